@@ -1,0 +1,157 @@
+// The program-wide state that the windows share, in one object.
+//
+// Each group says who writes it. Windows receive the Session by reference; nothing here is a
+// global, so every test starts from a fresh Session.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qtx {
+
+// Start-up values and folders (main window; the file routines move the save folder).
+struct Folders {
+  std::string start_dir;         // the current folder at start
+  std::string default_help_dir;  // start_dir + "/help"
+  std::string default_save_dir;  // start_dir + "/save"
+  std::string default_init_dir;  // start_dir + "/save"
+  std::string main_dir;          // "maindir"
+  std::string save_dir;          // "savedir": every file dialog starts here; tempfile.dat lives here
+  std::string init_dir;          // "initdir"
+  std::string help_dir;          // "helpdir"
+};
+
+// The serial link.
+struct CommState {
+  int16_t comm_port = 2;                // COM1-COM4
+  std::array<bool, 5> port_usable{};    // indexed 1-4; [0] unused
+  std::string series_code = "C";        // "series", kept, read nowhere else
+};
+
+// The ten flags of a started download or live run, cleared together when a download starts.
+struct DownloadFlags {
+  bool show_rt_request = false;
+  bool show_ot_request = false;
+  bool show_reports_request = false;
+  bool single_rate_selected = false;
+  bool occlusion_selected = false;
+  bool download_ok = false;
+  bool log_rt_data = false;
+  bool log_ot_data = false;
+  bool save_rt_summary = false;
+  bool save_ot_summary = false;
+};
+
+// The four steps of a live run.
+struct TestPhaseFlags {
+  bool rt_phase = false;
+  bool rt_summary_phase = false;
+  bool ot_phase = false;
+  bool ot_summary_phase = false;
+};
+
+// The record of the device under test, entered in the device-record dialog.
+struct DeviceRecord {
+  std::string manufacturer;
+  std::string model;
+  std::string serial_no;
+  std::string control_no;
+  std::string department;
+  std::string location;
+  std::string set_rate_text;
+  std::string vtbi_text;
+  std::string comment_text;
+  std::string technician;
+  std::string pump_type;
+  std::string pump_tolerance;
+};
+
+// Field numbers shared by the device-record dialog, the administrator's pick lists and
+// mandatory flags, and their settings keys.
+enum FieldIndex : int {
+  kManufacturer = 0,
+  kVtbi = 1,
+  kTechnician = 2,
+  kModel = 3,
+  kFlowRate = 4,
+  kLocation = 5,
+  kDepartment = 6,
+  kPumpType = 7,
+  kPumpTolerance = 8,
+  kSerialNo = 9,
+  kControlNo = 10,
+};
+inline constexpr int kFieldCount = 11;  // mandatory flags
+inline constexpr int kPickListCount = 9;
+
+// The samples of one loaded rate data log, indexed 0 to graph_last_index.
+struct LogSamples {
+  std::vector<double> graph_volume;
+  std::vector<double> graph_time;
+  std::vector<double> graph_avg_flow;
+  std::vector<int16_t> graph_back_pressure;
+  std::vector<double> graph_flow;
+  int16_t graph_last_index = -1;
+};
+
+// One observation window of the trumpet analysis.
+struct TrumpetResult {
+  int16_t window = 0;
+  float max_err_pct = 0;
+  float min_err_pct = 0;
+  float max_err_rate = 0;
+  float min_err_rate = 0;
+};
+
+struct Session {
+  Folders folders;
+  CommState comm;
+
+  // Shared texts.
+  std::string rx_text;      // the current serial read or line
+  std::string report_text;  // the report received so far
+  std::string file_text;    // a whole file being loaded or saved
+  std::string file_name;    // the current file of every dialog and file routine
+
+  // Download mode and channel.
+  std::string test_type_code;    // "1" summary, "2" log, "3" real-time, "4" receive any, "5" file
+  std::string channel_code = "A";
+
+  DownloadFlags download_flags;
+  TestPhaseFlags test_phase_flags;
+
+  // Names chosen when a download or live run starts.
+  std::string rt_data_file;
+  std::string ot_data_file;
+  std::string rt_sum_file;
+  std::string ot_sum_file;
+  std::string log_file;
+  std::string summary_file;
+  std::string receive_any_file;
+  bool dialog_log_first = false;
+  bool single_rate_checked = false;
+  bool download_started = false;
+  bool exists_proceed = false;
+
+  // Device record and its administration.
+  DeviceRecord device_record;
+  bool header_switch = true;
+  bool header_entered = true;
+  std::array<bool, kFieldCount> mandatory_fields{};
+  std::string admin_password;
+  bool password_required = false;
+
+  // Help.
+  std::string help_topic;
+
+  // Loaded data log and trumpet analysis.
+  LogSamples log_samples;
+  double base_rate = 0;
+  std::array<TrumpetResult, 6> trumpet_results{};  // indexed 1-5; [0] unused
+  double trumpet_avg_rate = 0;
+  double trumpet_avg_err_pct = 0;
+};
+
+}  // namespace qtx

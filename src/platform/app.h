@@ -1,0 +1,40 @@
+// Everything a window reaches beyond itself: the shared state, the desktop services and the
+// window registry. Windows receive it in their constructor; tests build one per test.
+#pragma once
+
+#include <memory>
+
+#include "core/session.h"
+#include "platform/forms.h"
+
+namespace qtx {
+
+class SettingsStore;
+class SerialPort;
+class Ui;
+class Clock;
+
+class App {
+ public:
+  App(SettingsStore& settings, SerialPort& comm, Ui& ui, Clock& clock)
+      : settings_(settings), comm_(comm), ui_(ui), clock_(clock), forms_(*this) {}
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  Session& session() { return session_; }
+  SettingsStore& settings() { return settings_; }
+  SerialPort& comm() { return comm_; }  // the one serial port of the program
+  Ui& ui() { return ui_; }
+  Clock& clock() { return clock_; }
+  Forms& forms() { return forms_; }
+
+ private:
+  Session session_;
+  SettingsStore& settings_;
+  SerialPort& comm_;
+  Ui& ui_;
+  Clock& clock_;
+  Forms forms_;
+};
+
+}  // namespace qtx

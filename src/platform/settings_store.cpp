@@ -1,0 +1,181 @@
+#include "platform/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "platform/text.h"
+
+namespace qtx {
+
+namespace {
+
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string escape(std::string_view v) {
+  std::string out;
+  for (char c : v) {
+    if (c == '\\') out += "\\\\";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out.push_back(c);
+  }
+  return out;
+}
+
+std::string unescape(std::string_view v) {
+  std::string out;
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (v[i] == '\\' && i + 1 < v.size()) {
+      char n = v[++i];
+      out.push_back(n == 'r' ? '\r' : n == 'n' ? '\n' : n);
+    } else {
+      out.push_back(v[i]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+SettingsTable::Section* SettingsTable::find_section(std::string_view name) {
+  for (auto& s : sections_)
+    if (same_name(s.name, name)) return &s;
+  return nullptr;
+}
+
+const SettingsTable::Section* SettingsTable::find_section(std::string_view name) const {
+  for (const auto& s : sections_)
+    if (same_name(s.name, name)) return &s;
+  return nullptr;
+}
+
+const std::string* SettingsTable::find(std::string_view section, std::string_view key) const {
+  const Section* s = find_section(section);
+  if (!s) return nullptr;
+  for (const auto& e : s->entries)
+    if (same_name(e.key, key)) return &e.value;
+  return nullptr;
+}
+
+void SettingsTable::set(std::string_view section, std::string_view key, std::string_view value) {
+  Section* s = find_section(section);
+  if (!s) {
+    sections_.push_back(Section{std::string(section), {}});
+    s = &sections_.back();
+  }
+  for (auto& e : s->entries) {
+    if (same_name(e.key, key)) {
+      e.value = std::string(value);
+      return;
+    }
+  }
+  s->entries.push_back(Entry{std::string(key), std::string(value)});
+}
+
+bool SettingsTable::erase(std::string_view section, std::string_view key) {
+  Section* s = find_section(section);
+  if (!s) return false;
+  for (auto it = s->entries.begin(); it != s->entries.end(); ++it) {
+    if (same_name(it->key, key)) {
+      s->entries.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string SettingsTable::to_ini() const {
+  std::string out;
+  for (const auto& s : sections_) {
+    if (s.entries.empty()) continue;
+    out += "[" + s.name + "]\n";
+    for (const auto& e : s.entries) out += e.key + "=" + escape(e.value) + "\n";
+    out += "\n";
+  }
+  return out;
+}
+
+SettingsTable SettingsTable::from_ini(std::string_view text) {
+  SettingsTable t;
+  std::string section;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t nl = text.find('\n', pos);
+    std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+    pos = nl == std::string_view::npos ? text.size() + 1 : nl + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line.front() == '[') {
+      auto close = line.find(']');
+      if (close != std::string_view::npos) section = std::string(line.substr(1, close - 1));
+      continue;
+    }
+    auto eq = line.find('=');
+    if (eq == std::string_view::npos || section.empty()) continue;  // not a setting: skipped
+    t.set(section, line.substr(0, eq), unescape(line.substr(eq + 1)));
+  }
+  return t;
+}
+
+std::string MemorySettingsStore::get(std::string_view section, std::string_view key, std::string_view default_value) {
+  const std::string* v = table_.find(section, key);
+  return v ? *v : std::string(default_value);
+}
+
+void MemorySettingsStore::save(std::string_view section, std::string_view key, std::string_view value) {
+  table_.set(section, key, value);
+}
+
+void MemorySettingsStore::remove(std::string_view section, std::string_view key) { table_.erase(section, key); }
+
+bool MemorySettingsStore::contains(std::string_view section, std::string_view key) {
+  return table_.find(section, key) != nullptr;
+}
+
+std::string IniSettingsStore::default_path() {
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return fromQ(base + QStringLiteral("/qtx/qtx.ini"));
+}
+
+IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
+  QFile f(toQ(path_));
+  if (f.open(QIODevice::ReadOnly)) {
+    QByteArray b = f.readAll();
+    table_ = SettingsTable::from_ini(std::string_view(b.constData(), static_cast<size_t>(b.size())));
+  }
+}
+
+void IniSettingsStore::save(std::string_view section, std::string_view key, std::string_view value) {
+  MemorySettingsStore::save(section, key, value);
+  write();
+}
+
+void IniSettingsStore::remove(std::string_view section, std::string_view key) {
+  if (table_.erase(section, key)) write();
+}
+
+void IniSettingsStore::write() {
+  // A store that cannot be written keeps its values for this run; settings are never worth
+  // stopping the bench work for.
+  QString p = toQ(path_);
+  QDir().mkpath(QFileInfo(p).absolutePath());
+  QSaveFile f(p);
+  if (!f.open(QIODevice::WriteOnly)) return;
+  std::string text = table_.to_ini();
+  f.write(text.data(), static_cast<qint64>(text.size()));
+  f.commit();
+}
+
+}  // namespace qtx

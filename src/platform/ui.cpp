@@ -1,0 +1,171 @@
+#include "platform/ui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+
+#include "platform/forms.h"
+#include "platform/text.h"
+
+namespace qtx {
+
+std::string qt_name_filters(std::string_view filter) {
+  // Pairs of description and pattern; blanks around a pattern are not part of it.
+  std::vector<std::string> parts;
+  std::string cur;
+  for (char c : filter) {
+    if (c == '|') {
+      parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur.push_back(c);
+    }
+  }
+  parts.push_back(cur);
+  auto trim = [](std::string s) {
+    size_t b = s.find_first_not_of(' ');
+    size_t e = s.find_last_not_of(' ');
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+  };
+  std::string out;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    if (!out.empty()) out += ";;";
+    std::string desc = trim(parts[i]);
+    std::string pattern = trim(parts[i + 1]);
+    for (char& c : pattern)
+      if (c == ';') c = ' ';
+    out += desc + " (" + pattern + ")";
+  }
+  return out;
+}
+
+namespace {
+
+QWidget* active_parent() { return QApplication::activeWindow(); }
+
+QMessageBox::StandardButton standard(MsgAnswer a) {
+  switch (a) {
+    case MsgAnswer::OK: return QMessageBox::Ok;
+    case MsgAnswer::Cancel: return QMessageBox::Cancel;
+    case MsgAnswer::Abort: return QMessageBox::Abort;
+    case MsgAnswer::Retry: return QMessageBox::Retry;
+    case MsgAnswer::Ignore: return QMessageBox::Ignore;
+    case MsgAnswer::Yes: return QMessageBox::Yes;
+    case MsgAnswer::No: return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+std::vector<MsgAnswer> answers_of(MsgButtons b) {
+  switch (b) {
+    case MsgButtons::OK: return {MsgAnswer::OK};
+    case MsgButtons::OKCancel: return {MsgAnswer::OK, MsgAnswer::Cancel};
+    case MsgButtons::AbortRetryIgnore: return {MsgAnswer::Abort, MsgAnswer::Retry, MsgAnswer::Ignore};
+    case MsgButtons::YesNoCancel: return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
+    case MsgButtons::YesNo: return {MsgAnswer::Yes, MsgAnswer::No};
+    case MsgButtons::RetryCancel: return {MsgAnswer::Retry, MsgAnswer::Cancel};
+  }
+  return {MsgAnswer::OK};
+}
+
+// A file dialog set up from the common dialog's fields.
+QString run_file_dialog(CommonDialog& d, bool save) {
+  QFileDialog dlg(active_parent(), toQ(d.DialogTitle), toQ(d.InitDir));
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  if (save)
+    dlg.setFileMode(QFileDialog::AnyFile);
+  else
+    dlg.setFileMode((d.Flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  QStringList filters = toQ(qt_name_filters(d.Filter)).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+  if (!filters.isEmpty()) {
+    dlg.setNameFilters(filters);
+    int idx = d.FilterIndex - 1;
+    if (idx >= 0 && idx < filters.size()) dlg.selectNameFilter(filters[idx]);
+  }
+  if (!d.DefaultExt.empty()) dlg.setDefaultSuffix(toQ(d.DefaultExt));
+  QFileDialog::Options opts;
+  if (!(d.Flags & CommonDialog::kOverwritePrompt)) opts |= QFileDialog::DontConfirmOverwrite;
+  opts |= QFileDialog::DontUseNativeDialog;
+  dlg.setOptions(opts);
+  if (!d.FileName.empty()) dlg.selectFile(toQ(d.FileName));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+  return QDir::toNativeSeparators(dlg.selectedFiles().first());
+}
+
+}  // namespace
+
+MsgAnswer QtUi::msgbox(const MsgBox& box) {
+  QMessageBox mb(active_parent());
+  mb.setWindowTitle(toQ(box.title));
+  mb.setText(toDisplayLines(box.text));
+  switch (box.icon) {
+    case MsgIcon::Critical: mb.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: mb.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Information: mb.setIcon(QMessageBox::Information); break;
+    case MsgIcon::None: break;
+  }
+  std::vector<MsgAnswer> answers = answers_of(box.buttons);
+  QMessageBox::StandardButtons buttons;
+  for (MsgAnswer a : answers) buttons |= standard(a);
+  mb.setStandardButtons(buttons);
+  int def = box.default_button - 1;
+  if (def >= 0 && def < static_cast<int>(answers.size())) mb.setDefaultButton(standard(answers[static_cast<size_t>(def)]));
+  int r = mb.exec();
+  for (MsgAnswer a : answers)
+    if (r == standard(a)) return a;
+  // Closed by Esc or the close box: the Cancel or No answer where there is one.
+  if (box.buttons == MsgButtons::YesNo) return MsgAnswer::No;
+  return answers.size() > 1 ? MsgAnswer::Cancel : MsgAnswer::OK;
+}
+
+void QtUi::showOpen(CommonDialog& dialog) {
+  dialog.FileName = fromQ(run_file_dialog(dialog, false));
+}
+
+void QtUi::showSave(CommonDialog& dialog) {
+  dialog.FileName = fromQ(run_file_dialog(dialog, true));
+}
+
+void QtUi::showModal(FormBase& form) {
+  QWidget& w = form.widget();
+  if (auto* dlg = qobject_cast<QDialog*>(&w)) {
+    dlg->setModal(true);
+    dlg->exec();
+    return;
+  }
+  // A plain window shown modally: a local loop until it is hidden or destroyed.
+  QPointer<QWidget> guard(&w);
+  w.setWindowModality(Qt::ApplicationModal);
+  w.show();
+  QEventLoop loop;
+  while (guard && guard->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+  if (guard) guard->setWindowModality(Qt::NonModal);
+}
+
+void QtUi::setMousePointer(QWidget* window, MousePointer pointer) {
+  if (window) {
+    if (pointer == MousePointer::Hourglass)
+      window->setCursor(Qt::WaitCursor);
+    else
+      window->unsetCursor();
+    return;
+  }
+  if (pointer == MousePointer::Hourglass)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void QtUi::setClipboardText(std::string_view text) { QApplication::clipboard()->setText(toQ(text)); }
+
+std::string QtUi::clipboardText() { return fromQ(QApplication::clipboard()->text()); }
+
+}  // namespace qtx

@@ -1,0 +1,73 @@
+#include "shell/frmAbout.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include "shell/global_main.h"
+
+namespace qtx {
+
+namespace {
+
+QPixmap logo() {
+  QPixmap pm(64, 64);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(QColor(0, 70, 140));
+  p.setPen(Qt::NoPen);
+  p.drawEllipse(2, 2, 60, 60);
+  p.setPen(Qt::white);
+  QFont f = p.font();
+  f.setBold(true);
+  f.setPointSize(14);
+  p.setFont(f);
+  p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("QTX"));
+  return pm;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(App& app) : DialogForm(app) {
+  setWindowTitle(QStringLiteral("ABOUT QTX"));
+  ImgAboutLogo = new QLabel(this);
+  ImgAboutLogo->setObjectName(QStringLiteral("ImgAboutLogo"));
+  ImgAboutLogo->setPixmap(logo());
+  ImgAboutLogo->setAccessibleName(QStringLiteral("QTX logo"));
+  lblTitle = new QLabel(QStringLiteral("QTX"), this);
+  lblTitle->setObjectName(QStringLiteral("lblTitle"));
+  QFont f = lblTitle->font();
+  f.setPointSize(18);
+  f.setBold(true);
+  lblTitle->setFont(f);
+  lblVersion = new QLabel(QStringLiteral("Version 5.0.0"), this);
+  lblVersion->setObjectName(QStringLiteral("lblVersion"));
+  CmdOK = new QPushButton(QStringLiteral("OK"), this);
+  CmdOK->setObjectName(QStringLiteral("CmdOK"));
+  CmdOK->setDefault(true);
+
+  auto* text = new QVBoxLayout;
+  text->addWidget(lblTitle);
+  text->addWidget(lblVersion);
+  text->addStretch();
+  auto* top = new QHBoxLayout;
+  top->addWidget(ImgAboutLogo, 0, Qt::AlignTop);
+  top->addLayout(text, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(CmdOK);
+  auto* outer = new QVBoxLayout(this);
+  outer->addLayout(top);
+  outer->addLayout(buttons);
+  setFixedSize(340, 160);
+
+  connect(CmdOK, &QPushButton::clicked, this, [this] { CmdOK_Click(); });
+}
+
+void frmAbout::Form_Load() { GlobalMain::center_form(*this); }
+
+void frmAbout::CmdOK_Click() { Unload(); }
+
+}  // namespace qtx

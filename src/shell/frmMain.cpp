@@ -1,0 +1,188 @@
+#include "shell/frmMain.h"
+
+#include <QEvent>
+#include <QMenuBar>
+
+#include "core/paths.h"
+#include "core/vb.h"
+#include "platform/app.h"
+#include "platform/files.h"
+#include "platform/settings_store.h"
+#include "platform/ui.h"
+#include "shell/frmAbout.h"
+#include "shell/global_comm.h"
+#include "shell/global_main.h"
+
+namespace qtx {
+
+const char* const frmMain::kUnloadOrder[19] = {
+    "frmAbout",  "frmChangePort",  "frmChgPassword", "frmDownload", "frmQTXGHelp", "frmQTXHelp", "frmQTXOverview",
+    "frmGraph",  "frmHeader",      "frmInProgress",  "frmOTGraph",  "frmPassWord", "frmReports", "frmRTGraph",
+    "frmSetRate", "frmSummary",    "frmTestPort",    "frmTrumpetGraph", "frmTrumpSet"};
+
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const QString& caption) {
+  QAction* a = menu->addAction(caption);
+  a->setObjectName(QString::fromLatin1(name));
+  return a;
+}
+
+QAction* separator(QMenu* menu, const char* name) {
+  QAction* a = menu->addSeparator();
+  a->setObjectName(QString::fromLatin1(name));
+  return a;
+}
+
+}  // namespace
+
+frmMain::frmMain(App& app) : Form<QMainWindow>(app) {
+  setWindowTitle(QStringLiteral("QTX"));
+  resize(800, 600);
+
+  mdiArea = new QMdiArea(this);
+  mdiArea->setObjectName(QStringLiteral("mdiArea"));
+  setCentralWidget(mdiArea);
+
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  mnuDownload = item(mnuFile, "mnuDownload", QStringLiteral("&Download"));
+  mnuEdit = item(mnuFile, "mnuEdit", QStringLiteral("&Edit Summary or Data Log"));
+  mnuGraphLog = item(mnuFile, "mnuGraphLog", QStringLiteral("&Graph Data Log"));
+  sep3 = separator(mnuFile, "sep3");
+  mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit Qtx"));
+
+  mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
+  mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+  mnuCommPort = item(mnuOptions, "mnuCommPort", QStringLiteral("&Change Comm Port"));
+  mnuTestPort = item(mnuOptions, "mnuTestPort", QStringLiteral("&Test Serial Port"));
+  mnuSysAdmin = item(mnuOptions, "mnuSysAdmin", QStringLiteral("&System Administrator"));
+
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  mnuQTXHelp = item(mnuHelp, "mnuQTXHelp", QStringLiteral("QTX Help"));
+  sep4 = separator(mnuHelp, "sep4");
+  mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+
+  picStatus = new QStatusBar(this);
+  picStatus->setObjectName(QStringLiteral("picStatus"));
+  picStatus->setSizeGripEnabled(false);
+  lblStatus = new QLabel(picStatus);
+  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  picStatus->addWidget(lblStatus, 1);
+  setStatusBar(picStatus);
+
+  connect(mnuDownload, &QAction::triggered, this, [this] { mnuDownload_Click(); });
+  connect(mnuEdit, &QAction::triggered, this, [this] { mnuEdit_Click(); });
+  connect(mnuGraphLog, &QAction::triggered, this, [this] { mnuGraphLog_Click(); });
+  connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+  connect(mnuCommPort, &QAction::triggered, this, [this] { mnuCommPort_Click(); });
+  connect(mnuTestPort, &QAction::triggered, this, [this] { mnuTestPort_Click(); });
+  connect(mnuSysAdmin, &QAction::triggered, this, [this] { mnuSysAdmin_Click(); });
+  connect(mnuQTXHelp, &QAction::triggered, this, [this] { mnuQTXHelp_Click(); });
+  connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+
+  app.forms().setMainWindow(this, mdiArea);
+}
+
+void frmMain::Form_Load() {
+  GlobalMain::center_form(*this);
+  read_ini();
+  GlobalMain::update_comm_caption(app_);
+  GlobalComm::probe_comm_ports(app_);
+  GlobalComm::open_comm_port(app_);
+}
+
+void frmMain::read_ini() {
+  Session& s = app_.session();
+  SettingsStore& store = app_.settings();
+  Folders& f = s.folders;
+  f.start_dir = files::current_folder();
+  f.default_help_dir = join_path(f.start_dir, "help");
+  f.default_save_dir = join_path(f.start_dir, "save");
+  f.default_init_dir = join_path(f.start_dir, "save");
+  s.header_switch = true;
+  s.header_entered = true;
+
+  s.comm.comm_port = vb::CInt(vb::Val(store.get("Startup", "comm", "2")));
+  s.comm.series_code = store.get("Startup", "series", "C");
+  f.main_dir = store.get("Startup", "maindir", f.start_dir);
+  f.save_dir = store.get("Startup", "savedir", f.default_save_dir);
+  f.init_dir = store.get("Startup", "initdir", f.default_init_dir);
+  f.help_dir = store.get("Startup", "helpdir", f.default_help_dir);
+
+  store.save("Startup", "maindir", f.main_dir);
+  store.save("Startup", "helpdir", f.help_dir);
+  store.save("Startup", "savedir", f.save_dir);
+  store.save("Startup", "initdir", f.init_dir);
+}
+
+void frmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
+void frmMain::Form_Activate() {
+  // The download dialog leaves one request behind; every activation honours it until the
+  // download start or the test sequence clears it.
+  DownloadFlags& flags = app_.session().download_flags;
+  if (flags.show_rt_request) {
+    app_.forms().unload("frmReports");
+    app_.forms().unload("frmOTGraph");
+  } else if (flags.show_ot_request) {
+    app_.forms().unload("frmReports");
+    app_.forms().unload("frmRTGraph");
+  } else if (flags.show_reports_request) {
+    app_.forms().unload("frmRTGraph");
+    app_.forms().unload("frmOTGraph");
+  }
+}
+
+bool frmMain::Form_QueryUnload(UnloadMode) { return !exit_qtx(); }
+
+void frmMain::Form_Unload() { unload_child_windows(); }
+
+void frmMain::MDIForm_Terminate() {
+  unload_child_windows();
+  app_.forms().unload(*this, UnloadMode::FormCode);
+}
+
+void frmMain::unload_child_windows() {
+  for (const char* name : kUnloadOrder) app_.forms().unload(name);
+}
+
+bool frmMain::exit_qtx() {
+  MsgAnswer a = app_.ui().msgbox("Are you sure want to quit QTX?", MsgButtons::YesNo, MsgIcon::Question, "EXIT QTX", 2);
+  if (a != MsgAnswer::Yes) return false;
+  // The temporary report file goes with the program; failing to delete it never stops the exit.
+  std::string temp = join_path(app_.session().folders.save_dir, "tempfile.dat");
+  if (files::exists(temp)) files::remove(temp);
+  return true;
+}
+
+void frmMain::mnuDownload_Click() {}
+
+void frmMain::mnuEdit_Click() {}
+
+void frmMain::mnuGraphLog_Click() {}
+
+void frmMain::mnuExit_Click() {
+  unload_child_windows();
+  app_.forms().unload(*this, UnloadMode::FormCode);
+}
+
+void frmMain::mnuCommPort_Click() {}
+
+void frmMain::mnuTestPort_Click() {}
+
+void frmMain::mnuSysAdmin_Click() {
+  Session& s = app_.session();
+  std::string stored = app_.settings().get("Startup", "ispasswordrqd", "0");
+  s.password_required = vb::CBool(stored);
+}
+
+void frmMain::mnuQTXHelp_Click() { app_.session().help_topic = "main"; }
+
+void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
+
+}  // namespace qtx

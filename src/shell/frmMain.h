@@ -1,0 +1,69 @@
+// The main window: the frame of every other window, the menus, start-up and exit, and the
+// hand-over between the acquisition windows after the download dialog.
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "platform/forms.h"
+
+namespace qtx {
+
+class frmMain : public Form<QMainWindow> {
+  Q_OBJECT
+
+ public:
+  explicit frmMain(App& app);
+
+  // The windows the exit roads unload, in this order.
+  static const char* const kUnloadOrder[19];
+
+  void read_ini();
+  // Asks whether to quit; on Yes deletes the temporary report file. True when the program may end.
+  bool exit_qtx();
+  void unload_child_windows();
+
+  void Form_Load() override;       // MDIForm_Load
+  void Form_Activate() override;   // MDIForm_Activate
+  bool Form_QueryUnload(UnloadMode mode) override;
+  void Form_Unload() override;     // MDIForm_Unload
+  void MDIForm_Activate() { Form_Activate(); }
+  void MDIForm_Terminate();
+
+  void mnuDownload_Click();
+  void mnuEdit_Click();
+  void mnuGraphLog_Click();
+  void mnuExit_Click();
+  void mnuCommPort_Click();
+  void mnuTestPort_Click();
+  void mnuSysAdmin_Click();
+  void mnuQTXHelp_Click();
+  void mnuAbout_Click();
+
+  QMdiArea* mdiArea = nullptr;
+  QStatusBar* picStatus = nullptr;
+  QLabel* lblStatus = nullptr;
+  QMenu* mnuFile = nullptr;
+  QAction* mnuDownload = nullptr;
+  QAction* mnuEdit = nullptr;
+  QAction* mnuGraphLog = nullptr;
+  QAction* sep3 = nullptr;
+  QAction* mnuExit = nullptr;
+  QMenu* mnuOptions = nullptr;
+  QAction* mnuCommPort = nullptr;
+  QAction* mnuTestPort = nullptr;
+  QAction* mnuSysAdmin = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuQTXHelp = nullptr;
+  QAction* sep4 = nullptr;
+  QAction* mnuAbout = nullptr;
+
+ protected:
+  void changeEvent(QEvent* event) override;
+};
+
+}  // namespace qtx

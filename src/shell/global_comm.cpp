@@ -1,0 +1,101 @@
+#include "shell/global_comm.h"
+
+#include "platform/app.h"
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+#include "platform/ui.h"
+#include "shell/frmMain.h"
+
+namespace qtx::GlobalComm {
+
+void reset_comm_buffers(App& app) {
+  SerialPort& comm = app.comm();
+  comm.clearOutBuffer();
+  comm.clearInBuffer();
+  comm.setRThreshold(1);
+  comm.setInputLen(0);
+}
+
+void delay(App& app, float seconds) { qtx::delay(app.clock(), seconds); }
+
+bool any_comm_port_available(App& app) {
+  const auto& usable = app.session().comm.port_usable;
+  for (int port = 1; port <= 4; ++port)
+    if (usable[static_cast<size_t>(port)]) return true;
+  return false;
+}
+
+void probe_comm_ports(App& app) {
+  auto& usable = app.session().comm.port_usable;
+  SerialPort& comm = app.comm();
+  for (int port = 1; port <= 4; ++port) usable[static_cast<size_t>(port)] = true;
+  for (int16_t port = 1; port <= 4; ++port) {
+    comm.setCommPort(port);
+    if (!comm.open()) usable[static_cast<size_t>(comm.commPort())] = false;
+    comm.close();
+  }
+  if (!any_comm_port_available(app)) {
+    app.ui().msgbox(
+        "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
+        "programs that are using comm ports and restart QTX.",
+        MsgButtons::OK, MsgIcon::Critical, "ERROR");
+    frmMain& main = app.forms().get<frmMain>();
+    main.mnuCommPort->setEnabled(false);
+    main.mnuDownload->setEnabled(false);
+    main.mnuTestPort->setEnabled(false);
+  }
+}
+
+void close_comm_port(App& app) { app.comm().close(); }
+
+std::string read_comm_input(App& app) {
+  SerialPort& comm = app.comm();
+  std::string result;
+  while (comm.inBufferCount() > 0) result = comm.input();
+  return result;
+}
+
+void open_comm_port(App& app) {
+  SerialPort& comm = app.comm();
+  if (comm.isOpen()) comm.close();
+  comm.setCommPort(app.session().comm.comm_port);
+  comm.setSettings(kPortSettings);
+  comm.clearInBuffer();
+  comm.clearOutBuffer();
+  comm.setRTSEnable(true);
+  if (!comm.open()) {
+    // After the probe found no port at all, its message has said everything already.
+    frmMain* main = app.forms().loaded<frmMain>();
+    if (main && main->mnuTestPort->isEnabled()) show_port_error(app);
+  }
+}
+
+void show_port_error(App& app) {
+  app.ui().msgbox(
+      "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+      "settings.",
+      MsgButtons::OK, MsgIcon::Critical, "ERROR");
+}
+
+void send_stop_command(App& app) {
+  delay(app, 1.0f);
+  reset_comm_buffers(app);
+  app.comm().output("ST" + app.session().channel_code + "\r");
+  (void)app.comm().input();  // the analyser's answer to a stop says nothing we use
+  delay(app, 1.0f);
+}
+
+void show_reply_error(App& app) {
+  const std::string& rx = app.session().rx_text;
+  if (rx.empty()) return;
+  const char* text = nullptr;
+  switch (rx[0]) {
+    case '?': text = "Unsuccessful transmission, check all hardware connections and try again."; break;
+    case 'e': text = "Test or Autosequence is not running"; break;
+    case 'n': text = "Current channel selected is not connected."; break;
+    default: return;
+  }
+  app.ui().msgbox(text, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+}
+
+}  // namespace qtx::GlobalComm

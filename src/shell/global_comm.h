@@ -1,0 +1,35 @@
+// The serial link procedures every window uses: opening, probing and closing the port,
+// clearing its buffers, reading replies, waiting, stopping a test on the analyser and telling
+// the analyser's error replies.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qtx {
+class App;
+}
+
+namespace qtx::GlobalComm {
+
+inline constexpr const char* kPortSettings = "9600,N,8,1";
+
+// Clears both buffers and sets the receive mode back to "all waiting characters".
+void reset_comm_buffers(App& app);
+// Blocks the whole program for `seconds`.
+void delay(App& app, float seconds);
+bool any_comm_port_available(App& app);
+// Finds which of COM1-COM4 can be opened; with none, says so and disables the port menus.
+void probe_comm_ports(App& app);
+void close_comm_port(App& app);
+// Everything waiting on the port ("" when nothing waits).
+std::string read_comm_input(App& app);
+// Opens comm_port at 9600,N,8,1 with RTS raised and both buffers cleared.
+void open_comm_port(App& app);
+void show_port_error(App& app);
+// "ST" + channel + CR between two one-second waits; the reply is read and dropped.
+void send_stop_command(App& app);
+// The message of the analyser's error reply in rx_text, by its first character.
+void show_reply_error(App& app);
+
+}  // namespace qtx::GlobalComm

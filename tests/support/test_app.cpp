@@ -1,0 +1,50 @@
+#include "support/test_app.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdlib>
+
+#include "platform/text.h"
+#include "shell/frmMain.h"
+
+namespace qtx::test {
+
+void processEvents() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TestApp::TestApp() {
+  folder_ = fromQ(dir_.path());
+  old_cwd_ = QDir::currentPath();
+  QDir::setCurrent(dir_.path());
+  for (int n = 1; n <= 4; ++n) setPort(n, "");
+  settings_ = std::make_unique<IniSettingsStore>(path("config/qtx/qtx.ini"));
+  comm_ = make_qt_serial_port(*settings_);
+  app_ = std::make_unique<App>(*settings_, *comm_, ui, clock);
+  app_->forms().setEndProgram([this] { ended_ = true; });
+}
+
+TestApp::~TestApp() {
+  app_.reset();
+  processEvents();
+  comm_.reset();
+  QDir::setCurrent(old_cwd_);
+}
+
+std::string TestApp::path(std::string_view name) const {
+  std::string p = folder_;
+  p.push_back('/');
+  p.append(name);
+  return p;
+}
+
+void TestApp::setPort(int n, const std::string& device) {
+  std::string value = device.empty() ? path("no-such-port-" + std::to_string(n)) : device;
+  ::setenv(("QTX_COM" + std::to_string(n)).c_str(), value.c_str(), 1);
+}
+
+frmMain& TestApp::loadMain() { return app_->forms().get<frmMain>(); }
+
+}  // namespace qtx::test

@@ -1,0 +1,60 @@
+// One program for one test: a temporary folder as the current folder, a settings file in it,
+// the real serial port with all four ports pointing at absent devices (or at a simulator), the
+// scripted desktop and a fake clock.
+#pragma once
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "platform/app.h"
+#include "platform/serial_port.h"
+#include "platform/settings_store.h"
+#include "support/fake_clock.h"
+#include "support/scripted_ui.h"
+
+namespace qtx {
+class frmMain;
+}
+
+namespace qtx::test {
+
+class TestApp {
+ public:
+  TestApp();
+  ~TestApp();
+
+  // A path in the test's folder.
+  std::string path(std::string_view name) const;
+  const std::string& folder() const { return folder_; }
+
+  // COM n names this device ("" = a device that does not exist). Set before loadMain().
+  void setPort(int n, const std::string& device);
+
+  // Loads the main window as the program's start does (settings, caption, probe, open).
+  frmMain& loadMain();
+
+  IniSettingsStore& settings() { return *settings_; }
+  SerialPort& comm() { return *comm_; }
+  App& app() { return *app_; }
+  Session& session() { return app_->session(); }
+  Forms& forms() { return app_->forms(); }
+  bool ended() const { return ended_; }
+
+  ScriptedUi ui;
+  FakeClock clock;
+
+ private:
+  QTemporaryDir dir_;
+  std::string folder_;
+  QString old_cwd_;
+  std::unique_ptr<IniSettingsStore> settings_;
+  std::unique_ptr<SerialPort> comm_;
+  std::unique_ptr<App> app_;
+  bool ended_ = false;
+};
+
+// Runs posted events, deferred deletes included, so unloaded windows are really gone.
+void processEvents();
+
+}  // namespace qtx::test
