@@ -12,6 +12,14 @@
 
 namespace qtx {
 
+const char* form_class_name(const QMetaObject& meta) {
+  const char* name = meta.className();
+  const char* last = name;
+  for (const char* p = name; *p; ++p)
+    if (p[0] == ':' && p[1] == ':') last = p + 2;
+  return last;
+}
+
 std::string FormBase::formName() { return widget().objectName().toStdString(); }
 
 void FormBase::closeBoxPressed() { app_.forms().unload(*this, UnloadMode::FormControlMenu); }
@@ -72,7 +80,7 @@ FormBase* Forms::find(std::string_view name) const {
 void Forms::add(const char* name, FormBase* form) {
   forms_.emplace(name, form);
   // Dialogs sit over the main window.
-  if (main_ && !form->isMdiChild()) {
+  if (main_ && form != main_ && !form->isMdiChild()) {
     QWidget& w = form->widget();
     Qt::WindowFlags flags = w.windowFlags();
     w.setParent(&main_->widget(), flags | Qt::Window);

@@ -1,0 +1,183 @@
+// Start-up, the port probe and the exit roads of the main window.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "core/paths.h"
+#include "platform/files.h"
+#include "shell/frmAbout.h"
+#include "shell/frmMain.h"
+#include "support/pty_pair.h"
+#include "support/test_app.h"
+
+using namespace qtx;
+using namespace qtx::test;
+
+namespace {
+
+const char* kNoPorts =
+    "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
+    "programs that are using comm ports and restart QTX.";
+const char* kPortError =
+    "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+    "settings.";
+
+}  // namespace
+
+TEST(MainWindowStart, FirstStartOnAnEmptyStore) {
+  TestApp t;
+  PtyPair com2;
+  t.setPort(2, com2.device());
+  frmMain& main = t.loadMain();
+  Session& s = t.session();
+
+  EXPECT_EQ(s.comm.comm_port, 2);
+  EXPECT_EQ(s.comm.series_code, "C");
+  EXPECT_EQ(s.folders.start_dir, t.folder());
+  EXPECT_EQ(s.folders.main_dir, t.folder());
+  EXPECT_EQ(s.folders.save_dir, t.folder() + "/save");
+  EXPECT_EQ(s.folders.init_dir, t.folder() + "/save");
+  EXPECT_EQ(s.folders.help_dir, t.folder() + "/help");
+  EXPECT_TRUE(s.header_switch);
+  EXPECT_TRUE(s.header_entered);
+
+  // The four folders are written back; the port and series are only read.
+  IniSettingsStore reread(t.settings().path());
+  EXPECT_EQ(reread.get("startup", "MAINDIR", "-"), t.folder());
+  EXPECT_EQ(reread.get("Startup", "savedir", "-"), t.folder() + "/save");
+  EXPECT_EQ(reread.get("Startup", "initdir", "-"), t.folder() + "/save");
+  EXPECT_EQ(reread.get("Startup", "helpdir", "-"), t.folder() + "/help");
+  EXPECT_FALSE(reread.contains("Startup", "comm"));
+  EXPECT_FALSE(reread.contains("Startup", "series"));
+
+  EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 2");
+  EXPECT_EQ(main.lblStatus->text(), "Comm Port:  2");
+  EXPECT_TRUE(t.comm().isOpen());
+  EXPECT_EQ(t.comm().commPort(), 2);
+}
+
+TEST(MainWindowStart, StoredValuesAreReadAsTheyStand) {
+  TestApp t;
+  PtyPair com3;
+  t.setPort(3, com3.device());
+  t.settings().save("STARTUP", "Comm", "3abc");  // the leading number counts
+  t.settings().save("Startup", "series", "D");
+  t.settings().save("Startup", "savedir", "/data/qtx logs");
+  frmMain& main = t.loadMain();
+  EXPECT_EQ(t.session().comm.comm_port, 3);
+  EXPECT_EQ(t.session().comm.series_code, "D");
+  EXPECT_EQ(t.session().folders.save_dir, "/data/qtx logs");
+  EXPECT_EQ(t.settings().get("Startup", "savedir", ""), "/data/qtx logs");
+  EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 3");
+  EXPECT_TRUE(t.comm().isOpen());
+}
+
+TEST(PortProbe, OnlyComThreeIsLive) {
+  TestApp t;
+  PtyPair com3;
+  t.setPort(3, com3.device());
+  t.settings().save("Startup", "comm", "3");
+  frmMain& main = t.loadMain();  // no box expected
+  const auto& usable = t.session().comm.port_usable;
+  EXPECT_FALSE(usable[1]);
+  EXPECT_FALSE(usable[2]);
+  EXPECT_TRUE(usable[3]);
+  EXPECT_FALSE(usable[4]);
+  EXPECT_TRUE(main.mnuCommPort->isEnabled());
+  EXPECT_TRUE(main.mnuDownload->isEnabled());
+  EXPECT_TRUE(main.mnuTestPort->isEnabled());
+  EXPECT_TRUE(t.ui.boxes.empty());
+}
+
+TEST(PortProbe, NoPortAtAllGivesOneMessage) {
+  TestApp t;
+  t.ui.expectBox(kNoPorts, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  frmMain& main = t.loadMain();
+  EXPECT_EQ(t.ui.boxes.size(), 1u);  // the open that follows says nothing more
+  EXPECT_FALSE(main.mnuCommPort->isEnabled());
+  EXPECT_FALSE(main.mnuDownload->isEnabled());
+  EXPECT_FALSE(main.mnuTestPort->isEnabled());
+  EXPECT_TRUE(main.mnuGraphLog->isEnabled());
+  EXPECT_FALSE(t.comm().isOpen());
+}
+
+TEST(PortProbe, StoredPortThatCannotOpenGivesThePortError) {
+  TestApp t;
+  PtyPair com1;
+  t.setPort(1, com1.device());
+  t.ui.expectBox(kPortError, "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  t.loadMain();  // comm defaults to 2, which is absent
+  EXPECT_FALSE(t.comm().isOpen());
+}
+
+TEST(PortProbe, PortNumberOutsideOneToFourFailsToOpen) {
+  TestApp t;
+  PtyPair com1;
+  t.setPort(1, com1.device());
+  t.settings().save("Startup", "comm", "7");
+  t.ui.expectBox(kPortError, "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  frmMain& main = t.loadMain();
+  EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 7");
+  EXPECT_FALSE(t.comm().isOpen());
+}
+
+TEST(MainWindowExit, AnswerNoKeepsTheMainWindow) {
+  TestApp t;
+  PtyPair com2;
+  t.setPort(2, com2.device());
+  frmMain& main = t.loadMain();
+  t.forms().get<frmAbout>().Show();
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::No, MsgIcon::Question,
+                 MsgButtons::YesNo);
+  main.mnuExit_Click();
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmAbout"));  // the children go first
+  EXPECT_TRUE(t.forms().isLoaded("frmMain"));
+  EXPECT_FALSE(t.ended());
+  ASSERT_EQ(t.ui.boxes.size(), 1u);
+  EXPECT_EQ(t.ui.boxes[0].default_button, 2);  // No is the default
+}
+
+TEST(MainWindowExit, AnswerYesDeletesTheTemporaryReportAndEnds) {
+  TestApp t;
+  PtyPair com2;
+  t.setPort(2, com2.device());
+  frmMain& main = t.loadMain();
+  std::string temp = join_path(t.session().folders.save_dir, "tempfile.dat");
+  QDir().mkpath(QString::fromStdString(t.session().folders.save_dir));
+  {
+    QFile f(QString::fromStdString(temp));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("report\r\n");
+  }
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main.close();  // the title-bar close box
+  EXPECT_TRUE(t.ended());
+  EXPECT_FALSE(files::exists(temp));
+  EXPECT_FALSE(t.forms().isLoaded("frmMain"));
+}
+
+TEST(MainWindowExit, AnswerYesWithoutTemporaryReportEndsCleanly) {
+  TestApp t;
+  PtyPair com2;
+  t.setPort(2, com2.device());
+  t.settings().save("Startup", "savedir", t.path("no/such/folder"));
+  frmMain& main = t.loadMain();
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main.mnuExit_Click();
+  EXPECT_TRUE(t.ended());
+}
+
+TEST(AboutBox, ShowsVersionAndUnloadsOnOk) {
+  TestApp t;
+  PtyPair com2;
+  t.setPort(2, com2.device());
+  frmMain& main = t.loadMain();
+  main.mnuAbout_Click();
+  frmAbout* about = t.forms().loaded<frmAbout>();
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->windowTitle(), "ABOUT QTX");
+  EXPECT_EQ(about->lblVersion->text(), "Version 5.0.0");
+  about->CmdOK->click();
+  EXPECT_FALSE(t.forms().isLoaded("frmAbout"));
+}
