@@ -102,6 +102,14 @@ class DialogForm : public Form<QDialog> {
   void reject() override {}
 };
 
+// The name a window is addressed by: its class name without the namespace.
+inline const char* form_class_name(const QMetaObject& meta) {
+  const char* name = meta.className();
+  for (const char* p = name; *p; ++p)
+    if (p[0] == ':' && p[1] == ':') name = p + 2;
+  return name;
+}
+
 class Forms {
  public:
   explicit Forms(App& app) : app_(app) {}
@@ -111,7 +119,7 @@ class Forms {
   template <class T>
   T& get() {
     static_assert(std::is_base_of_v<FormBase, T>);
-    const char* name = T::staticMetaObject.className();
+    const char* name = form_class_name(T::staticMetaObject);
     if (FormBase* f = find(name)) return dynamic_cast<T&>(*f);
     T* form = new T(app_);
     form->setObjectName(QString::fromLatin1(name));
@@ -123,7 +131,7 @@ class Forms {
   // The window when it is loaded, nullptr otherwise (nothing is created).
   template <class T>
   T* loaded() {
-    return dynamic_cast<T*>(find(T::staticMetaObject.className()));
+    return dynamic_cast<T*>(find(form_class_name(T::staticMetaObject)));
   }
   FormBase* find(std::string_view name) const;
   bool isLoaded(std::string_view name) const { return find(name) != nullptr; }
@@ -134,7 +142,7 @@ class Forms {
   bool unload(std::string_view name, UnloadMode mode = UnloadMode::FormCode);
   template <class T>
   bool unload(UnloadMode mode = UnloadMode::FormCode) {
-    return unload(T::staticMetaObject.className(), mode);
+    return unload(form_class_name(T::staticMetaObject), mode);
   }
   bool unload(FormBase& form, UnloadMode mode = UnloadMode::FormCode);
 
