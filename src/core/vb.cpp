@@ -299,3 +299,29 @@ std::string Space(long long count) { return count > 0 ? std::string(static_cast<
 std::string String(long long count, char c) { return count > 0 ? std::string(static_cast<size_t>(count), c) : std::string(); }
 
 }  // namespace qtx::vb
+
+namespace qtx::vb {
+
+bool IsNumeric(std::string_view text) {
+  size_t i = 0, end = text.size();
+  while (i < end && text[i] == ' ') ++i;
+  while (end > i && text[end - 1] == ' ') --end;
+  if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < end && is_digit(text[i])) ++i, ++digits;
+  if (i < end && text[i] == '.') {
+    ++i;
+    while (i < end && is_digit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < end && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t exp_digits = 0;
+    while (i < end && is_digit(text[i])) ++i, ++exp_digits;
+    if (exp_digits == 0) return false;
+  }
+  return i == end;
+}
+
+}  // namespace qtx::vb

@@ -97,3 +97,12 @@ std::string Space(long long count);
 std::string String(long long count, char c);
 
 }  // namespace qtx::vb
+
+namespace qtx::vb {
+
+// IsNumeric: the whole text is one plain decimal number: blanks around it, an optional sign,
+// digits with an optional decimal point (at least one digit), an optional exponent ("E" or
+// "e", optional sign, digits). Any other text, and the empty text, is not numeric.
+bool IsNumeric(std::string_view text);
+
+}  // namespace qtx::vb

@@ -12,14 +12,6 @@
 
 namespace qtx {
 
-const char* form_class_name(const QMetaObject& meta) {
-  const char* name = meta.className();
-  const char* last = name;
-  for (const char* p = name; *p; ++p)
-    if (p[0] == ':' && p[1] == ':') last = p + 2;
-  return last;
-}
-
 std::string FormBase::formName() { return widget().objectName().toStdString(); }
 
 void FormBase::closeBoxPressed() { app_.forms().unload(*this, UnloadMode::FormControlMenu); }

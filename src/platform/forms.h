@@ -102,8 +102,13 @@ class DialogForm : public Form<QDialog> {
   void reject() override {}
 };
 
-// The class name without its namespace: "frmMain".
-const char* form_class_name(const QMetaObject& meta);
+// The name a window is addressed by: its class name without the namespace.
+inline const char* form_class_name(const QMetaObject& meta) {
+  const char* name = meta.className();
+  for (const char* p = name; *p; ++p)
+    if (p[0] == ':' && p[1] == ':') name = p + 2;
+  return name;
+}
 
 class Forms {
  public:

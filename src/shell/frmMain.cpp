@@ -9,6 +9,9 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
+#include "records/frmPassWord.h"
+#include "records/frmSysAd.h"
+#include "records/records_settings.h"
 #include "shell/frmAbout.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
@@ -177,8 +180,11 @@ void frmMain::mnuTestPort_Click() {}
 
 void frmMain::mnuSysAdmin_Click() {
   Session& s = app_.session();
-  std::string stored = app_.settings().get("Startup", "ispasswordrqd", "0");
-  s.password_required = vb::CBool(stored);
+  s.password_required = records::read_password_required(app_.settings());
+  if (s.password_required)
+    app_.forms().get<frmPassWord>().Show();
+  else
+    app_.forms().get<frmSysAd>().Show();
 }
 
 void frmMain::mnuQTXHelp_Click() { app_.session().help_topic = "main"; }

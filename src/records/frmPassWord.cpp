@@ -1,0 +1,75 @@
+#include "records/frmPassWord.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+
+#include "platform/app.h"
+#include "platform/settings_store.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+#include "records/frmSysAd.h"
+#include "records/records_settings.h"
+#include "shell/global_main.h"
+
+namespace qtx {
+
+frmPassWord::frmPassWord(App& app) : Form<QDialog>(app) {
+  setWindowTitle(QStringLiteral("Password"));
+  Label1 = new QLabel(QStringLiteral("Enter Password:"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  txtPassword = new QLineEdit(this);
+  txtPassword->setObjectName(QStringLiteral("txtPassword"));
+  txtPassword->setEchoMode(QLineEdit::Password);
+  txtPassword->setAccessibleName(Label1->text());
+  Label1->setBuddy(txtPassword);
+  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel->setAutoDefault(false);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label1, 0, 0);
+  grid->addWidget(txtPassword, 0, 1);
+  grid->addWidget(cmdCancel, 1, 1, Qt::AlignRight);
+  setTabOrder(txtPassword, cmdCancel);
+
+  txtPassword->installEventFilter(this);
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmPassWord::Form_Load() {
+  txtPassword->clear();
+  adjustSize();
+  GlobalMain::center_form(*this);
+  txtPassword->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmPassWord::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtPassword && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      txtPassword_KeyPress(13);
+      return true;  // the entry is submitted, nothing else
+    }
+  }
+  return Form<QDialog>::eventFilter(watched, event);
+}
+
+void frmPassWord::txtPassword_KeyPress(int key_ascii) {
+  if (key_ascii != 13) return;
+  Session& s = app_.session();
+  s.admin_password = app_.settings().get(records::kSection, records::kPasswordKey, records::kPasswordDefault);
+  // Compared exactly, letter case included.
+  if (fromQ(txtPassword->text()) == s.admin_password) {
+    App& app = app_;  // taken before the window is unloaded
+    Unload();
+    app.forms().get<frmSysAd>().Show();
+    return;
+  }
+  txtPassword->clear();
+  app_.ui().msgbox("Incorrect Password Entered,\r\nTry Again.", MsgButtons::OK, MsgIcon::Exclamation,
+                   "Incorrect Password");
+}
+
+void frmPassWord::cmdCancel_Click() { Unload(); }
+
+}  // namespace qtx
