@@ -2,8 +2,8 @@
 # Starts the program under a real X server with COM2 on a simulated analyser and checks that
 # its main window appears with the caption "QTX  -  Comm 2".
 set -euo pipefail
-qtx=$1
-sim=$2
+qtx=$(realpath "$1")
+sim=$(realpath "$2")
 work=$(mktemp -d)
 sim_pid=
 cleanup() {
@@ -12,7 +12,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-sleep 3600 | "$sim" >"$work/sim.out" 2>"$work/sim.err" &
+# The simulator reads control commands from its input: a pipe held open by this script.
+mkfifo "$work/control"
+exec 3<>"$work/control"
+"$sim" <"$work/control" >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
 for _ in $(seq 100); do
   grep -q '^PTY ' "$work/sim.out" 2>/dev/null && break
