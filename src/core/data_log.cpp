@@ -26,8 +26,7 @@ bool put_lines(DataLogFile& log, const std::vector<std::string>& lines) {
 
 bool flush(DataLogFile& log) { return !log.file || log.file->flush(); }
 
-const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 }  // namespace
 
@@ -77,13 +76,12 @@ std::vector<std::string> header_lines(LogKind kind, const DeviceRecord& r, std::
       "",
       S(9) + "Manufacturer: " + underlined_field(r.manufacturer, 18) + " Model: " + underlined_field(r.model, 22),
       "",
-      S(9) + "Serial No.: " + underlined_field(r.serial_no, 20) + " Control No.: " +
-          underlined_field(r.control_no, 16),
+      S(9) + "Serial No.: " + underlined_field(r.serial_no, 20) + " Control No.: " + underlined_field(r.control_no, 16),
       "",
       S(9) + "Department: " + underlined_field(r.department, 20) + " Location: " + underlined_field(r.location, 19),
       "",
-      S(9) + "Set Rate(s): " + underlined_field(r.set_rate_text, 13) + " ml/h  " + "VTBI: " +
-          underlined_field(r.vtbi_text, 20) + " ml",
+      S(9) + "Set Rate(s): " + underlined_field(r.set_rate_text, 13) + " ml/h  " +
+          "VTBI: " + underlined_field(r.vtbi_text, 20) + " ml",
       "",
       S(9) + "Comment(s): " + underlined_field(r.comment_text, 50),
       "",
@@ -124,8 +122,8 @@ std::vector<std::string> closing_lines(LogKind kind, const DeviceRecord& r, bool
   std::vector<std::string> lines = {"", S(9) + "END OF DATA", ""};
   if (!header_entered) return lines;
   if (!r.pump_type.empty())
-    lines.push_back(S(9) + "PumpType: " + underlined_field(r.pump_type, 22) + " Pump Tolerance(+/- %): " +
-                    underlined_field(r.pump_tolerance, 6));
+    lines.push_back(S(9) + "PumpType: " + underlined_field(r.pump_type, 22) +
+                    " Pump Tolerance(+/- %): " + underlined_field(r.pump_tolerance, 6));
   if (kind == LogKind::Rate) lines.push_back("");
   if (!r.technician.empty())
     lines.push_back(S(9) + "Technician: " + underlined_field(r.technician, 20) + " Signature:___________________");

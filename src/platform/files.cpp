@@ -1,12 +1,13 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/text_lines.h"
 #include "platform/text.h"
@@ -18,7 +19,10 @@ bool exists(std::string_view path) {
   return !path.empty() && fi.exists() && fi.isFile();
 }
 
-bool remove(std::string_view path) { return !path.empty() && QFile::remove(toQ(path)); }
+bool remove(std::string_view path) {
+  // Files only: a name that turns out to be a folder, a pipe or a device is never deleted.
+  return !path.empty() && QFileInfo(toQ(path)).isFile() && QFile::remove(toQ(path));
+}
 
 std::string current_folder() { return fromQ(QDir::toNativeSeparators(QDir::currentPath())); }
 

@@ -12,7 +12,8 @@
 namespace qtx::files {
 
 bool exists(std::string_view path);
-// Deletes the file; false when it could not be deleted (or did not exist).
+// Deletes the file; false when it could not be deleted (or did not exist, or is not a plain
+// file).
 bool remove(std::string_view path);
 // The current folder, with native separators.
 std::string current_folder();

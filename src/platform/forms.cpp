@@ -71,8 +71,8 @@ FormBase* Forms::find(std::string_view name) const {
 
 void Forms::add(const char* name, FormBase* form) {
   forms_.emplace(name, form);
-  // Dialogs sit over the main window.
-  if (main_ && !form->isMdiChild()) {
+  // Dialogs sit over the main window (the main window itself registers before it is added).
+  if (main_ && form != main_ && !form->isMdiChild()) {
     QWidget& w = form->widget();
     Qt::WindowFlags flags = w.windowFlags();
     w.setParent(&main_->widget(), flags | Qt::Window);

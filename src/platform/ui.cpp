@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-
 #include <algorithm>
 
 #include "platform/forms.h"
@@ -120,9 +119,10 @@ QString run_file_dialog(CommonDialog& d, bool save) {
       continue;
     }
     if (how.path_must_exist && !fi.absoluteDir().exists()) {
-      QMessageBox::warning(&dlg, dlg.windowTitle(),
-                           QStringLiteral("The folder of this file does not exist:\n%1\nChoose a file in an existing folder.")
-                               .arg(QDir::toNativeSeparators(fi.absolutePath())));
+      QMessageBox::warning(
+          &dlg, dlg.windowTitle(),
+          QStringLiteral("The folder of this file does not exist:\n%1\nChoose a file in an existing folder.")
+              .arg(QDir::toNativeSeparators(fi.absolutePath())));
       continue;
     }
     if (!how.keep_current_dir) QDir::setCurrent(fi.absolutePath());

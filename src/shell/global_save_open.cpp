@@ -224,9 +224,8 @@ void convert_log_to_csv(App& app, ReportWindow& reports) {
       set_pointer(app, report_window, MousePointer::Default);
       break;
     case csv_export::Outcome::NoEndOfData:
-      app.ui().msgbox(
-          "Unsuccessful conversion, please try again or check the help screens for further assistance",
-          MsgButtons::OK, MsgIcon::Critical, "ERROR");
+      app.ui().msgbox("Unsuccessful conversion, please try again or check the help screens for further assistance",
+                      MsgButtons::OK, MsgIcon::Critical, "ERROR");
       set_pointer(app, report_window, MousePointer::Default);
       break;
     case csv_export::Outcome::FileError:

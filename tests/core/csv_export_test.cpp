@@ -124,8 +124,9 @@ TEST(ConvertLog, RateLogWithPageBreaks) {
 
   // The empty line before "END OF DATA" is a row of its own; then CR LF CR LF and the closing
   // lines, unchanged.
-  EXPECT_TRUE(ends_with(c.output, ",    3\r\n\r\n\r\n\r\n\r\n\r\n"
-                                  "         Technician:_____________________ Signature:___________________\r\n"));
+  EXPECT_TRUE(ends_with(c.output,
+                        ",    3\r\n\r\n\r\n\r\n\r\n\r\n"
+                        "         Technician:_____________________ Signature:___________________\r\n"));
 
   // Every data row parses as 8 columns; 82 rows.
   auto rows = parse_csv(rest);
@@ -147,9 +148,10 @@ TEST(ConvertLog, OcclusionHeaderCut) {
   EXPECT_TRUE(ends_with(c.output.substr(0, end + 5), "\r\n\r\n         OCCLUSION PRESSURE ,\r\n\r\n"));
   EXPECT_EQ(c.output.find('\f'), std::string::npos);
   EXPECT_NE(c.output.find(",               06,40,           18.76,     970\r\n"), std::string::npos);
-  EXPECT_TRUE(ends_with(c.output,
-            "970\r\n\r\n\r\n\r\n\r\n         PumpType: Large volume__________ Pump Tolerance(+/- %): 5_____\r\n"
-            "         Technician: J. Smith____________ Signature:___________________\r\n"));
+  EXPECT_TRUE(
+      ends_with(c.output,
+                "970\r\n\r\n\r\n\r\n\r\n         PumpType: Large volume__________ Pump Tolerance(+/- %): 5_____\r\n"
+                "         Technician: J. Smith____________ Signature:___________________\r\n"));
 }
 
 TEST(ConvertLog, FailuresKeepWhatWasConverted) {

@@ -91,7 +91,7 @@ TEST(DataLogNumbers, FlowPatternFollowsTheValue) {
   EXPECT_EQ(flow_text(1500), "1500");
   EXPECT_EQ(flow_text(-12.5), "-12.500");  // below 10, so three decimals, with its sign
   EXPECT_EQ(flow_text(0), "0.000");
-  EXPECT_EQ(flow_text(9.9996), "10.000");   // the pattern is chosen before rounding
+  EXPECT_EQ(flow_text(9.9996), "10.000");  // the pattern is chosen before rounding
   EXPECT_EQ(flow_text(99.996), "100.00");
   EXPECT_EQ(flow_text(12345.6), "12346");
 
@@ -154,7 +154,7 @@ TEST(DataLogGolden, OcclusionLogAcrossTwoPageBreaks) {
   std::vector<std::string> lines = lines_of(sink->data);
   EXPECT_EQ(lines[58].substr(16, 5), "02:20");  // row 28, last of page 1
   EXPECT_EQ(lines[59], "\f");
-  EXPECT_EQ(lines[65].substr(16, 5), "02:25");  // row 29
+  EXPECT_EQ(lines[65].substr(16, 5), "02:25");   // row 29
   EXPECT_EQ(lines[114].substr(16, 5), "06:30");  // row 78, last of page 2
   EXPECT_EQ(lines[115], "\f");
 }
@@ -193,10 +193,9 @@ TEST(DataLogClosing, TechnicianAndPumpTypeLines) {
   rec.pump_type = "Syringe";
   rec.pump_tolerance = "2.5";
   EXPECT_EQ(closing_lines(LogKind::Rate, rec, true),
-            (std::vector<std::string>{
-                "", "         END OF DATA", "",
-                "         PumpType: Syringe_______________ Pump Tolerance(+/- %): 2.5___", "",
-                "         Technician: A very long technici Signature:___________________"}));
+            (std::vector<std::string>{"", "         END OF DATA", "",
+                                      "         PumpType: Syringe_______________ Pump Tolerance(+/- %): 2.5___", "",
+                                      "         Technician: A very long technici Signature:___________________"}));
   // Without a device record only the end mark.
   EXPECT_EQ(closing_lines(LogKind::Rate, rec, false), (std::vector<std::string>{"", "         END OF DATA", ""}));
   EXPECT_EQ(closing_lines(LogKind::Occlusion, rec, false), (std::vector<std::string>{"", "         END OF DATA", ""}));
