@@ -203,6 +203,12 @@ TEST(GlobalSaveOpen, LoadingReportFiles) {
             (std::vector<P>{P{&reports.window, MousePointer::Hourglass}, P{&main, MousePointer::Hourglass},
                             P{&reports.window, MousePointer::Default}, P{&main, MousePointer::Default}}));
 
+  // Three lines each with its CR LF load as they are.
+  put(t.path("three.sum"), "SUMMARY\r\nline 2\r\nline 3\r\n");
+  s.file_name = t.path("three.sum");
+  gso::load_file_into_reports(t.app(), reports);
+  EXPECT_EQ(reports.text, "SUMMARY\r\nline 2\r\nline 3\r\n");
+
   // "log" only in lower case: refused, the window keeps its text, and the refused file is not
   // where a later save of that text would go.
   put(t.path("notes.txt"), "a log of my day\r\n");
@@ -211,7 +217,7 @@ TEST(GlobalSaveOpen, LoadingReportFiles) {
   t.ui.expectBox("Invalid file!  The file is not a LOG or a SUMMARY file.", "ERROR", MsgAnswer::OK, MsgIcon::Critical,
                  MsgButtons::OK);
   gso::load_file_into_reports(t.app(), reports);
-  EXPECT_EQ(reports.text, "first\r\nDATA LOG\r\nthird\r\n");
+  EXPECT_EQ(reports.text, "SUMMARY\r\nline 2\r\nline 3\r\n");
   EXPECT_FALSE(reports.print_enabled);
   EXPECT_TRUE(s.exists_proceed);
   EXPECT_TRUE(s.download_started);
