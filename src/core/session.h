@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "core/line_sink.h"
 
 namespace qtx {
 
@@ -50,6 +53,14 @@ struct TestPhaseFlags {
   bool rt_summary_phase = false;
   bool ot_phase = false;
   bool ot_summary_phase = false;
+};
+
+// One data log of a live run while it is written: the open file (none when empty) and the page
+// and line counters of its pages.
+struct DataLogFile {
+  std::shared_ptr<LineSink> file;  // rt_file_num / ot_file_num
+  int16_t page_num = 0;            // rt_page_num / ot_page_num
+  int16_t line_num = 0;            // rt_line_num / ot_line_num
 };
 
 // The record of the device under test, entered in the device-record dialog.
@@ -134,6 +145,11 @@ struct Session {
   bool single_rate_checked = false;
   bool download_started = false;
   bool exists_proceed = false;
+
+  // The rate and occlusion data logs of the run (header by the download start, rows by the live
+  // windows, closing lines at the end of each test).
+  DataLogFile rt_log;
+  DataLogFile ot_log;
 
   // Device record and its administration.
   DeviceRecord device_record;

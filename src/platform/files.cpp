@@ -1,9 +1,15 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
 
+#include "core/text_lines.h"
 #include "platform/text.h"
 
 namespace qtx::files {
@@ -13,8 +19,106 @@ bool exists(std::string_view path) {
   return !path.empty() && fi.exists() && fi.isFile();
 }
 
-bool remove(std::string_view path) { return !path.empty() && QFile::remove(toQ(path)); }
+bool remove(std::string_view path) {
+  // Files only: a name that turns out to be a folder, a pipe or a device is never deleted.
+  return !path.empty() && QFileInfo(toQ(path)).isFile() && QFile::remove(toQ(path));
+}
 
 std::string current_folder() { return fromQ(QDir::toNativeSeparators(QDir::currentPath())); }
+
+namespace {
+
+QByteArray native_name(std::string_view path) { return QFile::encodeName(toQ(path)); }
+
+}  // namespace
+
+std::optional<std::string> read_all(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+  // Only plain files: a folder cannot be read, and a pipe or device could block the program.
+  QFileInfo fi(toQ(path));
+  if (!fi.isFile()) return std::nullopt;
+  QFile f(toQ(path));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray data = f.readAll();
+  if (f.error() != QFileDevice::NoError) return std::nullopt;
+  return std::string(data.constData(), static_cast<size_t>(data.size()));
+}
+
+std::optional<std::vector<std::string>> read_lines(std::string_view path) {
+  std::optional<std::string> text = read_all(path);
+  if (!text) return std::nullopt;
+  return split_lines(*text);
+}
+
+bool write_all(std::string_view path, std::string_view bytes) {
+  if (path.empty() || QFileInfo(toQ(path)).isDir()) return false;
+  QSaveFile f(toQ(path));
+  // A file that may be written in a folder that may not: written in place.
+  f.setDirectWriteFallback(true);
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+    f.cancelWriting();
+    return false;
+  }
+  return f.commit();
+}
+
+bool can_write(std::string_view path) {
+  if (path.empty()) return false;
+  QByteArray name = native_name(path);
+  QFileInfo fi(toQ(path));
+  if (fi.isDir()) return false;
+  if (fi.exists() || fi.isSymLink()) {
+    // Opened for appending, never truncated; not blocking on a pipe without a reader.
+    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+  }
+  int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(name.constData());
+  return true;
+}
+
+std::unique_ptr<OpenFile> OpenFile::create(std::string_view path) {
+  if (path.empty()) return nullptr;
+  QByteArray name = native_name(path);
+  // Not blocking on a pipe that nobody reads (plain files ignore the flag).
+  int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  return std::unique_ptr<OpenFile>(new OpenFile(std::string(path), fd));
+}
+
+OpenFile::~OpenFile() { close(); }
+
+bool OpenFile::write(std::string_view bytes) {
+  if (fd_ < 0) return false;
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd_, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool OpenFile::flush() {
+  if (fd_ < 0) return false;
+  // On the disk, so a crash or a power cut loses nothing already logged.
+  // A file system that cannot sync (EINVAL) still has the bytes.
+  return ::fdatasync(fd_) == 0 || errno == EINVAL;
+}
+
+void OpenFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
 
 }  // namespace qtx::files

@@ -1,16 +1,51 @@
 // Files by the program's own names (Latin-1 paths, folders joined with the native separator).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/line_sink.h"
 
 namespace qtx::files {
 
 bool exists(std::string_view path);
-// Deletes the file; false when it could not be deleted (or did not exist).
+// Deletes the file; false when it could not be deleted (or did not exist, or is not a plain
+// file).
 bool remove(std::string_view path);
 // The current folder, with native separators.
 std::string current_folder();
+
+// The whole file as bytes; nothing when it cannot be opened or read (a folder included).
+std::optional<std::string> read_all(std::string_view path);
+// The lines of a text file (CR LF, CR or LF end a line); nothing when it cannot be read.
+std::optional<std::vector<std::string>> read_lines(std::string_view path);
+// Writes the bytes as the whole file. The old contents are replaced only once the new ones are
+// completely written, so a failed write leaves the file as it was. False on failure.
+bool write_all(std::string_view path, std::string_view bytes);
+// Whether a file of this name can be written, without changing anything: an existing file is
+// opened for appending and closed untouched; a file the check had to create is removed again.
+bool can_write(std::string_view path);
+
+// A file that stays open while the program adds to it (a data log during a test). It is
+// created, or emptied when it exists, on opening; every write goes straight to the file and
+// flush() puts it on the disk.
+class OpenFile : public LineSink {
+ public:
+  // Nothing when the file cannot be created.
+  static std::unique_ptr<OpenFile> create(std::string_view path);
+  ~OpenFile() override;
+  bool write(std::string_view bytes) override;
+  bool flush() override;
+  void close();
+  const std::string& path() const { return path_; }
+
+ private:
+  OpenFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+  std::string path_;
+  int fd_ = -1;
+};
 
 }  // namespace qtx::files

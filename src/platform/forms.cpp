@@ -71,7 +71,7 @@ FormBase* Forms::find(std::string_view name) const {
 
 void Forms::add(const char* name, FormBase* form) {
   forms_.emplace(name, form);
-  // Dialogs sit over the main window.
+  // Dialogs sit over the main window (the main window itself registers before it is added).
   if (main_ && form != main_ && !form->isMdiChild()) {
     QWidget& w = form->widget();
     Qt::WindowFlags flags = w.windowFlags();

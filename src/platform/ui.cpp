@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 
 #include "platform/forms.h"
 #include "platform/text.h"
@@ -46,6 +47,16 @@ std::string qt_name_filters(std::string_view filter) {
   return out;
 }
 
+FileDialogBehaviour file_dialog_behaviour(int32_t flags, bool save) {
+  FileDialogBehaviour b;
+  b.file_must_exist = (flags & CommonDialog::kFileMustExist) != 0;
+  // Choosing an existing file implies its folder exists.
+  b.path_must_exist = (flags & (CommonDialog::kPathMustExist | CommonDialog::kFileMustExist)) != 0;
+  b.confirm_overwrite = save && (flags & CommonDialog::kOverwritePrompt) != 0;
+  b.keep_current_dir = (flags & CommonDialog::kNoChangeDir) != 0;
+  return b;
+}
+
 namespace {
 
 QWidget* active_parent() { return QApplication::activeWindow(); }
@@ -77,12 +88,10 @@ std::vector<MsgAnswer> answers_of(MsgButtons b) {
 
 // A file dialog set up from the common dialog's fields.
 QString run_file_dialog(CommonDialog& d, bool save) {
+  FileDialogBehaviour how = file_dialog_behaviour(d.Flags, save);
   QFileDialog dlg(active_parent(), toQ(d.DialogTitle), toQ(d.InitDir));
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  if (save)
-    dlg.setFileMode(QFileDialog::AnyFile);
-  else
-    dlg.setFileMode((d.Flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dlg.setFileMode(!save && how.file_must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   QStringList filters = toQ(qt_name_filters(d.Filter)).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
   if (!filters.isEmpty()) {
     dlg.setNameFilters(filters);
@@ -91,12 +100,34 @@ QString run_file_dialog(CommonDialog& d, bool save) {
   }
   if (!d.DefaultExt.empty()) dlg.setDefaultSuffix(toQ(d.DefaultExt));
   QFileDialog::Options opts;
-  if (!(d.Flags & CommonDialog::kOverwritePrompt)) opts |= QFileDialog::DontConfirmOverwrite;
+  if (!how.confirm_overwrite) opts |= QFileDialog::DontConfirmOverwrite;
   opts |= QFileDialog::DontUseNativeDialog;
   dlg.setOptions(opts);
   if (!d.FileName.empty()) dlg.selectFile(toQ(d.FileName));
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
-  return QDir::toNativeSeparators(dlg.selectedFiles().first());
+  for (;;) {
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    QString chosen = dlg.selectedFiles().first();
+    QFileInfo fi(chosen);
+    // File names are Latin-1 inside the program: a character it lacks would turn into "?" and
+    // name another file.
+    bool latin1 = std::all_of(chosen.cbegin(), chosen.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    if (!latin1) {
+      QMessageBox::warning(&dlg, dlg.windowTitle(),
+                           QStringLiteral("This name holds characters that cannot be used in file names here:\n%1\n"
+                                          "Choose another name.")
+                               .arg(QDir::toNativeSeparators(chosen)));
+      continue;
+    }
+    if (how.path_must_exist && !fi.absoluteDir().exists()) {
+      QMessageBox::warning(
+          &dlg, dlg.windowTitle(),
+          QStringLiteral("The folder of this file does not exist:\n%1\nChoose a file in an existing folder.")
+              .arg(QDir::toNativeSeparators(fi.absolutePath())));
+      continue;
+    }
+    if (!how.keep_current_dir) QDir::setCurrent(fi.absolutePath());
+    return QDir::toNativeSeparators(chosen);
+  }
 }
 
 }  // namespace

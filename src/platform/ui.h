@@ -44,6 +44,16 @@ struct CommonDialog {
   int FilterIndex = 1;
 };
 
+// What the flags ask of the Qt file dialog. The read-only box (kHideReadOnly) needs nothing:
+// the Qt dialog has no such box.
+struct FileDialogBehaviour {
+  bool file_must_exist = false;    // only an existing file can be chosen
+  bool path_must_exist = false;    // the chosen file's folder must exist
+  bool confirm_overwrite = false;  // a save dialog asks before an existing file is chosen
+  bool keep_current_dir = false;   // the program's current folder stays as it is
+};
+FileDialogBehaviour file_dialog_behaviour(int32_t flags, bool save);
+
 enum class MousePointer { Default, Hourglass };
 
 class Ui {

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 
 #include "platform/forms.h"
+#include "platform/ui.h"
 
 namespace qtx {
 
@@ -61,6 +62,7 @@ class frmMain : public Form<QMainWindow> {
   QAction* mnuQTXHelp = nullptr;
   QAction* sep4 = nullptr;
   QAction* mnuAbout = nullptr;
+  CommonDialog CommonDialog1;
 
  protected:
   void changeEvent(QEvent* event) override;

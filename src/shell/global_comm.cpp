@@ -1,5 +1,6 @@
 #include "shell/global_comm.h"
 
+#include "core/file_names.h"
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
@@ -97,5 +98,7 @@ void show_reply_error(App& app) {
   }
   app.ui().msgbox(text, MsgButtons::OK, MsgIcon::Critical, "ERROR");
 }
+
+std::string get_file_dir(std::string_view path) { return qtx::get_file_dir(path); }
 
 }  // namespace qtx::GlobalComm

@@ -32,4 +32,7 @@ void send_stop_command(App& app);
 // The message of the analyser's error reply in rx_text, by its first character.
 void show_reply_error(App& app);
 
+// The folder of a path: up to, not including, its last separator; "" when it has none.
+std::string get_file_dir(std::string_view path);
+
 }  // namespace qtx::GlobalComm

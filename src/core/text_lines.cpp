@@ -1,0 +1,26 @@
+#include "core/text_lines.h"
+
+namespace qtx {
+
+std::string LineReader::next() {
+  if (eof()) return {};
+  size_t end = text_.find_first_of("\r\n", pos_);
+  if (end == std::string_view::npos) {
+    std::string line(text_.substr(pos_));
+    pos_ = text_.size();
+    return line;
+  }
+  std::string line(text_.substr(pos_, end - pos_));
+  pos_ = end + 1;
+  if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  return line;
+}
+
+std::vector<std::string> split_lines(std::string_view text) {
+  std::vector<std::string> lines;
+  LineReader reader(text);
+  while (!reader.eof()) lines.push_back(reader.next());
+  return lines;
+}
+
+}  // namespace qtx

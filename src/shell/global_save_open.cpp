@@ -1,0 +1,237 @@
+#include "shell/global_save_open.h"
+
+#include <exception>
+
+#include "core/csv_export.h"
+#include "core/file_names.h"
+#include "core/vb.h"
+#include "platform/app.h"
+#include "platform/files.h"
+#include "platform/settings_store.h"
+#include "platform/ui.h"
+#include "shell/frmMain.h"
+
+namespace qtx::GlobalSaveOpen {
+
+namespace {
+
+CommonDialog& common_dialog(App& app) { return app.forms().get<frmMain>().CommonDialog1; }
+
+QWidget* main_window(App& app) {
+  FormBase* main = app.forms().mainWindow();
+  return main ? &main->widget() : nullptr;
+}
+
+void set_pointer(App& app, QWidget* window, MousePointer pointer) {
+  if (window) app.ui().setMousePointer(window, pointer);
+}
+
+void cancelled_save(App& app) {
+  app.ui().msgbox("Saving file cancelled", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL SAVE");
+}
+
+}  // namespace
+
+void remember_save_dir(App& app, std::string_view path) {
+  std::string dir = get_file_dir(path);
+  if (dir.empty()) return;
+  app.session().folders.save_dir = dir;
+  app.settings().save("Startup", "savedir", dir);
+}
+
+std::string check_file_name(App& app, std::string name) {
+  for (;;) {
+    // The file is only tried, never emptied: it is replaced when the program writes it, so a
+    // name chosen for a later step that never comes keeps what the file holds.
+    if (files::can_write(name)) {
+      remember_save_dir(app, name);
+      return name;
+    }
+    app.ui().msgbox("Bad file name", MsgButtons::OK, MsgIcon::Exclamation, "INVALID FILE NAME");
+    CommonDialog& dialog = common_dialog(app);
+    dialog.FileName.clear();
+    app.ui().showSave(dialog);
+    name = dialog.FileName;
+    if (name.empty()) {
+      app.session().download_flags.download_ok = false;
+      return {};
+    }
+  }
+}
+
+void open_file_dialog(App& app) {
+  Session& s = app.session();
+  CommonDialog& dialog = common_dialog(app);
+  dialog.InitDir = s.folders.save_dir;
+  if (s.report_text.find("LOG") != std::string::npos) {
+    dialog.DefaultExt = "LOG";
+    dialog.Filter = kLogFirstFilter;
+  } else {
+    dialog.DefaultExt = "SUM";
+    dialog.Filter = kSummaryFirstFilter;
+  }
+  dialog.InitDir = s.folders.save_dir;
+  dialog.FileName.clear();
+  dialog.Flags = kOpenFlags;
+  app.ui().showOpen(dialog);
+  s.file_name = dialog.FileName;
+  if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
+}
+
+std::string save_file_dialog(App& app) {
+  Session& s = app.session();
+  try {
+    CommonDialog& dialog = common_dialog(app);
+    dialog.InitDir = s.folders.save_dir;
+    if (s.dialog_log_first) {
+      dialog.DefaultExt = "LOG";
+      dialog.Filter = kLogFirstFilter;
+    } else {
+      dialog.DefaultExt = "SUM";
+      dialog.Filter = kSummaryFirstFilter;
+    }
+    dialog.FileName.clear();
+    dialog.Flags = kSaveFlags;
+    app.ui().showSave(dialog);
+    s.file_name = dialog.FileName;
+    if (s.file_name.empty()) {
+      cancelled_save(app);
+      return {};
+    }
+    s.file_name = check_file_name(app, s.file_name);
+    if (s.file_name.empty())
+      cancelled_save(app);
+    else
+      remember_save_dir(app, s.file_name);
+    return s.file_name;
+  } catch (const std::exception&) {
+    app.ui().msgbox("Bad file name entered", MsgButtons::OK, MsgIcon::Exclamation, "BAD FILE NAME");
+    return s.file_name;
+  }
+}
+
+void convert_file_dialog(App& app) {
+  Session& s = app.session();
+  CommonDialog& dialog = common_dialog(app);
+  dialog.InitDir = s.folders.save_dir;
+  dialog.DefaultExt = "csv";
+  dialog.Filter = kConvertFilter;
+  dialog.FileName.clear();
+  dialog.Flags = kConvertFlags;
+  app.ui().showOpen(dialog);
+  s.file_name = dialog.FileName;
+  if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
+}
+
+void load_file_into_reports(App& app, ReportWindow& reports) {
+  Session& s = app.session();
+  QWidget* report_window = reports.pointerWindow();
+  set_pointer(app, report_window, MousePointer::Hourglass);
+  set_pointer(app, main_window(app), MousePointer::Hourglass);
+
+  bool read_failed = false;
+  s.file_name = vb::Trim(s.file_name);
+  if (s.file_name.empty()) {
+    app.ui().msgbox("CancelOpen", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL");
+  } else {
+    s.file_text.clear();
+    std::optional<std::vector<std::string>> lines = files::read_lines(s.file_name);
+    if (!lines) {
+      app.ui().msgbox("Bad file name entered", MsgButtons::OK, MsgIcon::Critical, "BAD FILE NAME");
+      read_failed = true;
+      // Not opened, so not the file a later save of the window's text goes to.
+      s.file_name.clear();
+    } else {
+      for (const std::string& line : *lines) {
+        s.file_text += line;
+        s.file_text += vb::CRLF;
+      }
+      if (s.file_text.find("LOG") == std::string::npos && s.file_text.find("SUMMARY") == std::string::npos) {
+        reports.setPrintEnabled(false);
+        app.ui().msgbox("Invalid file!  The file is not a LOG or a SUMMARY file.", MsgButtons::OK, MsgIcon::Critical,
+                        "ERROR");
+        // The window keeps its old text: a later save must not write that text over the
+        // refused file.
+        s.file_name.clear();
+      } else {
+        reports.setReportText(s.file_text);
+        reports.setPrintEnabled(true);
+      }
+    }
+  }
+
+  set_pointer(app, report_window, MousePointer::Default);
+  set_pointer(app, main_window(app), MousePointer::Default);
+  if (read_failed) return;
+  s.exists_proceed = true;
+  s.download_started = true;
+}
+
+SaveResult save_report_text(App& app, ReportWindow& reports) {
+  Session& s = app.session();
+  if (s.test_type_code == "4")
+    s.file_name = s.receive_any_file;
+  else if (s.test_type_code == "1")
+    s.file_name = s.summary_file;
+  else if (s.test_type_code == "2")
+    s.file_name = s.log_file;
+  s.file_name = vb::Trim(s.file_name);
+  if (s.file_name.empty()) {
+    app.ui().msgbox("Saving file cancelled.", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL");
+    return SaveResult::Cancelled;
+  }
+  s.file_text = reports.reportText();
+  std::string bytes = s.file_text;
+  bytes += vb::CRLF;
+  return files::write_all(s.file_name, bytes) ? SaveResult::Saved : SaveResult::WriteFailed;
+}
+
+void convert_log_to_csv(App& app, ReportWindow& reports) {
+  Session& s = app.session();
+  QWidget* report_window = reports.pointerWindow();
+  set_pointer(app, report_window, MousePointer::Hourglass);
+
+  auto unable_to_open = [&] {
+    app.ui().msgbox("Unable to open file", MsgButtons::OK, MsgIcon::Critical, "ERROR");
+    set_pointer(app, report_window, MousePointer::Default);
+    set_pointer(app, main_window(app), MousePointer::Default);
+  };
+
+  s.file_name = vb::Trim(s.file_name);
+  if (!csv_export::has_log_extension(s.file_name)) {
+    app.ui().msgbox("Invalid Extension - Please select a valid log file with a \".log\" extension", MsgButtons::OK,
+                    MsgIcon::Critical, "ERROR");
+    set_pointer(app, report_window, MousePointer::Default);
+    return;
+  }
+  std::string output_name = csv_export::csv_name(s.file_name);
+
+  std::optional<std::string> log = files::read_all(s.file_name);
+  if (!log) {
+    unable_to_open();
+    return;
+  }
+  csv_export::Conversion conversion = csv_export::convert_log(*log);
+  // What was converted is written even when the log ended early.
+  if (!files::write_all(output_name, conversion.output)) {
+    unable_to_open();
+    return;
+  }
+  switch (conversion.outcome) {
+    case csv_export::Outcome::Success:
+      set_pointer(app, main_window(app), MousePointer::Default);
+      app.ui().msgbox("Successful conversion", MsgButtons::OK, MsgIcon::Exclamation, "SUCCESS");
+      set_pointer(app, report_window, MousePointer::Default);
+      break;
+    case csv_export::Outcome::NoEndOfData:
+      app.ui().msgbox("Unsuccessful conversion, please try again or check the help screens for further assistance",
+                      MsgButtons::OK, MsgIcon::Critical, "ERROR");
+      set_pointer(app, report_window, MousePointer::Default);
+      break;
+    case csv_export::Outcome::FileError:
+      unable_to_open();
+      break;
+  }
+}
+
+}  // namespace qtx::GlobalSaveOpen

@@ -1,0 +1,85 @@
+// The file routines every window shares: the open, save and conversion dialogs on the main
+// window's common dialog, the check that a chosen save name can be written, loading a report
+// file into the report window, saving the report window's text, and turning a data log into a
+// spreadsheet file. All of them work on the shared file_name and save_dir; after every
+// successful choice the chosen file's folder becomes the save folder, stored as "savedir".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace qtx {
+class App;
+}
+
+namespace qtx::GlobalSaveOpen {
+
+// Filters: the log-first and the summary-first lists, and the conversion list.
+inline constexpr const char* kLogFirstFilter =
+    "Log Files (*.log)| *.log|Summary files (*.sum) | *.sum|Data files (*.dat) | *.dat|All files (*.*) | *.*";
+inline constexpr const char* kSummaryFirstFilter =
+    "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
+inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
+
+// Open: file and path must exist, current folder kept, read-only box hidden.
+inline constexpr int32_t kOpenFlags = 6156;
+// Save: overwrite question, path must exist, current folder kept, read-only box hidden.
+inline constexpr int32_t kSaveFlags = 2062;
+// Conversion: file and path must exist, current folder kept.
+inline constexpr int32_t kConvertFlags = 6152;
+
+// What these routines touch of the report window. The report window implements it (or hands
+// an adapter) when it calls them.
+class ReportWindow {
+ public:
+  virtual ~ReportWindow() = default;
+  // The window whose mouse pointer shows the hourglass while a file is read or converted.
+  virtual QWidget* pointerWindow() = 0;
+  // The text of its text box txtData.
+  virtual std::string reportText() = 0;
+  virtual void setReportText(std::string_view text) = 0;
+  // Its menu item mnuPrint.
+  virtual void setPrintEnabled(bool enabled) = 0;
+};
+
+// save_dir = the folder of `path`, stored under "savedir"; a path without a folder changes
+// nothing.
+void remember_save_dir(App& app, std::string_view path);
+
+// Checks that `name` can be written without changing the file: on success the save folder
+// follows it and the name is returned. Otherwise "Bad file name" and the save dialog again
+// (settings as they are); a cancel there clears download_ok and gives "".
+std::string check_file_name(App& app, std::string name);
+
+// The open dialog (the caller sets its title): log files first when report_text holds "LOG".
+// file_name = the choice, "" when cancelled (the caller says so).
+void open_file_dialog(App& app);
+
+// The save dialog (the caller sets its title): log files first while dialog_log_first. Returns
+// file_name after the choice and the name check; "" when cancelled, which it tells the user.
+std::string save_file_dialog(App& app);
+
+// The dialog that picks a data log to convert (the caller sets its title). file_name = the
+// choice, "" when cancelled.
+void convert_file_dialog(App& app);
+
+// Loads file_name into the report window when it is a log or a summary (holds "LOG" or
+// "SUMMARY"); refuses other files and tells why.
+void load_file_into_reports(App& app, ReportWindow& reports);
+
+enum class SaveResult {
+  Saved,
+  Cancelled,    // no name: told to the user here
+  WriteFailed,  // the file could not be written: the caller tells the user
+};
+// Writes the report window's text, then CR LF, to the file of the download mode (or to
+// file_name for an opened file, mode "5").
+SaveResult save_report_text(App& app, ReportWindow& reports);
+
+// Converts the data log file_name into file_name less ".log" with ".CSV", and tells the outcome.
+void convert_log_to_csv(App& app, ReportWindow& reports);
+
+}  // namespace qtx::GlobalSaveOpen
