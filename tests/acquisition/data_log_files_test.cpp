@@ -16,23 +16,6 @@ using namespace qtx::data_log;
 
 namespace {
 
-frmMain& load_main(TestApp& t) {
-  t.ui.expectBox(
-      "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
-      "programs that are using comm ports and restart QTX.",
-      "ERROR");
-  frmMain& main = t.loadMain();
-  t.ui.verify();
-  return main;
-}
-
-std::string read_data(const std::string& name) {
-  std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 std::string get(const std::string& path) { return files::read_all(path).value_or("<missing>"); }
 
 // The record and readings behind the golden logs in tests/data.
@@ -77,7 +60,7 @@ OcclRow occl_row(int i) {
 
 TEST(DataLogFiles, RateLogOnDiskDuringAndAfterTheTest) {
   TestApp t;
-  load_main(t);
+  t.loadMainWithoutPorts();
   set_up_run(t);
   Session& s = t.session();
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("sums"))));
@@ -88,7 +71,7 @@ TEST(DataLogFiles, RateLogOnDiskDuringAndAfterTheTest) {
   s.file_name = t.path("sums/rate.sum");  // the last name chosen
 
   DataLogFiles::write_RTfile_header(t.app());
-  const std::string golden = read_data("rate_log_82_rows.log");
+  const std::string golden = read_test_data("rate_log_82_rows.log");
   const std::string header = golden.substr(0, golden.find("         00:00:05"));
   EXPECT_EQ(get(s.rt_data_file), header);
   EXPECT_EQ(s.folders.save_dir, t.path("sums"));
@@ -112,7 +95,7 @@ TEST(DataLogFiles, RateLogOnDiskDuringAndAfterTheTest) {
 
 TEST(DataLogFiles, OcclusionLogAndTheStopOfAllTests) {
   TestApp t;
-  load_main(t);
+  t.loadMainWithoutPorts();
   set_up_run(t);
   Session& s = t.session();
   s.device_record.pump_type = "Large volume";
@@ -124,7 +107,7 @@ TEST(DataLogFiles, OcclusionLogAndTheStopOfAllTests) {
   DataLogFiles::write_OTfile_header(t.app());
   for (int i = 1; i <= 80; ++i) DataLogFiles::write_current_data(t.app(), occl_row(i));
   DataLogFiles::close_data_file(t.app(), LogKind::Occlusion);
-  EXPECT_EQ(get(s.ot_data_file), read_data("occlusion_log_80_rows.log"));
+  EXPECT_EQ(get(s.ot_data_file), read_test_data("occlusion_log_80_rows.log"));
 
   // A run that is stopped: the log goes without closing lines.
   s.ot_data_file = t.path("occl2.log");
@@ -139,7 +122,7 @@ TEST(DataLogFiles, OcclusionLogAndTheStopOfAllTests) {
 
 TEST(DataLogFiles, HeaderWithoutLoggingOrName) {
   TestApp t;
-  load_main(t);
+  t.loadMainWithoutPorts();
   set_up_run(t);
   Session& s = t.session();
   // Not logging: nothing at all.
@@ -161,7 +144,7 @@ TEST(DataLogFiles, HeaderWithoutLoggingOrName) {
 
 TEST(DataLogFiles, HeaderThatCannotBeWrittenAsksForAnotherName) {
   TestApp t;
-  frmMain& main = load_main(t);
+  frmMain& main = t.loadMainWithoutPorts();
   set_up_run(t);
   Session& s = t.session();
   s.download_flags.log_rt_data = true;
@@ -185,7 +168,7 @@ TEST(DataLogFiles, HeaderThatCannotBeWrittenAsksForAnotherName) {
   EXPECT_EQ(t.ui.save_dialogs[0].Flags, 2062);
   EXPECT_EQ(s.rt_data_file, t.path("second.log"));
   EXPECT_TRUE(s.download_flags.download_ok);
-  const std::string golden = read_data("rate_log_82_rows.log");
+  const std::string golden = read_test_data("rate_log_82_rows.log");
   EXPECT_EQ(get(s.rt_data_file), golden.substr(0, golden.find("         00:00:05")));
   EXPECT_TRUE(QDir(QString::fromStdString(t.path("a-folder.log"))).exists());
   DataLogFiles::close_data_file(t.app(), LogKind::Rate);

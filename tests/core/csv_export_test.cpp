@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_app.h"
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -13,13 +15,6 @@ using namespace qtx;
 using namespace qtx::csv_export;
 
 namespace {
-
-std::string read_data(const std::string& name) {
-  std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 std::string csv(std::string line) { return line_to_csv(line); }
 
@@ -100,7 +95,7 @@ TEST(CsvNames, OnlyLowerCaseLogAndUpperCaseCsv) {
 }
 
 TEST(ConvertLog, RateLogWithPageBreaks) {
-  std::string log = read_data("rate_log_82_rows.log");
+  std::string log = qtx::test::read_test_data("rate_log_82_rows.log");
   Conversion c = convert_log(log);
   ASSERT_EQ(c.outcome, Outcome::Success);
 
@@ -141,7 +136,7 @@ TEST(ConvertLog, RateLogWithPageBreaks) {
 }
 
 TEST(ConvertLog, OcclusionHeaderCut) {
-  Conversion c = convert_log(read_data("occlusion_log_80_rows.log"));
+  Conversion c = convert_log(qtx::test::read_test_data("occlusion_log_80_rows.log"));
   ASSERT_EQ(c.outcome, Outcome::Success);
   size_t end = c.output.find(",\r\n\r\n,,Elasped");
   ASSERT_NE(end, std::string::npos);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_app.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -11,13 +13,6 @@ using namespace qtx;
 using namespace qtx::data_log;
 
 namespace {
-
-std::string read_data(const std::string& name) {
-  std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 DeviceRecord sample_record() {
   DeviceRecord r;
@@ -120,7 +115,7 @@ TEST(DataLogGolden, RateLogAcrossTwoPageBreaks) {
   EXPECT_EQ(log.line_num, 27);
   for (int i = 1; i <= 82; ++i) ASSERT_TRUE(write_rate_row(log, rate_row(i)));
   ASSERT_TRUE(write_closing_lines(log, LogKind::Rate, rec, true));
-  EXPECT_EQ(sink->data, read_data("rate_log_82_rows.log"));
+  EXPECT_EQ(sink->data, qtx::test::read_test_data("rate_log_82_rows.log"));
   EXPECT_EQ(log.page_num, 3);
   // Every row is flushed as it is written (and the header and the closing lines).
   EXPECT_EQ(sink->flushes, 84);
@@ -149,7 +144,7 @@ TEST(DataLogGolden, OcclusionLogAcrossTwoPageBreaks) {
   ASSERT_TRUE(write_header(log, LogKind::Occlusion, rec, "B", kStamp, true));
   for (int i = 1; i <= 80; ++i) ASSERT_TRUE(write_occl_row(log, occl_row(i), true));
   ASSERT_TRUE(write_closing_lines(log, LogKind::Occlusion, rec, true));
-  EXPECT_EQ(sink->data, read_data("occlusion_log_80_rows.log"));
+  EXPECT_EQ(sink->data, qtx::test::read_test_data("occlusion_log_80_rows.log"));
 
   std::vector<std::string> lines = lines_of(sink->data);
   EXPECT_EQ(lines[58].substr(16, 5), "02:20");  // row 28, last of page 1

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/test_app.h"
+
 #include <functional>
 
 #include "records/frmChgPassword.h"
@@ -15,14 +17,6 @@ namespace {
 
 const char* const kIncorrect = "Incorrect Password Entered,\r\nTry Again.";
 const char* const kNotConfirmed = "Password entered is not confirmed,\r\nplease retry.";
-
-frmMain& load_main(TestApp& t) {
-  t.ui.expectBox(
-      "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
-      "programs that are using comm ports and restart QTX.",
-      "ERROR");
-  return t.loadMain();
-}
 
 void enter_password(frmPassWord& p, const QString& text) {
   p.txtPassword->setText(text);
@@ -42,7 +36,7 @@ void change_password(TestApp& t, const std::function<void(frmChgPassword&)>& use
 
 TEST(Password, MenuReadsTheFlagEachTime) {
   TestApp t;
-  frmMain& main = load_main(t);
+  frmMain& main = t.loadMainWithoutPorts();
   main.mnuSysAdmin->trigger();
   EXPECT_TRUE(t.forms().isLoaded("frmSysAd"));
   EXPECT_FALSE(t.forms().isLoaded("frmPassWord"));
@@ -128,7 +122,7 @@ TEST(Password, NewPasswordIsRequiredAtOnceAndStoredByTheNextClose) {
   s->cmdCancel->click();
   processEvents();
   EXPECT_EQ(reread(t, "password"), "");
-  frmMain& main = load_main(t);
+  frmMain& main = t.loadMainWithoutPorts();
   main.mnuSysAdmin_Click();
   enter_password(t.forms().get<frmPassWord>(), "");
   EXPECT_TRUE(t.forms().isLoaded("frmSysAd"));

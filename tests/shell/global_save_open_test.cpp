@@ -32,23 +32,6 @@ struct FakeReports : gso::ReportWindow {
   void setPrintEnabled(bool enabled) override { print_enabled = enabled; }
 };
 
-frmMain& load_main(TestApp& t) {
-  t.ui.expectBox(
-      "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
-      "programs that are using comm ports and restart QTX.",
-      "ERROR");
-  frmMain& main = t.loadMain();
-  t.ui.verify();
-  return main;
-}
-
-std::string read_data(const std::string& name) {
-  std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 void put(const std::string& path, std::string_view bytes) { ASSERT_TRUE(files::write_all(path, bytes)); }
 std::string get(const std::string& path) { return files::read_all(path).value_or("<missing>"); }
 
@@ -56,7 +39,7 @@ std::string get(const std::string& path) { return files::read_all(path).value_or
 
 TEST(GlobalSaveOpen, OpenDialogChoosesItsDefaultByTheReceivedText) {
   TestApp t;
-  frmMain& main = load_main(t);
+  frmMain& main = t.loadMainWithoutPorts();
   Session& s = t.session();
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("logs"))));
   s.folders.save_dir = t.path("save");
@@ -114,7 +97,7 @@ TEST(GlobalSaveOpen, OpenDialogChoosesItsDefaultByTheReceivedText) {
 
 TEST(GlobalSaveOpen, SaveDialogKeepsAChosenFileUntilItIsWritten) {
   TestApp t;
-  load_main(t);
+  t.loadMainWithoutPorts();
   Session& s = t.session();
   s.folders.save_dir = t.folder();
   t.settings().save("Startup", "savedir", t.folder());
@@ -150,7 +133,7 @@ TEST(GlobalSaveOpen, SaveDialogKeepsAChosenFileUntilItIsWritten) {
 
 TEST(GlobalSaveOpen, BadSaveNamesGetASecondChance) {
   TestApp t;
-  load_main(t);
+  t.loadMainWithoutPorts();
   Session& s = t.session();
   s.folders.save_dir = t.folder();
   s.download_flags.download_ok = true;
@@ -183,7 +166,7 @@ TEST(GlobalSaveOpen, BadSaveNamesGetASecondChance) {
 
 TEST(GlobalSaveOpen, LoadingReportFiles) {
   TestApp t;
-  frmMain& main = load_main(t);
+  frmMain& main = t.loadMainWithoutPorts();
   Session& s = t.session();
   FakeReports reports;
 
@@ -262,7 +245,7 @@ TEST(GlobalSaveOpen, LoadingReportFiles) {
 
 TEST(GlobalSaveOpen, SavingTheReportText) {
   TestApp t;
-  load_main(t);
+  t.loadMainWithoutPorts();
   Session& s = t.session();
   FakeReports reports;
 
@@ -300,10 +283,10 @@ TEST(GlobalSaveOpen, SavingTheReportText) {
 
 TEST(GlobalSaveOpen, ConvertingLogsToCsv) {
   TestApp t;
-  frmMain& main = load_main(t);
+  frmMain& main = t.loadMainWithoutPorts();
   Session& s = t.session();
   FakeReports reports;
-  const std::string rate_log = read_data("rate_log_82_rows.log");
+  const std::string rate_log = read_test_data("rate_log_82_rows.log");
 
   put(t.path("run1.log"), rate_log);
   s.file_name = t.path("run1.log") + "  ";

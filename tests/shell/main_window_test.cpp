@@ -15,9 +15,6 @@ using namespace qtx::test;
 
 namespace {
 
-const char* kNoPorts =
-    "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
-    "programs that are using comm ports and restart QTX.";
 const char* kPortError =
     "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
     "settings.";
@@ -91,7 +88,7 @@ TEST(PortProbe, OnlyComThreeIsLive) {
 
 TEST(PortProbe, NoPortAtAllGivesOneMessage) {
   TestApp t;
-  t.ui.expectBox(kNoPorts, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  t.ui.expectBox(kNoPortsMessage, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
   frmMain& main = t.loadMain();
   EXPECT_EQ(t.ui.boxes.size(), 1u);  // the open that follows says nothing more
   EXPECT_FALSE(main.mnuCommPort->isEnabled());

@@ -3,11 +3,24 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "platform/text.h"
 #include "shell/frmMain.h"
 
 namespace qtx::test {
+
+const char* const kNoPortsMessage =
+    "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
+    "programs that are using comm ports and restart QTX.";
+
+std::string read_test_data(const std::string& name) {
+  std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
 
 void processEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -46,5 +59,12 @@ void TestApp::setPort(int n, const std::string& device) {
 }
 
 frmMain& TestApp::loadMain() { return app_->forms().get<frmMain>(); }
+
+frmMain& TestApp::loadMainWithoutPorts() {
+  ui.expectBox(kNoPortsMessage, "ERROR");
+  frmMain& main = loadMain();
+  ui.verify();
+  return main;
+}
 
 }  // namespace qtx::test

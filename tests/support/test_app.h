@@ -33,6 +33,8 @@ class TestApp {
 
   // Loads the main window as the program's start does (settings, caption, probe, open).
   frmMain& loadMain();
+  // The same with no port at all: the probe's one message is expected and answered.
+  frmMain& loadMainWithoutPorts();
 
   IniSettingsStore& settings() { return *settings_; }
   SerialPort& comm() { return *comm_; }
@@ -53,6 +55,12 @@ class TestApp {
   std::unique_ptr<App> app_;
   bool ended_ = false;
 };
+
+// The probe's message when no port can be opened.
+extern const char* const kNoPortsMessage;
+
+// A file of tests/data, whole, as bytes.
+std::string read_test_data(const std::string& name);
 
 // Runs posted events, deferred deletes included, so unloaded windows are really gone.
 void processEvents();
