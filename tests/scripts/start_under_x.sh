@@ -12,7 +12,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-sleep 3600 | "$sim" >"$work/sim.out" 2>"$work/sim.err" &
+"$sim" --no-stdin </dev/null >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
 for _ in $(seq 100); do
   grep -q '^PTY ' "$work/sim.out" 2>/dev/null && break
