@@ -19,7 +19,7 @@ sim_pid=
 if [ "$configured" = no ]; then
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  build/tools/analyser-sim/qtx-analyser-sim >"$fifo" &
+  build/tools/analyser-sim/qtx-analyser-sim --no-stdin </dev/null >"$fifo" &
   sim_pid=$!
   exec 3<"$fifo"
   rm -f "$fifo"

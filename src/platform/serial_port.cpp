@@ -113,6 +113,8 @@ class QtSerialPort final : public SerialPort {
   std::string input() override {
     if (!usable()) return {};
     pull();
+    // A reader that never asks for the count (one character per tick) must see a lost device too.
+    if (usable()) check_lost();
     if (!usable()) return {};
     QByteArray b = input_len_ == 0 ? port_.readAll() : port_.read(input_len_);
     return std::string(b.constData(), static_cast<size_t>(b.size()));

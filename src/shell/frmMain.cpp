@@ -13,6 +13,8 @@
 #include "records/frmSysAd.h"
 #include "records/records_settings.h"
 #include "shell/frmAbout.h"
+#include "shell/frmChangePort.h"
+#include "shell/frmTestPort.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
 
@@ -174,9 +176,9 @@ void frmMain::mnuExit_Click() {
   app_.forms().unload(*this, UnloadMode::FormCode);
 }
 
-void frmMain::mnuCommPort_Click() {}
+void frmMain::mnuCommPort_Click() { app_.forms().get<frmChangePort>().Show(); }
 
-void frmMain::mnuTestPort_Click() {}
+void frmMain::mnuTestPort_Click() { app_.forms().get<frmTestPort>().Show(); }
 
 void frmMain::mnuSysAdmin_Click() {
   Session& s = app_.session();

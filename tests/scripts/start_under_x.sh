@@ -12,10 +12,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The simulator reads control commands from its input: a pipe held open by this script.
-mkfifo "$work/control"
-exec 3<>"$work/control"
-"$sim" <"$work/control" >"$work/sim.out" 2>"$work/sim.err" &
+"$sim" --no-stdin </dev/null >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
 for _ in $(seq 100); do
   grep -q '^PTY ' "$work/sim.out" 2>/dev/null && break

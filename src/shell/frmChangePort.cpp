@@ -1,0 +1,100 @@
+#include "shell/frmChangePort.h"
+
+#include <QHBoxLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+#include "core/vb.h"
+#include "platform/app.h"
+#include "platform/settings_store.h"
+#include "shell/global_comm.h"
+#include "shell/global_main.h"
+
+namespace qtx {
+
+frmChangePort::frmChangePort(App& app) : Form<QWidget>(app) {
+  setWindowTitle(QStringLiteral("CONFIGURATION"));
+
+  fraCommOptions = new QGroupBox(QStringLiteral("Select Comm Port"), this);
+  fraCommOptions->setObjectName(QStringLiteral("fraCommOptions"));
+  auto make = [this](const char* name, const char* caption) {
+    auto* b = new QRadioButton(QString::fromLatin1(caption), fraCommOptions);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+  };
+  optComm1 = make("optComm1", "Comm 1");
+  optComm2 = make("optComm2", "Comm 2");
+  optComm3 = make("optComm3", "Comm 3");
+  optComm4 = make("optComm4", "Comm 4");
+  auto* frame_layout = new QVBoxLayout(fraCommOptions);
+  for (int n = 1; n <= 4; ++n) frame_layout->addWidget(options()[static_cast<size_t>(n)]);
+
+  cmdUpdate = new QPushButton(QStringLiteral("&Update"), this);
+  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
+  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(cmdUpdate);
+  buttons->addWidget(cmdCancel);
+  buttons->addStretch();
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(fraCommOptions, 1);
+  layout->addLayout(buttons);
+  resize(300, 170);
+
+  connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmChangePort::Form_Load() {
+  GlobalMain::center_form(*this);
+  // Coming back to the window (activating its frame in the main window) rebuilds it.
+  if (QMdiArea* area = app_.forms().mdiArea()) {
+    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+      if (w && w == &frame()) Form_Activate();
+    });
+  }
+}
+
+void frmChangePort::showEvent(QShowEvent* event) {
+  Form<QWidget>::showEvent(event);
+  // Showing the window activates it.
+  Form_Activate();
+}
+
+void frmChangePort::Form_Activate() { setup_comm_option_buttons(); }
+
+void frmChangePort::setup_comm_option_buttons() {
+  const CommState& comm = app_.session().comm;
+  auto opts = options();
+  // Option buttons that exclude each other cannot all be cleared while they do.
+  for (int n = 1; n <= 4; ++n) {
+    QRadioButton* b = opts[static_cast<size_t>(n)];
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(true);
+  }
+  if (comm.comm_port >= 1 && comm.comm_port <= 4) opts[static_cast<size_t>(comm.comm_port)]->setChecked(true);
+  for (int n = 1; n <= 4; ++n) opts[static_cast<size_t>(n)]->setEnabled(false);
+  for (int n = 1; n <= 4; ++n)
+    if (comm.port_usable[static_cast<size_t>(n)]) opts[static_cast<size_t>(n)]->setEnabled(true);
+}
+
+void frmChangePort::cmdUpdate_Click() {
+  Session& s = app_.session();
+  auto opts = options();
+  for (int16_t n = 1; n <= 4; ++n)
+    if (opts[static_cast<size_t>(n)]->isChecked()) s.comm.comm_port = n;
+  GlobalMain::update_comm_caption(app_);
+  app_.settings().save("Startup", "comm", vb::to_text(s.comm.comm_port));
+  GlobalComm::close_comm_port(app_);
+  // A port that does not open is told by the open itself; the choice stays stored.
+  GlobalComm::open_comm_port(app_);
+  Unload();
+}
+
+void frmChangePort::cmdCancel_Click() { Unload(); }
+
+}  // namespace qtx

@@ -1,0 +1,138 @@
+#include "shell/frmTestPort.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "core/protocol.h"
+#include "platform/app.h"
+#include "platform/serial_port.h"
+#include "shell/global_comm.h"
+#include "shell/global_main.h"
+
+namespace qtx {
+
+namespace {
+
+QFont courier() {
+  QFont f(QStringLiteral("Courier New"));
+  f.setStyleHint(QFont::TypeWriter);
+  f.setPointSize(10);
+  return f;
+}
+
+QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
+  setWindowTitle(QStringLiteral("Serial Port Test"));
+
+  Label1 = new QLabel(
+      QStringLiteral("Press \"&Test Port\" and you should see the following two line in the window below:"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setTextFormat(Qt::PlainText);
+  Label1->setWordWrap(true);
+  Label2 = new QLabel(latin1(protocol::kPortTestLine1), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setFont(courier());
+  Label2->setTextFormat(Qt::PlainText);
+  Label3 = new QLabel(latin1(protocol::kPortTestLine2), this);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  Label3->setFont(courier());
+  Label3->setTextFormat(Qt::PlainText);
+
+  txtData = new QPlainTextEdit(this);
+  txtData->setObjectName(QStringLiteral("txtData"));
+  txtData->setFont(courier());
+  txtData->setReadOnly(true);
+  txtData->setAccessibleName(QStringLiteral("Received characters"));
+  txtData->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txtData->setTabChangesFocus(true);
+
+  Command1 = new QPushButton(QStringLiteral("&Test Port"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command3 = new QPushButton(QStringLiteral("E&xit Port Test"), this);
+  Command3->setObjectName(QStringLiteral("Command3"));
+
+  GetDataTimer = new QTimer(this);
+  GetDataTimer->setObjectName(QStringLiteral("GetDataTimer"));
+  GetDataTimer->setInterval(10);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(Command1);
+  buttons->addWidget(Command3);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Label1);
+  layout->addWidget(Label2);
+  layout->addWidget(Label3);
+  layout->addWidget(txtData, 1);
+  layout->addLayout(buttons);
+  resize(560, 260);
+
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+  connect(GetDataTimer, &QTimer::timeout, this, [this] { GetDataTimer_Timer(); });
+}
+
+void frmTestPort::Form_Load() {
+  GlobalComm::reset_comm_buffers(app_);
+  // One character per read; this stays so after the window closes, until the next
+  // reset_comm_buffers of any window.
+  app_.comm().setInputLen(1);
+  GlobalMain::center_form(*this);
+  GetDataTimer->start();
+}
+
+void frmTestPort::GetDataTimer_Timer() {
+  SerialPort& comm = app_.comm();
+  std::string& rx = app_.session().rx_text;
+  rx = comm.input();
+  append_data(rx);
+  if (rx.find('.') != std::string::npos) GetDataTimer->stop();
+  if (comm.takeLostNotice()) {
+    // The device went away: say so once instead of polling a dead port.
+    GetDataTimer->stop();
+    GlobalComm::show_port_error(app_);
+  }
+}
+
+void frmTestPort::Command1_Click() {
+  data_text_.clear();
+  txtData->clear();
+  GetDataTimer->start();
+  SerialPort& comm = app_.comm();
+  comm.setRThreshold(1);
+  if (!comm.output(protocol::port_test_command())) {
+    // A closed or vanished port cannot take the request.
+    GetDataTimer->stop();
+    GlobalComm::show_port_error(app_);
+  }
+}
+
+void frmTestPort::Command3_Click() { Unload(); }
+
+void frmTestPort::append_data(const std::string& text) {
+  if (text.empty()) return;
+  // A line end may arrive split over two ticks: CR shows a new line, an LF right after it
+  // adds nothing.
+  QString shown;
+  for (char c : text) {
+    bool after_cr = !data_text_.empty() && data_text_.back() == '\r';
+    data_text_.push_back(c);
+    if (c == '\r') {
+      shown += QLatin1Char('\n');
+    } else if (c == '\n') {
+      if (!after_cr) shown += QLatin1Char('\n');
+    } else if (c != '\0') {
+      shown += QChar(static_cast<unsigned char>(c));
+    }
+  }
+  QTextCursor cursor(txtData->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(shown);
+}
+
+}  // namespace qtx

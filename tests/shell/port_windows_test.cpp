@@ -1,0 +1,232 @@
+// The port test and port configuration windows against the analyser simulator.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/protocol.h"
+#include "platform/serial_port.h"
+#include "platform/settings_store.h"
+#include "shell/frmChangePort.h"
+#include "shell/frmMain.h"
+#include "shell/frmTestPort.h"
+#include "shell/global_comm.h"
+#include "support/analyser_sim.h"
+#include "support/test_app.h"
+
+using namespace qtx;
+using namespace qtx::test;
+
+namespace {
+
+const std::string kPortError =
+    "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+    "settings.";
+
+std::string reference_text() {
+  return std::string(protocol::kPortTestLine1) + "\r\n" + std::string(protocol::kPortTestLine2);
+}
+
+}  // namespace
+
+TEST(PortTestWindow, ReferenceLinesArriveOneCharacterPerTickUpToTheFirstDot) {
+  AnalyserSim sim;
+  TestApp t;
+  t.setPort(2, sim.ptyPath());
+  frmMain& main = t.loadMain();
+  ASSERT_TRUE(t.comm().isOpen());
+
+  main.mnuTestPort->trigger();
+  frmTestPort* w = t.forms().loaded<frmTestPort>();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->windowTitle(), "Serial Port Test");
+  EXPECT_EQ(w->Label1->text(), "Press \"&Test Port\" and you should see the following two line in the window below:");
+  EXPECT_EQ(w->Label2->text(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
+  EXPECT_EQ(w->Label3->text(), "abcdefghijklmnopqrstuvwxyz  !#()-_=:.");
+  EXPECT_EQ(w->Command1->text(), "&Test Port");
+  EXPECT_EQ(w->Command3->text(), "E&xit Port Test");
+  EXPECT_EQ(w->GetDataTimer->interval(), 10);
+  EXPECT_TRUE(w->GetDataTimer->isActive());  // polling from the moment it is loaded
+  EXPECT_EQ(t.comm().inputLen(), 1);
+
+  w->Command1->click();
+  ASSERT_TRUE(sim.waitAnswered("DLA3\r"));
+  EXPECT_EQ(sim.received(), "DLA3\r");  // in one piece, nothing else
+
+  // The analyser's answer: the two lines, then a line end after the ".".
+  std::string expected = reference_text();
+  ASSERT_TRUE(waitForPortInput(t.comm(), static_cast<int>(expected.size()) + 2));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_TRUE(w->GetDataTimer->isActive()) << "stopped early at " << i;
+    w->GetDataTimer_Timer();
+    ASSERT_EQ(w->data_text(), expected.substr(0, i + 1));
+  }
+  EXPECT_FALSE(w->GetDataTimer->isActive());
+  EXPECT_EQ(t.session().rx_text, ".");
+  EXPECT_EQ(w->txtData->toPlainText().toStdString(),
+            std::string(protocol::kPortTestLine1) + "\n" + std::string(protocol::kPortTestLine2));
+  EXPECT_EQ(t.comm().inBufferCount(), 2);  // the CR LF after the "." stays in the port
+
+  // Exit: the window goes, the one-character reads stay until the next reset.
+  w->Command3->click();
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmTestPort"));
+  EXPECT_EQ(t.comm().inputLen(), 1);
+  GlobalComm::reset_comm_buffers(t.app());
+  EXPECT_EQ(t.comm().inputLen(), 0);
+  EXPECT_EQ(t.comm().inBufferCount(), 0);
+}
+
+TEST(PortTestWindow, ShowsTextBeforeTheButtonAndRestartsOnTestPort) {
+  AnalyserSim sim;
+  TestApp t;
+  t.setPort(2, sim.ptyPath());
+  t.loadMain();
+  frmTestPort& w = t.forms().get<frmTestPort>();
+
+  // Unasked text is shown too; its "." stops the display.
+  ASSERT_TRUE(sim.command("send ok.x"));
+  ASSERT_TRUE(sim.waitUntilIdle());
+  ASSERT_TRUE(waitForPortInput(t.comm(), 4));
+  for (int i = 0; i < 3; ++i) w.GetDataTimer_Timer();
+  EXPECT_EQ(w.data_text(), "ok.");
+  EXPECT_FALSE(w.GetDataTimer->isActive());
+  w.GetDataTimer_Timer();  // a stray tick still takes one character
+  EXPECT_EQ(w.data_text(), "ok.x");
+
+  // Test Port empties the box and polls again; an empty tick adds nothing.
+  ASSERT_TRUE(sim.command("mute on"));
+  w.Command1_Click();
+  EXPECT_TRUE(w.GetDataTimer->isActive());
+  EXPECT_EQ(w.data_text(), "");
+  EXPECT_TRUE(w.txtData->toPlainText().isEmpty());
+  ASSERT_TRUE(sim.waitAnswered("DLA3\r"));
+  w.GetDataTimer_Timer();
+  EXPECT_EQ(w.data_text(), "");
+  EXPECT_TRUE(w.GetDataTimer->isActive());  // no reply: it keeps polling
+}
+
+TEST(PortTestWindow, ClosedOrVanishedPortIsToldNotIgnored) {
+  auto sim = std::make_unique<AnalyserSim>();
+  TestApp t;
+  t.setPort(2, sim->ptyPath());
+  t.loadMain();
+  frmTestPort& w = t.forms().get<frmTestPort>();
+
+  // The analyser's end goes away while the window polls: one message, polling ends.
+  sim.reset();
+  t.ui.expectBox(kPortError, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  for (int i = 0; i < 200 && w.GetDataTimer->isActive(); ++i) w.GetDataTimer_Timer();
+  EXPECT_FALSE(w.GetDataTimer->isActive());
+  t.ui.verify();
+
+  // With the port gone, Test Port cannot send and says so.
+  t.ui.expectBox(kPortError, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  w.Command1_Click();
+  EXPECT_FALSE(w.GetDataTimer->isActive());
+  t.ui.verify();
+}
+
+TEST(ChangePortWindow, OffersOnlyThePortsThatOpenedAtStart) {
+  AnalyserSim sim;
+  TestApp t;
+  t.setPort(1, sim.ptyPath());
+  t.setPort(3, sim.ptyPath());
+  t.settings().save("Startup", "comm", "1");
+  frmMain& main = t.loadMain();
+  main.show();
+
+  main.mnuCommPort->trigger();
+  frmChangePort* w = t.forms().loaded<frmChangePort>();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->windowTitle(), "CONFIGURATION");
+  EXPECT_EQ(w->fraCommOptions->title(), "Select Comm Port");
+  EXPECT_EQ(w->optComm2->text(), "Comm 2");
+  EXPECT_EQ(w->cmdUpdate->text(), "&Update");
+  EXPECT_EQ(w->cmdCancel->text(), "&Cancel");
+
+  EXPECT_TRUE(w->optComm1->isEnabled());
+  EXPECT_FALSE(w->optComm2->isEnabled());
+  EXPECT_TRUE(w->optComm3->isEnabled());
+  EXPECT_FALSE(w->optComm4->isEnabled());
+  EXPECT_TRUE(w->optComm1->isChecked());
+  EXPECT_FALSE(w->optComm3->isChecked());
+
+  // Each activation rebuilds the options from the shared state.
+  w->optComm3->setChecked(true);
+  t.session().comm.comm_port = 7;
+  w->Form_Activate();
+  for (QRadioButton* b : {w->optComm1, w->optComm2, w->optComm3, w->optComm4}) EXPECT_FALSE(b->isChecked());
+  t.session().comm.comm_port = 3;
+  w->Form_Activate();
+  EXPECT_TRUE(w->optComm3->isChecked());
+  EXPECT_FALSE(w->optComm1->isChecked());
+
+  // Cancel changes nothing.
+  t.session().comm.comm_port = 1;
+  w->cmdCancel->click();
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmChangePort"));
+  EXPECT_EQ(t.session().comm.comm_port, 1);
+  EXPECT_EQ(t.settings().get("Startup", "comm", ""), "1");
+  EXPECT_TRUE(t.comm().isOpen());
+  EXPECT_EQ(t.comm().commPort(), 1);
+}
+
+TEST(ChangePortWindow, UpdateStoresShowsAndReopensThePort) {
+  AnalyserSim sim1;
+  AnalyserSim sim3;
+  TestApp t;
+  t.setPort(1, sim1.ptyPath());
+  t.setPort(3, sim3.ptyPath());
+  t.settings().save("Startup", "comm", "1");
+  frmMain& main = t.loadMain();
+  ASSERT_EQ(t.comm().commPort(), 1);
+
+  frmChangePort& w = t.forms().get<frmChangePort>();
+  w.Show();
+  w.optComm3->setChecked(true);
+  w.cmdUpdate->click();
+  processEvents();
+
+  EXPECT_EQ(t.session().comm.comm_port, 3);
+  EXPECT_EQ(t.settings().get("Startup", "comm", ""), "3");
+  EXPECT_EQ(main.lblStatus->text(), "Comm Port:  3");
+  EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 3");
+  EXPECT_FALSE(t.forms().isLoaded("frmChangePort"));
+
+  // The port now open is COM3: what the program sends reaches the analyser there.
+  ASSERT_TRUE(t.comm().isOpen());
+  EXPECT_EQ(t.comm().commPort(), 3);
+  ASSERT_TRUE(t.comm().output(protocol::poll_command("B")));
+  EXPECT_TRUE(sim3.waitAnswered("GRB\r"));
+  EXPECT_EQ(sim1.received(), "");
+  ASSERT_TRUE(waitForPortInput(t.comm(), 2));
+  EXPECT_EQ(GlobalComm::read_comm_input(t.app()), "e\r");
+}
+
+TEST(ChangePortWindow, APortThatCannotOpenIsToldAndStoredAllTheSame) {
+  AnalyserSim sim;
+  TestApp t;
+  t.setPort(1, sim.ptyPath());
+  t.setPort(3, sim.ptyPath());
+  t.settings().save("Startup", "comm", "1");
+  frmMain& main = t.loadMain();
+
+  // COM3 opened at start but is gone by now.
+  t.setPort(3, "");
+  frmChangePort& w = t.forms().get<frmChangePort>();
+  w.Show();
+  w.optComm3->setChecked(true);
+  t.ui.expectBox(kPortError, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  w.cmdUpdate_Click();
+  t.ui.verify();
+  processEvents();
+
+  EXPECT_EQ(t.settings().get("Startup", "comm", ""), "3");
+  EXPECT_EQ(main.lblStatus->text(), "Comm Port:  3");
+  EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 3");
+  EXPECT_FALSE(t.comm().isOpen());
+  EXPECT_FALSE(t.forms().isLoaded("frmChangePort"));
+}
