@@ -3,6 +3,7 @@
 
 #include "shell/frmMain.h"
 #include "shell/global_comm.h"
+#include "support/analyser_sim.h"
 #include "support/pty_pair.h"
 #include "support/test_app.h"
 
@@ -10,15 +11,15 @@ using namespace qtx;
 using namespace qtx::test;
 
 TEST(SerialLink, StopCommandPutsExactlyFourCharactersOnTheLine) {
+  AnalyserSim sim;
   TestApp t;
-  PtyPair com2;
-  t.setPort(2, com2.device());
+  t.setPort(2, sim.ptyPath());
   t.loadMain();
   t.session().channel_code = "B";
   double before = t.clock.seconds;
   GlobalComm::send_stop_command(t.app());
-  EXPECT_EQ(com2.read(4, 2000), std::string("STB\r"));
-  EXPECT_EQ(com2.read(1, 200), "");  // nothing more
+  ASSERT_TRUE(sim.waitAnswered("STB\r"));
+  EXPECT_EQ(sim.received(), "STB\r");  // exactly these four, nothing more
   EXPECT_NEAR(t.clock.seconds - before, 2.0, 0.001);  // one second either side
 }
 
