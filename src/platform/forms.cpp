@@ -35,7 +35,14 @@ void FormBase::Show() {
 
 void FormBase::Hide() { frame().hide(); }
 
-void FormBase::ShowModal() { app_.ui().showModal(*this); }
+void FormBase::ShowModal(FormBase* under) {
+  Forms& forms = app_.forms();
+  // Only a window that is still loaded afterwards is activated.
+  std::string under_name = under ? under->formName() : std::string();
+  app_.ui().showModal(*this);
+  FormBase* back = under ? forms.find(under_name) : forms.mainWindow();
+  if (back && back != this) back->Form_Activate();
+}
 
 void FormBase::Unload() { app_.forms().unload(*this, UnloadMode::FormCode); }
 

@@ -49,8 +49,10 @@ class FormBase {
   // Show modeless; MDI children go into the main window's area on first showing.
   void Show();
   void Hide();
-  // Show modally (through Ui); returns when the window is hidden or unloaded.
-  void ShowModal();
+  // Show modally (through Ui); returns when the window is hidden or unloaded. The window under
+  // it (the one that showed it; the main window when none is given) is then active again and
+  // its Form_Activate runs.
+  void ShowModal(FormBase* under = nullptr);
   // Unload Me.
   void Unload();
   bool Visible();

@@ -122,11 +122,6 @@ void frmMain::read_ini() {
   store.save("Startup", "initdir", f.init_dir);
 }
 
-void frmMain::changeEvent(QEvent* event) {
-  QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
-}
-
 void frmMain::Form_Activate() {
   // The download dialog leaves one request behind; every activation honours it until the
   // download start or the test sequence clears it.

@@ -63,9 +63,6 @@ class frmMain : public Form<QMainWindow> {
   QAction* sep4 = nullptr;
   QAction* mnuAbout = nullptr;
   CommonDialog CommonDialog1;
-
- protected:
-  void changeEvent(QEvent* event) override;
 };
 
 }  // namespace qtx
