@@ -1,6 +1,7 @@
 #include "shell/global_comm.h"
 
 #include "core/file_names.h"
+#include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
@@ -87,16 +88,8 @@ void send_stop_command(App& app) {
 }
 
 void show_reply_error(App& app) {
-  const std::string& rx = app.session().rx_text;
-  if (rx.empty()) return;
-  const char* text = nullptr;
-  switch (rx[0]) {
-    case '?': text = "Unsuccessful transmission, check all hardware connections and try again."; break;
-    case 'e': text = "Test or Autosequence is not running"; break;
-    case 'n': text = "Current channel selected is not connected."; break;
-    default: return;
-  }
-  app.ui().msgbox(text, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  if (const char* text = protocol::error_reply_message(app.session().rx_text))
+    app.ui().msgbox(text, MsgButtons::OK, MsgIcon::Critical, "ERROR");
 }
 
 std::string get_file_dir(std::string_view path) { return qtx::get_file_dir(path); }

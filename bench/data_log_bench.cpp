@@ -1,0 +1,57 @@
+// Long runs: writing a day of rate-log rows, turning the log into CSV, and parsing poll replies.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "core/csv_export.h"
+#include "core/data_log.h"
+#include "core/line_sink.h"
+#include "core/protocol.h"
+
+using namespace qtx;
+
+namespace {
+
+std::string day_of_rate_log(int rows) {
+  auto sink = std::make_shared<StringSink>();
+  DataLogFile log;
+  log.file = sink;
+  DeviceRecord rec;
+  rec.manufacturer = "Acme";
+  rec.set_rate_text = "100";
+  data_log::write_header(log, data_log::LogKind::Rate, rec, "A", {2026, 12, 8, 9, 30}, true);
+  for (int i = 0; i < rows; ++i) {
+    data_log::RateRow r;
+    r.hours = static_cast<int16_t>(i / 3600);
+    r.minutes = static_cast<int16_t>(i / 60 % 60);
+    r.seconds = static_cast<int16_t>(i % 60);
+    r.flow = 99.5 + (i % 7) * 0.1;
+    r.avg_flow = 100.02;
+    r.volume = i / 36.0;
+    r.back_pressure = 12;
+    data_log::write_rate_row(log, r);
+  }
+  data_log::write_closing_lines(log, data_log::LogKind::Rate, rec, true);
+  return sink->data;
+}
+
+void BM_WriteRateLog(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(day_of_rate_log(static_cast<int>(state.range(0))));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_WriteRateLog)->Arg(86400);
+
+void BM_ConvertLogToCsv(benchmark::State& state) {
+  std::string log = day_of_rate_log(static_cast<int>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(csv_export::convert_log(log));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(log.size()));
+}
+BENCHMARK(BM_ConvertLogToCsv)->Arg(86400);
+
+void BM_ParseRateSample(benchmark::State& state) {
+  std::string reply = "A, 0, 1, 5, 99.8, 100.2, 1.73, 12";
+  for (auto _ : state) benchmark::DoNotOptimize(protocol::parse_rate_sample(reply));
+}
+BENCHMARK(BM_ParseRateSample);
+
+}  // namespace
