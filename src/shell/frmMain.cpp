@@ -1,8 +1,14 @@
 #include "shell/frmMain.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMenuBar>
+#include <algorithm>
 
+#include "acquisition/frmDownload.h"
+#include "acquisition/frmOTGraph.h"
+#include "acquisition/frmRTGraph.h"
+#include "acquisition/frmReports.h"
 #include "core/paths.h"
 #include "core/vb.h"
 #include "platform/app.h"
@@ -26,6 +32,42 @@ const char* const frmMain::kUnloadOrder[19] = {
     "frmSetRate", "frmSummary",    "frmTestPort",    "frmTrumpetGraph", "frmTrumpSet"};
 
 namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+// Centres a child window in the main window's area and shows it. The child goes into the area
+// first, so the centring places its frame there.
+void show_centred(FormBase& child) {
+  child.app().forms().attachChild(child);
+  GlobalMain::center_form(child);
+  child.Show();
+}
+
+// The report window while it receives: one status line at the top, the three buttons under it,
+// no menus, and the receive timer running.
+void receiving_layout(frmReports& r) {
+  r.app().forms().attachChild(r);
+  QPlainTextEdit* text = r.txtData;
+  // About one text line (1.2 times the height of the letter "A"), with the box's frame and
+  // margins around it so the line is not cut.
+  const QFontMetrics metrics(text->font());
+  const int line = std::max(static_cast<int>(1.2 * metrics.height()), metrics.lineSpacing());
+  const int chrome = 2 * text->frameWidth() + 2 * static_cast<int>(text->document()->documentMargin());
+  text->setGeometry(px(120), px(120), text->width(), line + chrome);
+  // A status line: no room for scroll bars.
+  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  r.cmdCancel->move(px(9000), px(1030));
+  r.cmdPrint->move(px(7440), px(1030));
+  r.cmdPrint->setVisible(true);
+  r.cmdSave->move(px(5880), px(1030));
+  r.cmdSave->setVisible(true);
+  r.setHeight(2100);
+  r.mnuFile->menuAction()->setVisible(false);
+  r.mnuEdit->menuAction()->setVisible(false);
+  r.mnuOptions->menuAction()->setVisible(false);
+  r.GetDataTimer->start();
+}
 
 QAction* item(QMenu* menu, const char* name, const QString& caption) {
   QAction* a = menu->addAction(caption);
@@ -126,15 +168,25 @@ void frmMain::Form_Activate() {
   // The download dialog leaves one request behind; every activation honours it until the
   // download start or the test sequence clears it.
   DownloadFlags& flags = app_.session().download_flags;
+  Forms& forms = app_.forms();
   if (flags.show_rt_request) {
-    app_.forms().unload("frmReports");
-    app_.forms().unload("frmOTGraph");
+    forms.unload("frmReports");
+    forms.unload("frmOTGraph");
+    frmRTGraph& rt = forms.get<frmRTGraph>();
+    show_centred(rt);
+    rt.GetDataTimer->start();
   } else if (flags.show_ot_request) {
-    app_.forms().unload("frmReports");
-    app_.forms().unload("frmRTGraph");
+    forms.unload("frmReports");
+    forms.unload("frmRTGraph");
+    frmOTGraph& ot = forms.get<frmOTGraph>();
+    show_centred(ot);
+    ot.GetDataTimer->start();
   } else if (flags.show_reports_request) {
-    app_.forms().unload("frmRTGraph");
-    app_.forms().unload("frmOTGraph");
+    forms.unload("frmRTGraph");
+    forms.unload("frmOTGraph");
+    frmReports& reports = forms.get<frmReports>();
+    receiving_layout(reports);
+    show_centred(reports);
   }
 }
 
@@ -160,7 +212,11 @@ bool frmMain::exit_qtx() {
   return true;
 }
 
-void frmMain::mnuDownload_Click() {}
+void frmMain::mnuDownload_Click() {
+  // Modal over the main window: when it hides or unloads, the main window is active again and
+  // its activation hands over to the window the dialog asked for.
+  app_.forms().get<frmDownload>().ShowModal();
+}
 
 void frmMain::mnuEdit_Click() {}
 

@@ -1,0 +1,122 @@
+// The download dialog "DOWNLOAD": which channel, which kind of transfer (a data log, a test
+// summary, whatever the analyser sends, or a live test run from here), whether the result is
+// saved, and for a live run its tests, lengths, poll interval, pressure unit, start and summary.
+//
+// OK checks the choices and starts the transfer (evaluate_download_options), then hides the
+// dialog: it stays loaded, because the live windows, the test sequence and the report window
+// read its controls while the run goes on. Cancel clears the requests and unloads it, so the
+// next opening starts from the load defaults.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdint>
+#include <string>
+
+#include "platform/forms.h"
+
+namespace qtx {
+
+class frmDownload : public DialogForm {
+  Q_OBJECT
+
+ public:
+  explicit frmDownload(App& app);
+
+  void Form_Load() override;
+
+  // Enabling and disabling the groups of live-run choices.
+  void disable_occl_options();
+  void enable_occl_options();
+  void disable_single_options();
+  void enable_single_options();
+  void disable_test_options();
+  void enable_test_options();
+  void disable_realtime_criteria();
+  // Reads the mode, the channel and whether the live-run choices suffice.
+  void get_download_options();
+  // Turns the checked choices into a started transfer: file questions, device record, log
+  // header, the request for the main window and the first command (download_start.cpp).
+  void evaluate_download_options();
+
+  void optGetLog_Click();
+  void optGetSummary_Click();
+  void optReceiveAny_Click();
+  void optRealTime_Click();
+  void chkSingle_Click();
+  void chkOccl_Click();
+  void optDuration_Click();
+  void optIndefinite_Click();
+  void chkReport_Click();
+  void chkSaveFile_Click();
+  void CmdOK_Click();
+  void cmdCancel_Click();
+
+  // A check box as the program reads it: 1 ticked, 0 not.
+  static int value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+
+  // Form fields.
+  int16_t test_type = 0;           // test digit of the start command: 1 rate test, 4 occlusion test
+  bool mode_chosen = false;        // a mode option is selected
+  bool channel_chosen = false;     // a channel option is selected
+  bool criteria_complete = false;  // the live-run choices are enough to start
+
+  QGroupBox* Frame1 = nullptr;
+  QCheckBox* chkSaveFile = nullptr;
+
+  QGroupBox* fraMode = nullptr;
+  QRadioButton* optGetLog = nullptr;
+  QRadioButton* optRealTime = nullptr;
+  QRadioButton* optGetSummary = nullptr;
+  QRadioButton* optReceiveAny = nullptr;
+
+  QGroupBox* fraChannel = nullptr;
+  QRadioButton* optChannelA = nullptr;
+  QRadioButton* optChannelB = nullptr;
+  QRadioButton* optChannelC = nullptr;
+  QRadioButton* optChannelD = nullptr;
+
+  QGroupBox* fraRealTime = nullptr;
+  QGroupBox* fraSingle = nullptr;
+  QCheckBox* chkSingle = nullptr;
+  QRadioButton* optDuration = nullptr;
+  QComboBox* cmbDuration = nullptr;
+  QLabel* lblTestLengthUnits = nullptr;
+  QRadioButton* optIndefinite = nullptr;
+
+  QGroupBox* fraOccl = nullptr;
+  QCheckBox* chkOccl = nullptr;
+  QLabel* lblOccl = nullptr;
+  QComboBox* cmbOccl = nullptr;
+  QLabel* lblOcclUnits = nullptr;
+  QGroupBox* fraOcclGraphUnits = nullptr;
+  QRadioButton* optPSI = nullptr;
+  QRadioButton* optmmHg = nullptr;
+  QRadioButton* optkPa = nullptr;
+
+  QLabel* lblPoll = nullptr;
+  QComboBox* cmbPoll = nullptr;
+  QLabel* lblUnits = nullptr;
+  QCheckBox* chkTestAuto = nullptr;
+
+  QGroupBox* fraReport = nullptr;
+  QCheckBox* chkReport = nullptr;
+  QRadioButton* optFile = nullptr;
+  QRadioButton* optPrinter = nullptr;
+
+  QPushButton* CmdOK = nullptr;
+  QPushButton* cmdCancel = nullptr;
+
+ private:
+  // One file question of the start: the main window's file dialog gets this title, and the
+  // name chosen ("" when cancelled, which the dialog has told the user) becomes file_name.
+  std::string file_question(const char* title);
+  // The report window's menu items that stay off while a download is received.
+  void disable_report_menus();
+};
+
+}  // namespace qtx
