@@ -35,10 +35,8 @@ namespace {
 
 int px(int twips) { return twips / kTwipsPerPixel; }
 
-// Centres a child window in the main window's area and shows it. The child goes into the area
-// first, so the centring places its frame there.
+// Centres a child window in the main window's area and shows it.
 void show_centred(FormBase& child) {
-  child.app().forms().attachChild(child);
   GlobalMain::center_form(child);
   child.Show();
 }

@@ -13,6 +13,9 @@ namespace qtx::GlobalMain {
 void center_form(FormBase& form) {
   QSize area;
   QMdiArea* mdi = form.app().forms().mdiArea();
+  // A child window goes into the main window's area first: the area places a window it takes
+  // in, so centring before that would be undone.
+  if (form.isMdiChild()) form.app().forms().attachChild(form);
   if (form.isMdiChild() && mdi) {
     area = mdi->viewport()->size();
   } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
