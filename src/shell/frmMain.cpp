@@ -216,7 +216,19 @@ void frmMain::mnuDownload_Click() {
   app_.forms().get<frmDownload>().ShowModal();
 }
 
-void frmMain::mnuEdit_Click() {}
+void frmMain::mnuEdit_Click() {
+  Forms& forms = app_.forms();
+  forms.unload("frmRTGraph");
+  forms.unload("frmOTGraph");
+  // Last shown in the receiving layout: created afresh at its design layout.
+  if (frmReports* shown = forms.loaded<frmReports>(); shown && shown->Height() < 3000) forms.unload<frmReports>();
+  frmReports& r = forms.get<frmReports>();
+  r.GetDataTimer->stop();
+  for (QAction* a : {r.mnuClose, r.mnuClearAll, r.mnuCut, r.mnuCopy, r.mnuPaste, r.mnuDelete, r.mnuConvertPrn})
+    a->setEnabled(false);
+  r.setWindowTitle(QStringLiteral("REPORTS"));
+  show_centred(r);
+}
 
 void frmMain::mnuGraphLog_Click() {}
 
