@@ -1,5 +1,7 @@
 #include "support/analyser_sim.h"
 
+#include "escape.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -23,13 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int hex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 0;
-}
-
 bool write_all(int fd, std::string_view text) {
   while (!text.empty()) {
     ssize_t n = ::write(fd, text.data(), text.size());
@@ -51,58 +46,9 @@ std::string AnalyserSim::binaryPath() {
 #endif
 }
 
-std::string AnalyserSim::escape(std::string_view bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string out;
-  for (char ch : bytes) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c == '\\')
-      out += "\\\\";
-    else if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else if (c >= 0x20 && c < 0x7F)
-      out.push_back(ch);
-    else
-      out += {'\\', 'x', digits[c >> 4], digits[c & 15]};
-  }
-  return out;
-}
+std::string AnalyserSim::escape(std::string_view bytes) { return sim::escape(bytes); }
 
-std::string AnalyserSim::unescape(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 >= text.size()) {
-      out.push_back(text[i]);
-      continue;
-    }
-    char c = text[++i];
-    switch (c) {
-      case 'r':
-        out.push_back('\r');
-        break;
-      case 'n':
-        out.push_back('\n');
-        break;
-      case 't':
-        out.push_back('\t');
-        break;
-      case 'x':
-        if (i + 2 < text.size()) {
-          out.push_back(static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2])));
-          i += 2;
-        }
-        break;
-      default:
-        out.push_back(c);
-        break;
-    }
-  }
-  return out;
-}
+std::string AnalyserSim::unescape(std::string_view text) { return sim::unescape(text).value_or(std::string(text)); }
 
 AnalyserSim::AnalyserSim(std::vector<std::string> options) {
   // A simulator that ends early must not take the test down with it on the next write.
