@@ -104,8 +104,8 @@ void frmDownload::evaluate_download_options() {
     f.show_reports_request = true;
     disable_report_menus();
     forms.get<frmReports>().txtData->setPlainText(QString());
-    app_.comm().output(
-        protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary));
+    GlobalComm::send_command(
+        app_, protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary));
     return;
   }
 
@@ -215,7 +215,7 @@ void frmDownload::evaluate_download_options() {
     f.show_ot_request = true;
     test_type = protocol::kOcclusionTest;
   }
-  app_.comm().output(value(chkTestAuto) == 1 ? protocol::start_test_command(s.channel_code, test_type)
+  GlobalComm::send_command(app_, value(chkTestAuto) == 1 ? protocol::start_test_command(s.channel_code, test_type)
                                              : protocol::begin_test_command(s.channel_code, test_type));
 }
 

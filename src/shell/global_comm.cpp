@@ -79,6 +79,12 @@ void show_port_error(App& app) {
       MsgButtons::OK, MsgIcon::Critical, "ERROR");
 }
 
+bool send_command(App& app, std::string_view command) {
+  if (app.comm().output(command)) return true;
+  show_port_error(app);
+  return false;
+}
+
 void send_stop_command(App& app) {
   delay(app, 1.0f);
   reset_comm_buffers(app);

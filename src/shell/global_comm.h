@@ -27,6 +27,9 @@ std::string read_comm_input(App& app);
 // Opens comm_port at 9600,N,8,1 with RTS raised and both buffers cleared.
 void open_comm_port(App& app);
 void show_port_error(App& app);
+// Sends a command to the analyser. A port that is not open (it failed to open, or the device
+// went away) sends nothing; the user is told with the port error so nothing waits unexplained.
+bool send_command(App& app, std::string_view command);
 // "ST" + channel + CR between two one-second waits; the reply is read and dropped.
 void send_stop_command(App& app);
 // The message of the analyser's error reply in rx_text, by its first character.

@@ -614,3 +614,23 @@ TEST(DownloadStart, RateLogHeaderThatCannotBeWrittenStartsNothing) {
   EXPECT_EQ(sent_before_marker(t, sim), "");
   EXPECT_FALSE(loaded(t, "frmRTGraph"));
 }
+
+TEST(DownloadStart, CommandOnAPortThatDidNotOpenIsToldNotLost) {
+  AnalyserSim sim;
+  TestApp t;
+  t.setPort(1, sim.ptyPath());  // COM1 works, the stored COM2 does not
+  const char* port_error =
+      "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+      "settings.";
+  t.ui.expectBox(port_error, "ERROR");
+  frmMain& main = t.loadMain();
+  ASSERT_TRUE(main.mnuDownload->isEnabled());
+  download(t, main, [&](frmDownload& d) {
+    d.optGetLog->click();
+    d.chkSaveFile->setChecked(false);
+    t.ui.expectBox(port_error, "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+    d.CmdOK->click();
+  });
+  EXPECT_TRUE(t.session().download_flags.show_reports_request);
+  EXPECT_EQ(sim.received(), "");
+}
