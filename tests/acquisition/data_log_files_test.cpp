@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "shell/frmMain.h"
+#include "support/golden_log.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -21,39 +22,12 @@ std::string get(const std::string& path) { return files::read_all(path).value_or
 // The record and readings behind the golden logs in tests/data.
 void set_up_run(TestApp& t) {
   Session& s = t.session();
-  DeviceRecord& r = s.device_record;
-  r.manufacturer = "Acme Medical";
-  r.model = "Volumetric Pump VP-2000X";
-  r.serial_no = "SN12345";
-  r.control_no = "CTRL-0001";
-  r.department = "Biomed";
-  r.location = "Ward 7";
-  r.set_rate_text = "250";
-  r.comment_text = "Annual check";
+  s.device_record = golden_record();
   s.channel_code = "B";
   s.header_entered = true;
   s.download_flags.download_ok = true;
   t.clock.date = DateTime{2026, 12, 8, 0, 0, 0, 2};
   t.clock.seconds = 9 * 3600 + 5 * 60 + 41.5;
-}
-
-RateRow rate_row(int i) {
-  static const double flows[] = {5, 42.5, 250, 1500, -3.25, 9.9994, 99.994, 0.123, 123.456, 1234.4};
-  static const double pressures[] = {12, 12.5, 0, 3, 150, 7.25};
-  int t = 5 * i;
-  return RateRow{static_cast<int16_t>(t / 3600),
-                 static_cast<int16_t>((t / 60) % 60),
-                 static_cast<int16_t>(t % 60),
-                 flows[(i - 1) % 10],
-                 98.7001 + i * 0.013,
-                 i * 0.1501 + 0.00002,
-                 pressures[(i - 1) % 6]};
-}
-
-OcclRow occl_row(int i) {
-  int t = 5 * i;
-  double psi = i * 0.2345 + 0.0001;
-  return OcclRow{static_cast<int16_t>(t / 60), static_cast<int16_t>(t % 60), psi, psi * 51.715};
 }
 
 }  // namespace
@@ -78,18 +52,18 @@ TEST(DataLogFiles, RateLogOnDiskDuringAndAfterTheTest) {
   EXPECT_EQ(t.settings().get("Startup", "savedir", ""), t.path("sums"));
 
   for (int i = 1; i <= 82; ++i) {
-    ASSERT_TRUE(DataLogFiles::current_data_to_file(t.app(), rate_row(i)));
+    ASSERT_TRUE(DataLogFiles::current_data_to_file(t.app(), golden_rate_row(i)));
     // Each row is in the file the moment it is written.
     std::string now = get(s.rt_data_file);
     ASSERT_EQ(now, golden.substr(0, now.size()));
     ASSERT_EQ(now.substr(now.size() - 2), "\r\n");
-    ASSERT_NE(now.find(rate_row_text(rate_row(i))), std::string::npos);
+    ASSERT_NE(now.find(rate_row_text(golden_rate_row(i))), std::string::npos);
   }
   DataLogFiles::close_data_file(t.app(), LogKind::Rate);
   EXPECT_EQ(get(s.rt_data_file), golden);
   EXPECT_FALSE(s.rt_log.file);
   // Closed: a late row goes nowhere.
-  DataLogFiles::current_data_to_file(t.app(), rate_row(1));
+  DataLogFiles::current_data_to_file(t.app(), golden_rate_row(1));
   EXPECT_EQ(get(s.rt_data_file), golden);
 }
 
@@ -105,14 +79,14 @@ TEST(DataLogFiles, OcclusionLogAndTheStopOfAllTests) {
   s.download_flags.occlusion_selected = true;
   s.ot_data_file = t.path("occl.log");
   DataLogFiles::write_OTfile_header(t.app());
-  for (int i = 1; i <= 80; ++i) DataLogFiles::write_current_data(t.app(), occl_row(i));
+  for (int i = 1; i <= 80; ++i) DataLogFiles::write_current_data(t.app(), golden_occl_row(i));
   DataLogFiles::close_data_file(t.app(), LogKind::Occlusion);
   EXPECT_EQ(get(s.ot_data_file), read_test_data("occlusion_log_80_rows.log"));
 
   // A run that is stopped: the log goes without closing lines.
   s.ot_data_file = t.path("occl2.log");
   DataLogFiles::write_OTfile_header(t.app());
-  DataLogFiles::write_current_data(t.app(), occl_row(1));
+  DataLogFiles::write_current_data(t.app(), golden_occl_row(1));
   EXPECT_TRUE(files::exists(s.ot_data_file));
   DataLogFiles::discard_data_file(t.app(), LogKind::Occlusion);
   EXPECT_FALSE(files::exists(s.ot_data_file));

@@ -99,13 +99,20 @@ void expect_report_menus_off(frmReports& r) {
 
 }  // namespace
 
-TEST(DownloadDialog, ValidationAndCancel) {
+// The program with COM2 on a simulated analyser, its main window shown. The simulator is
+// declared first, so the program's port closes before the simulator goes away.
+class OnAnalyser : public ::testing::Test {
+ protected:
+  OnAnalyser() { main.show(); }
   AnalyserSim sim;
   TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
+  frmMain& main = (t.setPort(2, sim.ptyPath()), t.loadMain());
   Session& s = t.session();
+};
+class DownloadDialogOnAnalyser : public OnAnalyser {};
+class DownloadStartOnAnalyser : public OnAnalyser {};
+
+TEST_F(DownloadDialogOnAnalyser, ValidationAndCancel) {
   // Requests left by an earlier run: Cancel clears them.
   s.download_flags.show_reports_request = true;
   s.download_flags.show_rt_request = true;
@@ -261,13 +268,7 @@ TEST(DownloadDialog, EnablingFollowsTheChoices) {
   EXPECT_TRUE(d.optPSI->isChecked());
 }
 
-TEST(DownloadStart, GetLogWithoutSavingAndTheRepeatedHandOver) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
-  Session& s = t.session();
+TEST_F(DownloadStartOnAnalyser, GetLogWithoutSavingAndTheRepeatedHandOver) {
 
   download(t, main, [&](frmDownload& d) {
     d.chkSaveFile->click();
@@ -335,13 +336,7 @@ TEST(DownloadStart, GetLogWithoutSavingAndTheRepeatedHandOver) {
   EXPECT_EQ(t.forms().loaded<frmReports>(), fresh);
 }
 
-TEST(DownloadStart, GetSummarySavedAsksForTheRecordBeforeSending) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
-  Session& s = t.session();
+TEST_F(DownloadStartOnAnalyser, GetSummarySavedAsksForTheRecordBeforeSending) {
   const std::string name = t.path("pump.sum");
 
   download(t, main, [&](frmDownload& d) {
@@ -372,13 +367,7 @@ TEST(DownloadStart, GetSummarySavedAsksForTheRecordBeforeSending) {
   expect_receiving_layout(*r);
 }
 
-TEST(DownloadStart, ReceiveAnySendsNothingAndWaits) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
-  Session& s = t.session();
+TEST_F(DownloadStartOnAnalyser, ReceiveAnySendsNothingAndWaits) {
   const std::string name = t.path("any.dat");
 
   download(t, main, [&](frmDownload& d) {
@@ -425,13 +414,7 @@ TEST(DownloadStart, ReceiveAnySendsNothingAndWaits) {
   EXPECT_EQ(sent_before_marker(t, sim), "");
 }
 
-TEST(DownloadStart, RealTimeBothTestsAsksFourNamesInOrder) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
-  Session& s = t.session();
+TEST_F(DownloadStartOnAnalyser, RealTimeBothTestsAsksFourNamesInOrder) {
   const std::string rate_log = t.path("rate.log");
   const std::string occl_log = t.path("occl.log");
   const std::string rate_sum = t.path("rate.sum");
@@ -515,13 +498,7 @@ TEST(DownloadStart, RealTimeBothTestsAsksFourNamesInOrder) {
   EXPECT_FALSE(loaded(t, "frmOTGraph"));
 }
 
-TEST(DownloadStart, RealTimeWithoutSaving) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
-  Session& s = t.session();
+TEST_F(DownloadStartOnAnalyser, RealTimeWithoutSaving) {
 
   // Only the occlusion test, started by the program: no question, no record, no prompt.
   t.forms().get<frmReports>().Show();
@@ -582,13 +559,7 @@ TEST(DownloadStart, RealTimeWithoutSaving) {
   EXPECT_TRUE(t.forms().loaded<frmRTGraph>()->Visible());
 }
 
-TEST(DownloadStart, RateLogHeaderThatCannotBeWrittenStartsNothing) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
-  main.show();
-  Session& s = t.session();
+TEST_F(DownloadStartOnAnalyser, RateLogHeaderThatCannotBeWrittenStartsNothing) {
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("logs"))));
   const std::string rate_log = t.path("logs/rate.log");
 

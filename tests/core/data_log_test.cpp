@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/golden_log.h"
 #include "support/test_app.h"
 
 #include <fstream>
@@ -14,46 +15,7 @@ using namespace qtx::data_log;
 
 namespace {
 
-DeviceRecord sample_record() {
-  DeviceRecord r;
-  r.manufacturer = "Acme Medical";
-  r.model = "Volumetric Pump VP-2000X";  // wider than its 22 places
-  r.serial_no = "SN12345";
-  r.control_no = "CTRL-0001";
-  r.department = "Biomed";
-  r.location = "Ward 7";
-  r.set_rate_text = "250";
-  r.comment_text = "Annual check";
-  return r;
-}
-
 const Stamp kStamp{2026, 12, 8, 9, 5};
-
-// The readings behind the golden logs in tests/data (one every five seconds).
-RateRow rate_row(int i) {
-  static const double flows[] = {5, 42.5, 250, 1500, -3.25, 9.9994, 99.994, 0.123, 123.456, 1234.4};
-  static const double pressures[] = {12, 12.5, 0, 3, 150, 7.25};
-  int t = 5 * i;
-  RateRow r;
-  r.hours = static_cast<int16_t>(t / 3600);
-  r.minutes = static_cast<int16_t>((t / 60) % 60);
-  r.seconds = static_cast<int16_t>(t % 60);
-  r.flow = flows[(i - 1) % 10];
-  r.avg_flow = 98.7001 + i * 0.013;
-  r.volume = i * 0.1501 + 0.00002;
-  r.back_pressure = pressures[(i - 1) % 6];
-  return r;
-}
-
-OcclRow occl_row(int i) {
-  int t = 5 * i;
-  OcclRow r;
-  r.minutes = static_cast<int16_t>(t / 60);
-  r.seconds = static_cast<int16_t>(t % 60);
-  r.psi = i * 0.2345 + 0.0001;
-  r.mmhg = r.psi * 51.715;
-  return r;
-}
 
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> out;
@@ -109,11 +71,11 @@ TEST(DataLogGolden, RateLogAcrossTwoPageBreaks) {
   DataLogFile log;
   auto sink = std::make_shared<StringSink>();
   log.file = sink;
-  DeviceRecord rec = sample_record();
+  DeviceRecord rec = qtx::test::golden_record();
   ASSERT_TRUE(write_header(log, LogKind::Rate, rec, "B", kStamp, true));
   EXPECT_EQ(log.page_num, 1);
   EXPECT_EQ(log.line_num, 27);
-  for (int i = 1; i <= 82; ++i) ASSERT_TRUE(write_rate_row(log, rate_row(i)));
+  for (int i = 1; i <= 82; ++i) ASSERT_TRUE(write_rate_row(log, qtx::test::golden_rate_row(i)));
   ASSERT_TRUE(write_closing_lines(log, LogKind::Rate, rec, true));
   EXPECT_EQ(sink->data, qtx::test::read_test_data("rate_log_82_rows.log"));
   EXPECT_EQ(log.page_num, 3);
@@ -137,12 +99,12 @@ TEST(DataLogGolden, OcclusionLogAcrossTwoPageBreaks) {
   DataLogFile log;
   auto sink = std::make_shared<StringSink>();
   log.file = sink;
-  DeviceRecord rec = sample_record();
+  DeviceRecord rec = qtx::test::golden_record();
   rec.pump_type = "Large volume";
   rec.pump_tolerance = "5";
   rec.technician = "J. Smith";
   ASSERT_TRUE(write_header(log, LogKind::Occlusion, rec, "B", kStamp, true));
-  for (int i = 1; i <= 80; ++i) ASSERT_TRUE(write_occl_row(log, occl_row(i), true));
+  for (int i = 1; i <= 80; ++i) ASSERT_TRUE(write_occl_row(log, qtx::test::golden_occl_row(i), true));
   ASSERT_TRUE(write_closing_lines(log, LogKind::Occlusion, rec, true));
   EXPECT_EQ(sink->data, qtx::test::read_test_data("occlusion_log_80_rows.log"));
 
@@ -210,10 +172,10 @@ TEST(DataLogWriters, WriteFailures) {
   log.page_num = 1;
   log.line_num = 56;
   sink->fail_after_writes = sink->writes + 2;
-  EXPECT_FALSE(write_rate_row(log, rate_row(1)));
+  EXPECT_FALSE(write_rate_row(log, qtx::test::golden_rate_row(1)));
   EXPECT_EQ(log.page_num, 1);
   sink->fail_after_writes = -1;
-  EXPECT_TRUE(write_rate_row(log, rate_row(2)));
+  EXPECT_TRUE(write_rate_row(log, qtx::test::golden_rate_row(2)));
   EXPECT_EQ(log.page_num, 2);
   EXPECT_EQ(log.line_num, 6);
   EXPECT_NE(sink->data.find("p. 02"), std::string::npos);
@@ -222,7 +184,7 @@ TEST(DataLogWriters, WriteFailures) {
   // No file: only the counters move.
   DataLogFile none;
   none.line_num = 55;
-  EXPECT_TRUE(write_occl_row(none, occl_row(1), true));
+  EXPECT_TRUE(write_occl_row(none, qtx::test::golden_occl_row(1), true));
   EXPECT_EQ(none.line_num, 6);
   EXPECT_EQ(none.page_num, 1);
 
@@ -232,9 +194,9 @@ TEST(DataLogWriters, WriteFailures) {
   unnamed.file = s2;
   unnamed.page_num = 1;
   unnamed.line_num = 54;
-  EXPECT_TRUE(write_occl_row(unnamed, occl_row(1), false));
+  EXPECT_TRUE(write_occl_row(unnamed, qtx::test::golden_occl_row(1), false));
   EXPECT_EQ(s2->data, "");
-  EXPECT_TRUE(write_occl_row(unnamed, occl_row(2), false));
+  EXPECT_TRUE(write_occl_row(unnamed, qtx::test::golden_occl_row(2), false));
   EXPECT_EQ(s2->data.substr(0, 3), "\f\r\n");
   EXPECT_EQ(lines_of(s2->data).size(), 6u);
 }
