@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev libwmf-bin fonts-liberation2
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils poppler-utils
 )
 
 missing=()

@@ -1,0 +1,145 @@
+// The graph control: the plotting surface of the live test windows, the log graph and the
+// trumpet graph. The windows set its properties in the order the program relies on (counts,
+// then per set the current set, its values and x positions, then the visible points) and then
+// draw with a mode. Sets and points are numbered from 1.
+//
+// One render() path paints the picture on screen, on a printer page and into every image file,
+// so all of them show the same graph.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace qtx {
+
+class GraphControl : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The draw modes the windows use.
+  enum DrawMode : int {
+    kClear = 1,       // clear to an empty graph
+    kDraw = 2,        // draw the data
+    kRedraw = 3,      // draw the data after axis and volume changes
+    kPrint = 5,       // draw onto the printer page given by setPrintPlacement
+    kWriteImage = 6,  // write the image file named by setImageFile
+    kLiveSample = 8,  // after each live sample: point 1 of each set extends the running trace
+  };
+
+  explicit GraphControl(QWidget* parent = nullptr);
+  ~GraphControl() override;
+
+  // Numbers of sets and of points per set. Changing either keeps the values that still fit.
+  void setNumSets(int sets);
+  int numSets() const { return num_sets_; }
+  void setNumPoints(int points);
+  int numPoints() const { return num_points_; }
+
+  // The set that value and label writes go to (1-based).
+  void setThisSet(int set);
+  int thisSet() const { return this_set_; }
+  // Value of point i (1-based) of the current set.
+  void setGraphData(int point, double value);
+  double graphData(int set, int point) const;
+  // X position of point i of the current set (minutes in the log graph).
+  void setXPosData(int point, double x);
+  double xPosData(int set, int point) const;
+  // The next point of the current set, taken in order from point 1 (the trumpet graph); the
+  // order starts again at point 1 whenever the current set or the counts change.
+  void setNextData(double value);
+
+  // The second (right-hand) axis: 2 on, 1 off; its title and its values per point.
+  void setSecondAxis(int on_off);
+  int secondAxis() const { return second_axis_; }
+  void setSecondAxisTitle(const std::string& title);
+  void setSecondAxisData(int point, double value);
+
+  // Label of set i in the legend; a single blank hides the set from the legend.
+  void setLegendText(int set, const std::string& text);
+  std::string legendText(int set) const;
+  void setGraphTitle(const std::string& title);
+  std::string graphTitle() const { return graph_title_; }
+  void setLeftTitle(const std::string& title);
+  std::string leftTitle() const { return left_title_; }
+  void setBottomTitle(const std::string& title);
+  std::string bottomTitle() const { return bottom_title_; }
+
+  // Axis ranges, read back as the program set them.
+  void setYAxisMax(double v);
+  void setYAxisMin(double v);
+  double yAxisMax() const { return y_max_; }
+  double yAxisMin() const { return y_min_; }
+  void setXAxisMax(double v);
+  void setXAxisMin(double v);
+  float xAxisMax() const { return static_cast<float>(x_max_); }
+  float xAxisMin() const { return static_cast<float>(x_min_); }
+
+  // The first and last point drawn (1-based; 0 = all).
+  void setFirstVisiblePoint(int point);
+  void setLastVisiblePoint(int point);
+  int firstVisiblePoint() const { return first_visible_; }
+  int lastVisiblePoint() const { return last_visible_; }
+
+  // Text size by kind (0 graph title, 1-4 the other texts), in per cent of the normal size.
+  void setTextSize(int kind, int percent);
+
+  // Printing: the page area (in the painter's device units) that mode 5 draws into, and the
+  // print option the windows set before it.
+  void setPrintPlacement(QPainter* painter, const QRectF& area);
+  void setPrintOption(int option) { print_option_ = option; }
+  // The file that mode 6 writes; its suffix picks the kind (BMP, WMF, JPG, GIF).
+  void setImageFile(const std::string& path);
+  std::string imageFile() const { return image_file_; }
+  // True when the last mode 5 or 6 draw succeeded.
+  bool lastOutputOk() const { return last_output_ok_; }
+
+  // Draws with a mode (see DrawMode). Unknown modes do nothing.
+  void setDrawMode(int mode);
+
+  // The running trace of the live mode: points appended by mode 8, per set.
+  const std::vector<double>& trace(int set) const;
+
+  // Paints the whole graph into the rectangle. Used by the screen, the printer page and the
+  // image files alike.
+  void render(QPainter& painter, const QRectF& area) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  struct Set {
+    std::vector<double> values;
+    std::vector<double> x;
+    std::string label;
+    std::vector<double> trace;
+  };
+  void resizeSets();
+  bool writeImage();
+
+  int num_sets_ = 1;
+  int num_points_ = 1;
+  int this_set_ = 1;
+  int next_point_ = 1;
+  std::vector<Set> sets_;
+  std::vector<double> second_values_;
+  int second_axis_ = 1;
+  std::string second_title_;
+  std::string graph_title_;
+  std::string left_title_;
+  std::string bottom_title_;
+  double y_min_ = 0, y_max_ = 100;
+  double x_min_ = 0, x_max_ = 100;
+  int first_visible_ = 0, last_visible_ = 0;
+  int text_size_[5] = {100, 100, 100, 100, 100};
+  QPainter* print_painter_ = nullptr;
+  QRectF print_area_;
+  int print_option_ = 0;
+  std::string image_file_;
+  bool last_output_ok_ = false;
+  bool drawn_ = false;  // false after mode 1 until the next data draw
+};
+
+}  // namespace qtx
