@@ -106,4 +106,8 @@ void frmReports::update_menu_bar() {
 
 void frmReports::GetDataTimer_Timer() {}
 
+void frmReports::process_errors() {}
+void frmReports::replace_header() {}
+void frmReports::process_buffer() {}
+
 }  // namespace qtx

@@ -29,6 +29,14 @@ class frmReports : public Form<QWidget> {
 
   void GetDataTimer_Timer();
 
+  // Services the live windows and the summary capture use as well.
+  // The analyser's error reply in rx_text: its message, and after "n" the transfer or run stops.
+  void process_errors();
+  // Fills the header labels of file_text with the device record.
+  void replace_header();
+  // Cleans report_text in place (the passes every received chunk goes through).
+  void process_buffer();
+
   // The window opens at its design size.
   QSize sizeHint() const override;
 
