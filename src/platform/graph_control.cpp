@@ -40,13 +40,20 @@ void draw_line(QPainter& p, const Line& line, const graph::AxisMap& x, const gra
   std::vector<graph::Point> device;
   device.reserve(line.points.size());
   for (const graph::Point& pt : line.points) device.push_back({x(pt.x), y(pt.y)});
-  device = graph::thin_polyline(device, plot.width() / 1024);
+  device = graph::thin_polyline(device, std::max(plot.width() / 2048, 1.0));
   const graph::Box box{plot.left(), plot.top(), plot.right(), plot.bottom()};
+  // Long lines go to the painter in short runs that share their end points: a dense line folds
+  // back on itself at every column, and the rasterizer's cost grows with the square of the
+  // crossings within one run.
+  constexpr size_t kRun = 16;
   for (const std::vector<graph::Point>& piece : graph::clip_polyline(device, box)) {
-    QPolygonF poly;
-    poly.reserve(static_cast<qsizetype>(piece.size()));
-    for (const graph::Point& pt : piece) poly << QPointF(pt.x, pt.y);
-    p.drawPolyline(poly);
+    for (size_t from = 0; from + 1 < piece.size(); from += kRun - 1) {
+      const size_t to = std::min(piece.size(), from + kRun);
+      QPolygonF poly;
+      poly.reserve(static_cast<qsizetype>(to - from));
+      for (size_t i = from; i < to; ++i) poly << QPointF(piece[i].x, piece[i].y);
+      p.drawPolyline(poly);
+    }
   }
 }
 
@@ -325,6 +332,7 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
       if (is_hidden(s.label)) continue;
       Line line{{}, set_colour(i), false};
       const size_t end = std::min(s.trace.size(), w.first + w.count);
+      line.points.reserve(end > w.first ? end - w.first : 0);
       for (size_t k = w.first; k < end; ++k) line.points.push_back({static_cast<double>(k + 1), s.trace[k]});
       lines.push_back(std::move(line));
     }
@@ -341,6 +349,7 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
       const Set& s = sets_[static_cast<size_t>(i)];
       if (is_hidden(s.label) || i + 1 == stand_in) continue;
       Line line{{}, set_colour(i), false};
+      line.points.reserve(static_cast<size_t>(std::max(last - first + 1, 0)));
       for (int k = first; k <= last; ++k) line.points.push_back({x_of(&s, k), s.values[static_cast<size_t>(k - 1)]});
       lines.push_back(std::move(line));
     }
