@@ -186,7 +186,8 @@ std::vector<Point> thin_polyline(const std::vector<Point>& line, double column) 
       ++end;
     }
     if (end - i <= 4) {
-      out.insert(out.end(), line.begin() + static_cast<std::ptrdiff_t>(i), line.begin() + static_cast<std::ptrdiff_t>(end));
+      out.insert(out.end(), line.begin() + static_cast<std::ptrdiff_t>(i),
+                 line.begin() + static_cast<std::ptrdiff_t>(end));
     } else {
       std::size_t keep[4] = {i, std::min(lowest, highest), std::max(lowest, highest), end - 1};
       for (int k = 0; k < 4; ++k) {

@@ -20,7 +20,7 @@ namespace qtx {
 namespace {
 
 QColor set_colour(int index) {
-  static const QColor colours[] = {{0, 0, 200},   {200, 0, 0},    {0, 128, 0}, {160, 0, 160},
+  static const QColor colours[] = {{0, 0, 200},   {200, 0, 0},   {0, 128, 0}, {160, 0, 160},
                                    {0, 128, 128}, {200, 110, 0}, {90, 90, 90}};
   return colours[static_cast<size_t>(index) % std::size(colours)];
 }
@@ -35,8 +35,7 @@ struct Line {
   bool second_axis = false;
 };
 
-void draw_line(QPainter& p, const Line& line, const graph::AxisMap& x, const graph::AxisMap& y,
-               const QRectF& plot) {
+void draw_line(QPainter& p, const Line& line, const graph::AxisMap& x, const graph::AxisMap& y, const QRectF& plot) {
   std::vector<graph::Point> device;
   device.reserve(line.points.size());
   for (const graph::Point& pt : line.points) device.push_back({x(pt.x), y(pt.y)});
@@ -95,9 +94,8 @@ graph::Ticks fitting_ticks(const graph::Range& range, double length, Measure lab
 GraphControl::GraphControl(QWidget* parent) : QWidget(parent) {
   setAccessibleName(QStringLiteral("Graph"));
   // Assistive technology finds the control under its control name.
-  connect(this, &QObject::objectNameChanged, this, [this](const QString& name) {
-    setAccessibleName(name.isEmpty() ? QStringLiteral("Graph") : name);
-  });
+  connect(this, &QObject::objectNameChanged, this,
+          [this](const QString& name) { setAccessibleName(name.isEmpty() ? QStringLiteral("Graph") : name); });
   resizeSets();
 }
 
@@ -291,7 +289,8 @@ bool GraphControl::writeImage() {
 void GraphControl::render(QPainter& painter, const QRectF& area) const { paint(painter, area, true); }
 
 void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) const {
-  if (!(area.width() > 0 && area.height() > 0) || !std::isfinite(area.left() + area.top() + area.width() + area.height())) {
+  if (!(area.width() > 0 && area.height() > 0) ||
+      !std::isfinite(area.left() + area.top() + area.width() + area.height())) {
     return;
   }
   painter.save();
@@ -356,7 +355,8 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
     if (second_on && !(stand_in > 0 && is_hidden(sets_.back().label))) {
       const Set* xs = sets_.back().has_x ? &sets_.back() : sets_.front().has_x ? &sets_.front() : nullptr;
       Line line{{}, set_colour(num_sets_ - (stand_in > 0 ? 1 : 0)), true};
-      for (int k = first; k <= last; ++k) line.points.push_back({x_of(xs, k), second_values_[static_cast<size_t>(k - 1)]});
+      for (int k = first; k <= last; ++k)
+        line.points.push_back({x_of(xs, k), second_values_[static_cast<size_t>(k - 1)]});
       lines.push_back(std::move(line));
     }
   }
@@ -434,9 +434,8 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
     return;
   }
 
-  const graph::Ticks xticks = fitting_ticks(xr, plot.width(), [&](const std::string& t) {
-    return number_fm.horizontalAdvance(toQ(t));
-  });
+  const graph::Ticks xticks =
+      fitting_ticks(xr, plot.width(), [&](const std::string& t) { return number_fm.horizontalAdvance(toQ(t)); });
   const graph::AxisMap xmap{xr, plot.left(), plot.right()};
   const graph::AxisMap ymap{yr, plot.bottom(), plot.top()};
   const graph::AxisMap y2map{y2r, plot.bottom(), plot.top()};
@@ -445,11 +444,13 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
   painter.setPen(QPen(QColor(220, 220, 220), base / 20));
   for (double v : xticks.values) {
     const double x = xmap(v);
-    if (x > plot.left() + 0.5 && x < plot.right() - 0.5) painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    if (x > plot.left() + 0.5 && x < plot.right() - 0.5)
+      painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
   }
   for (double v : yticks.values) {
     const double y = ymap(v);
-    if (y > plot.top() + 0.5 && y < plot.bottom() - 0.5) painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    if (y > plot.top() + 0.5 && y < plot.bottom() - 0.5)
+      painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
   }
 
   // The data.
@@ -470,8 +471,8 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
   for (double v : xticks.values) {
     const double x = xmap(v);
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + tick));
-    painter.drawText(QRectF(x - plot.width() / 2, plot.bottom() + tick, plot.width(), nh), Qt::AlignHCenter | Qt::AlignTop,
-                     toQ(graph::tick_text(v, xticks.step)));
+    painter.drawText(QRectF(x - plot.width() / 2, plot.bottom() + tick, plot.width(), nh),
+                     Qt::AlignHCenter | Qt::AlignTop, toQ(graph::tick_text(v, xticks.step)));
   }
   for (double v : yticks.values) {
     const double y = ymap(v);
@@ -509,8 +510,8 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
     painter.setFont(second_font);
     painter.translate(second_title_x, plot.center().y());
     painter.rotate(90);
-    painter.drawText(QRectF(-plot.height() / 2, -second_fm.height(), plot.height(), second_fm.height()), Qt::AlignCenter,
-                     second_fm.elidedText(toQ(second_title_), Qt::ElideRight, plot.height()));
+    painter.drawText(QRectF(-plot.height() / 2, -second_fm.height(), plot.height(), second_fm.height()),
+                     Qt::AlignCenter, second_fm.elidedText(toQ(second_title_), Qt::ElideRight, plot.height()));
     painter.restore();
   }
 
@@ -533,7 +534,8 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
       x += sample + gap;
       const double w = legend_fm.horizontalAdvance(texts[i]);
       painter.setPen(Qt::black);
-      painter.drawText(QRectF(x, legend_box.top(), w + 1, legend_box.height()), Qt::AlignLeft | Qt::AlignVCenter, texts[i]);
+      painter.drawText(QRectF(x, legend_box.top(), w + 1, legend_box.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                       texts[i]);
       x += w + spacing;
     }
   }

@@ -45,8 +45,7 @@ uint16_t s16(double v) {
 }
 
 uint32_t colorref(const QColor& c) {
-  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 |
-         static_cast<uint32_t>(c.blue()) << 16;
+  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
 }
 
 void put32(std::vector<uint16_t>& w, uint32_t v) {
@@ -139,7 +138,10 @@ class WmfPaintEngine : public QPaintEngine {
   }
 
   void drawTextItem(const QPointF& at, const QTextItem& item) override {
-    const QByteArray text = item.text().toLatin1();
+    // Latin-1 texts as they are; the ellipsis of a shortened text is the Windows code page's.
+    QByteArray text;
+    for (QChar c : item.text())
+      text.append(c.unicode() < 256 ? static_cast<char>(c.unicode()) : c.unicode() == 0x2026 ? '\x85' : '?');
     if (text.isEmpty()) return;
     const QFont font = item.font();
     const double scale = std::sqrt(std::fabs(transform_.determinant()));
@@ -232,12 +234,23 @@ class WmfPaintEngine : public QPaintEngine {
   void select_pen() {
     uint16_t style = kPsSolid;
     switch (pen_.style()) {
-      case Qt::NoPen: style = kPsNull; break;
-      case Qt::DashLine: style = kPsDash; break;
-      case Qt::DotLine: style = kPsDot; break;
-      case Qt::DashDotLine: style = kPsDashDot; break;
-      case Qt::DashDotDotLine: style = kPsDashDotDot; break;
-      default: break;
+      case Qt::NoPen:
+        style = kPsNull;
+        break;
+      case Qt::DashLine:
+        style = kPsDash;
+        break;
+      case Qt::DotLine:
+        style = kPsDot;
+        break;
+      case Qt::DashDotLine:
+        style = kPsDashDot;
+        break;
+      case Qt::DashDotDotLine:
+        style = kPsDashDotDot;
+        break;
+      default:
+        break;
     }
     const double scale = std::sqrt(std::fabs(transform_.determinant()));
     const double width = pen_.isCosmetic() ? 1.0 : std::max(1.0, pen_.widthF() * scale);
@@ -259,11 +272,12 @@ class WmfPaintEngine : public QPaintEngine {
   }
 
   void select_font(const QFont& font, double height, double angle) {
-    std::vector<uint16_t> p{s16(height), 0, s16(angle), s16(angle), s16(std::clamp(static_cast<int>(font.weight()), 100, 900))};
+    std::vector<uint16_t> p{s16(height), 0, s16(angle), s16(angle),
+                            s16(std::clamp(static_cast<int>(font.weight()), 100, 900))};
     p.push_back(font.italic() ? 1 : 0);  // italic, not underlined
-    p.push_back(0);                       // not struck out, ANSI characters
-    p.push_back(0);                       // default precisions
-    p.push_back(0);                       // default quality, pitch and family
+    p.push_back(0);                      // not struck out, ANSI characters
+    p.push_back(0);                      // default precisions
+    p.push_back(0);                      // default quality, pitch and family
     QByteArray face = font.family().toLatin1().left(31);
     face.append('\0');
     put_bytes(p, face);
@@ -333,19 +347,29 @@ std::string WmfDevice::bytes() const { return engine_->bytes(); }
 
 int WmfDevice::metric(PaintDeviceMetric metric) const {
   switch (metric) {
-    case PdmWidth: return width_;
-    case PdmHeight: return height_;
-    case PdmWidthMM: return static_cast<int>(std::lround(width_ * 25.4 / dpi_));
-    case PdmHeightMM: return static_cast<int>(std::lround(height_ * 25.4 / dpi_));
-    case PdmNumColors: return 0xFFFFFF;
-    case PdmDepth: return 24;
+    case PdmWidth:
+      return width_;
+    case PdmHeight:
+      return height_;
+    case PdmWidthMM:
+      return static_cast<int>(std::lround(width_ * 25.4 / dpi_));
+    case PdmHeightMM:
+      return static_cast<int>(std::lround(height_ * 25.4 / dpi_));
+    case PdmNumColors:
+      return 0xFFFFFF;
+    case PdmDepth:
+      return 24;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return dpi_;
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-    default: return QPaintDevice::metric(metric);
+    case PdmPhysicalDpiY:
+      return dpi_;
+    case PdmDevicePixelRatio:
+      return 1;
+    case PdmDevicePixelRatioScaled:
+      return static_cast<int>(devicePixelRatioFScale());
+    default:
+      return QPaintDevice::metric(metric);
   }
 }
 

@@ -101,7 +101,9 @@ int pixels_like(const QImage& image, Tint tint) {
     for (int x = 0; x < image.width(); ++x) {
       const QColor p = image.pixelColor(x, y);
       const int r = p.red(), g = p.green(), b = p.blue();
-      n += tint == kBlue ? b > r + 50 && b > g + 50 : tint == kRed ? r > g + 50 && r > b + 50 : g > r + 40 && g > b + 40;
+      n += tint == kBlue  ? b > r + 50 && b > g + 50
+           : tint == kRed ? r > g + 50 && r > b + 50
+                          : g > r + 40 && g > b + 40;
     }
   }
   return n;
@@ -173,7 +175,7 @@ TEST(GraphControl, DrawsWithoutDataAfterClearAndTheSamePictureTwice) {
   log_graph(g, 300);
   const QImage drawn = picture(g);
   EXPECT_EQ(drawn, picture(g));
-  EXPECT_GT(pixels_like(drawn, kBlue), 200);  // flow
+  EXPECT_GT(pixels_like(drawn, kBlue), 200);   // flow
   EXPECT_GT(pixels_like(drawn, kGreen), 100);  // volume on the second axis
 
   // Flow off: a single blank label hides set 1.
@@ -304,8 +306,8 @@ TEST(GraphControl, OutputThatCannotBeMadeIsReported) {
   Folder f;
   GraphControl g;
   rate_graph(g);
-  for (const std::string& name : {f.path("no-such-folder/graph.bmp"), fromQ(f.dir.path()), f.path("graph"),
-                                  f.path("graph.png"), std::string()}) {
+  for (const std::string& name :
+       {f.path("no-such-folder/graph.bmp"), fromQ(f.dir.path()), f.path("graph"), f.path("graph.png"), std::string()}) {
     g.setImageFile(name);
     g.setDrawMode(GraphControl::kWriteImage);
     EXPECT_FALSE(g.lastOutputOk()) << name;
