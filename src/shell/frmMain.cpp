@@ -11,6 +11,7 @@
 #include "acquisition/frmReports.h"
 #include "core/paths.h"
 #include "core/vb.h"
+#include "help/frmQTXHelp.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
@@ -250,7 +251,10 @@ void frmMain::mnuSysAdmin_Click() {
     app_.forms().get<frmSysAd>().Show();
 }
 
-void frmMain::mnuQTXHelp_Click() { app_.session().help_topic = "main"; }
+void frmMain::mnuQTXHelp_Click() {
+  app_.session().help_topic = "main";
+  app_.forms().get<frmQTXHelp>().Show();
+}
 
 void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
 

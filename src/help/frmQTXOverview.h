@@ -1,0 +1,39 @@
+// The help text viewer: shows one help page, read afresh each time the window becomes active.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace qtx {
+
+class frmQTXOverview : public Form<QWidget> {
+  Q_OBJECT
+
+ public:
+  explicit frmQTXOverview(App& app);
+  bool isMdiChild() const override { return true; }
+
+  void Form_Load() override;
+  // Reads the page of help_topic and help_item into the text box.
+  void Form_Activate() override;
+  void cmdExit_Click();
+
+  // The text shown, as bytes (paragraphs separated by CR LF CR LF).
+  const std::string& overview_text() const { return text_; }
+
+  // Where a page is looked for when the help folder lacks it: the copy that ships with the
+  // program.
+  std::vector<std::string> shipped_help_dirs;
+
+  QPlainTextEdit* txtQTXOverview = nullptr;
+  QPushButton* cmdExit = nullptr;
+
+ private:
+  std::string text_;
+};
+
+}  // namespace qtx

@@ -1,0 +1,66 @@
+#include "help/help_common.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "core/help_text.h"
+#include "help/frmQTXOverview.h"
+#include "platform/app.h"
+
+namespace qtx::help_windows {
+
+namespace {
+
+QMdiSubWindow* sub_window(FormBase& form) { return qobject_cast<QMdiSubWindow*>(&form.frame()); }
+
+bool is_active(FormBase& form) {
+  QMdiArea* area = form.app().forms().mdiArea();
+  QMdiSubWindow* sub = sub_window(form);
+  return area && sub && area->activeSubWindow() == sub;
+}
+
+void bring_to_front(FormBase& form) {
+  form.Show();
+  QMdiArea* area = form.app().forms().mdiArea();
+  if (QMdiSubWindow* sub = sub_window(form); sub && area) {
+    area->setActiveSubWindow(sub);
+  } else {
+    form.widget().activateWindow();
+  }
+}
+
+}  // namespace
+
+QPushButton* make_topic_link(QWidget* parent, const char* name, const char* caption) {
+  auto* link = new QPushButton(QString::fromLatin1(caption), parent);
+  link->setObjectName(QString::fromLatin1(name));
+  link->setFlat(true);
+  link->setCursor(Qt::PointingHandCursor);
+  QFont f = link->font();
+  f.setUnderline(true);
+  link->setFont(f);
+  QPalette pal = link->palette();
+  pal.setColor(QPalette::ButtonText, pal.color(QPalette::Link));
+  link->setPalette(pal);
+  link->setAccessibleName(QString::fromLatin1(caption));
+  return link;
+}
+
+void show_help_page(App& app, int item) {
+  app.session().help_item = static_cast<int16_t>(item);
+  frmQTXOverview& viewer = app.forms().get<frmQTXOverview>();
+  // Already the active window: no activation follows, so the page is read here.
+  const bool was_active = is_active(viewer);
+  bring_to_front(viewer);
+  if (was_active || !sub_window(viewer)) viewer.Form_Activate();
+}
+
+void return_to_caller(App& app) {
+  Forms& forms = app.forms();
+  FormBase* target = nullptr;
+  if (app.session().help_topic == help::kGraphTopic) target = forms.find("frmGraph");
+  if (!target) target = forms.mainWindow();
+  if (target) bring_to_front(*target);
+}
+
+}  // namespace qtx::help_windows
