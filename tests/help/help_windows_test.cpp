@@ -8,6 +8,7 @@
 
 #include "core/help_text.h"
 #include "core/paths.h"
+#include "graphs/frmGraph.h"
 #include "help/frmQTXGHelp.h"
 #include "help/frmQTXHelp.h"
 #include "help/frmQTXOverview.h"
@@ -135,10 +136,21 @@ TEST_F(HelpFixture, ExitRoads) {
   v.cmdExit->click();
   EXPECT_FALSE(t.forms().isLoaded("frmQTXOverview"));
 
-  // Graph help without a graph window (closed meanwhile) returns to the main window.
-  t.session().help_topic = "graph";
-  frmQTXGHelp& ghelp = t.forms().get<frmQTXGHelp>();
-  ghelp.Show();
-  ghelp.cmdExit->click();
+  // Graph help returns to the graph window.
+  frmGraph& graph = t.forms().get<frmGraph>();
+  graph.Show();
+  graph.mnuGraphHelp->trigger();
+  EXPECT_EQ(t.session().help_topic, "graph");
+  frmQTXGHelp* ghelp = t.forms().loaded<frmQTXGHelp>();
+  ASSERT_NE(ghelp, nullptr);
+  area().setActiveSubWindow(frameOf(*ghelp));
+  ghelp->cmdExit->click();
+  EXPECT_FALSE(t.forms().isLoaded("frmQTXGHelp"));
+  EXPECT_EQ(area().activeSubWindow(), frameOf(graph));
+  EXPECT_TRUE(graph.Visible());
+
+  // Without a graph window (closed meanwhile) it returns to the main window.
+  t.forms().unload("frmGraph");
+  t.forms().get<frmQTXGHelp>().cmdExit->click();
   EXPECT_FALSE(t.forms().isLoaded("frmQTXGHelp"));
 }
