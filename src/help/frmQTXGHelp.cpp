@@ -6,6 +6,7 @@
 
 #include "help/help_common.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "shell/global_main.h"
 
 namespace qtx {
@@ -48,8 +49,7 @@ constexpr int kFirstColumnRows = 10;
 frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("GRAPHICS SCREEN HELP"));
 
-  Label1 = new QLabel(QStringLiteral("QTX HELP"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1 = make<QLabel>(this, "Label1", "QTX HELP");
   QFont heading(QStringLiteral("Times New Roman"));
   heading.setStyleHint(QFont::Serif);
   heading.setPointSize(16);
@@ -57,8 +57,7 @@ frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
   Label1->setFont(heading);
   Label1->setAlignment(Qt::AlignCenter);
 
-  Line1 = new QFrame(this);
-  Line1->setObjectName(QStringLiteral("Line1"));
+  Line1 = make<QFrame>(this, "Line1");
   Line1->setFrameShape(QFrame::HLine);
   Line1->setFrameShadow(QFrame::Sunken);
 
@@ -75,8 +74,7 @@ frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
     connect(topics_[i], &QPushButton::clicked, this, [this, i] { topic_Click(i); });
   }
 
-  cmdExit = new QPushButton(QStringLiteral("Exit Help"), this);
-  cmdExit->setObjectName(QStringLiteral("cmdExit"));
+  cmdExit = make<QPushButton>(this, "cmdExit", "Exit Help");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdExit);

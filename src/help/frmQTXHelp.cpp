@@ -5,6 +5,7 @@
 
 #include "help/help_common.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "shell/global_main.h"
 
 namespace qtx {
@@ -32,8 +33,7 @@ constexpr Topic kTopics[8] = {
 frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("MAIN SCREEN HELP"));
 
-  Label2 = new QLabel(QStringLiteral("QTX HELP"), this);
-  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2 = make<QLabel>(this, "Label2", "QTX HELP");
   QFont heading(QStringLiteral("Times New Roman"));
   heading.setStyleHint(QFont::Serif);
   heading.setPointSize(16);
@@ -41,8 +41,7 @@ frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
   Label2->setFont(heading);
   Label2->setAlignment(Qt::AlignCenter);
 
-  Line1 = new QFrame(this);
-  Line1->setObjectName(QStringLiteral("Line1"));
+  Line1 = make<QFrame>(this, "Line1");
   Line1->setFrameShape(QFrame::HLine);
   Line1->setFrameShadow(QFrame::Sunken);
 
@@ -55,8 +54,7 @@ frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
     connect(topics_[i], &QPushButton::clicked, this, [this, i] { topic_Click(i); });
   }
 
-  cmdExitHelp = new QPushButton(QStringLiteral("E&xit Help"), this);
-  cmdExitHelp->setObjectName(QStringLiteral("cmdExitHelp"));
+  cmdExitHelp = make<QPushButton>(this, "cmdExitHelp", "E&xit Help");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdExitHelp);

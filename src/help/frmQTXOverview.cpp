@@ -1,14 +1,13 @@
 #include "help/frmQTXOverview.h"
 
 #include <QHBoxLayout>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 #include <optional>
 
 #include "core/help_text.h"
 #include "core/paths.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/program_files.h"
 #include "platform/text.h"
@@ -46,8 +45,7 @@ frmQTXOverview::frmQTXOverview(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("QTX Overview"));
   shipped_help_dirs = program_files::shipped_folders("help");
 
-  txtQTXOverview = new QPlainTextEdit(this);
-  txtQTXOverview->setObjectName(QStringLiteral("txtQTXOverview"));
+  txtQTXOverview = make<QPlainTextEdit>(this, "txtQTXOverview", "Help text");
   QFont arial(QStringLiteral("Arial"));
   arial.setStyleHint(QFont::SansSerif);
   arial.setPointSize(10);
@@ -56,10 +54,8 @@ frmQTXOverview::frmQTXOverview(App& app) : Form<QWidget>(app) {
   txtQTXOverview->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
   txtQTXOverview->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   txtQTXOverview->setTabChangesFocus(true);
-  txtQTXOverview->setAccessibleName(QStringLiteral("Help text"));
 
-  cmdExit = new QPushButton(QStringLiteral("Exit"), this);
-  cmdExit->setObjectName(QStringLiteral("cmdExit"));
+  cmdExit = make<QPushButton>(this, "cmdExit", "Exit");
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -72,18 +68,11 @@ frmQTXOverview::frmQTXOverview(App& app) : Form<QWidget>(app) {
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 }
 
-void frmQTXOverview::Form_Load() {
-  GlobalMain::center_form(*this);
-  // Every activation reads the page again, from the topic current at that moment.
-  if (QMdiArea* area = app_.forms().mdiArea()) {
-    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-      if (w && w == &frame()) Form_Activate();
-    });
-  }
-}
+void frmQTXOverview::Form_Load() { GlobalMain::center_form(*this); }
 
 void frmQTXOverview::Form_Activate() {
   Session& s = app_.session();
+  ++reads_;
   text_.clear();
   txtQTXOverview->clear();
   std::optional<help::HelpPage> page = help::help_page(s.help_topic, s.help_item);

@@ -18,12 +18,14 @@ class frmQTXOverview : public Form<QWidget> {
   bool isMdiChild() const override { return true; }
 
   void Form_Load() override;
-  // Reads the page of help_topic and help_item into the text box.
+  // Each activation reads the page of help_topic and help_item into the text box, afresh.
   void Form_Activate() override;
   void cmdExit_Click();
 
   // The text shown, as bytes (paragraphs separated by CR LF CR LF).
   const std::string& overview_text() const { return text_; }
+  // How often a page has been read.
+  int reads() const { return reads_; }
 
   // Where a page is looked for when the help folder lacks it: the copy that ships with the
   // program.
@@ -34,6 +36,7 @@ class frmQTXOverview : public Form<QWidget> {
 
  private:
   std::string text_;
+  int reads_ = 0;
 };
 
 }  // namespace qtx

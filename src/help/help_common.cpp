@@ -6,18 +6,13 @@
 #include "core/help_text.h"
 #include "help/frmQTXOverview.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 
 namespace qtx::help_windows {
 
 namespace {
 
 QMdiSubWindow* sub_window(FormBase& form) { return qobject_cast<QMdiSubWindow*>(&form.frame()); }
-
-bool is_active(FormBase& form) {
-  QMdiArea* area = form.app().forms().mdiArea();
-  QMdiSubWindow* sub = sub_window(form);
-  return area && sub && area->activeSubWindow() == sub;
-}
 
 void bring_to_front(FormBase& form) {
   form.Show();
@@ -32,8 +27,7 @@ void bring_to_front(FormBase& form) {
 }  // namespace
 
 QPushButton* make_topic_link(QWidget* parent, const char* name, const char* caption) {
-  auto* link = new QPushButton(QString::fromLatin1(caption), parent);
-  link->setObjectName(QString::fromLatin1(name));
+  auto* link = make<QPushButton>(parent, name, caption);
   link->setFlat(true);
   link->setCursor(Qt::PointingHandCursor);
   QFont f = link->font();
@@ -49,10 +43,10 @@ QPushButton* make_topic_link(QWidget* parent, const char* name, const char* capt
 void show_help_page(App& app, int item) {
   app.session().help_item = static_cast<int16_t>(item);
   frmQTXOverview& viewer = app.forms().get<frmQTXOverview>();
-  // Already the active window: no activation follows, so the page is read here.
-  const bool was_active = is_active(viewer);
+  const int reads = viewer.reads();
   bring_to_front(viewer);
-  if (was_active || !sub_window(viewer)) viewer.Form_Activate();
+  // A viewer that already was the active window is not activated again: the page is read here.
+  if (viewer.reads() == reads) viewer.Form_Activate();
 }
 
 void return_to_caller(App& app) {
