@@ -16,8 +16,8 @@ inline constexpr int kMainItems = 8;    // qtxmain0.txt to qtxmain7.txt
 inline constexpr int kGraphItems = 20;  // QTXgra0.txt to QTXgra19.txt
 
 struct HelpPage {
-  std::string file_name;                // name in the help folder, e.g. "qtxmain3.txt"
-  std::optional<std::string> caption;   // the viewer's caption; none keeps the caption it has
+  std::string file_name;               // name in the help folder, e.g. "qtxmain3.txt"
+  std::optional<std::string> caption;  // the viewer's caption; none keeps the caption it has
 };
 
 // The page of a topic and item; nothing when the topic is neither "main" nor "graph" or the

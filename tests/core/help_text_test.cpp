@@ -1,7 +1,7 @@
 // The help pages' table and the paragraph rule of the viewer.
-#include <gtest/gtest.h>
-
 #include "core/help_text.h"
+
+#include <gtest/gtest.h>
 
 using namespace qtx::help;
 
