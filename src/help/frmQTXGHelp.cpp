@@ -71,7 +71,7 @@ frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
     const int row = (i - 1) % kFirstColumnRows;
     const int column = (i - 1) / kFirstColumnRows;
     grid->addWidget(topics_[i], row, column, Qt::AlignLeft);
-    connect(topics_[i], &QPushButton::clicked, this, [this, i] { topic_Click(i); });
+    connect(topics_[i], &QToolButton::clicked, this, [this, i] { topic_Click(i); });
   }
 
   cmdExit = make<QPushButton>(this, "cmdExit", "Exit Help");
@@ -85,7 +85,7 @@ frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
   layout->addLayout(grid);
   layout->addStretch();
   layout->addLayout(buttons);
-  resize(440, 400);
+  resize(sizeHint());
 
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 }

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "platform/forms.h"
 
@@ -15,6 +16,8 @@ class frmQTXGHelp : public Form<QWidget> {
  public:
   explicit frmQTXGHelp(App& app);
   bool isMdiChild() const override { return true; }
+  // The window opens at this size.
+  QSize sizeHint() const override { return QSize(440, 400); }
 
   void Form_Load() override;
   // A topic link: opens the viewer on its page.
@@ -22,14 +25,14 @@ class frmQTXGHelp : public Form<QWidget> {
   void cmdExit_Click();
 
   // The link of topic `item` (1 to 19; topic 0 has none).
-  QPushButton* topic_label(int item) const { return item >= 1 && item <= 19 ? topics_[item] : nullptr; }
+  QToolButton* topic_label(int item) const { return item >= 1 && item <= 19 ? topics_[item] : nullptr; }
 
   QLabel* Label1 = nullptr;
   QFrame* Line1 = nullptr;
   QPushButton* cmdExit = nullptr;
 
  private:
-  QPushButton* topics_[20] = {};
+  QToolButton* topics_[20] = {};
 };
 
 }  // namespace qtx

@@ -51,7 +51,7 @@ frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
   for (int i = 0; i < 8; ++i) {
     topics_[i] = help_windows::make_topic_link(this, kTopics[i].name, kTopics[i].caption);
     layout->addWidget(topics_[i], 0, Qt::AlignLeft);
-    connect(topics_[i], &QPushButton::clicked, this, [this, i] { topic_Click(i); });
+    connect(topics_[i], &QToolButton::clicked, this, [this, i] { topic_Click(i); });
   }
 
   cmdExitHelp = make<QPushButton>(this, "cmdExitHelp", "E&xit Help");
@@ -60,7 +60,7 @@ frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
   buttons->addWidget(cmdExitHelp);
   layout->addStretch();
   layout->addLayout(buttons);
-  resize(340, 360);
+  resize(sizeHint());
 
   connect(cmdExitHelp, &QPushButton::clicked, this, [this] { cmdExitHelp_Click(); });
 }

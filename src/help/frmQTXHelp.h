@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "platform/forms.h"
 
@@ -15,6 +16,8 @@ class frmQTXHelp : public Form<QWidget> {
  public:
   explicit frmQTXHelp(App& app);
   bool isMdiChild() const override { return true; }
+  // The window opens at this size.
+  QSize sizeHint() const override { return QSize(340, 360); }
 
   void Form_Load() override;
   // A topic link: opens the viewer on its page.
@@ -22,14 +25,14 @@ class frmQTXHelp : public Form<QWidget> {
   void cmdExitHelp_Click();
 
   // The link of topic `item` (0 to 7).
-  QPushButton* topic_label(int item) const { return item >= 0 && item < 8 ? topics_[item] : nullptr; }
+  QToolButton* topic_label(int item) const { return item >= 0 && item < 8 ? topics_[item] : nullptr; }
 
   QLabel* Label2 = nullptr;
   QFrame* Line1 = nullptr;
   QPushButton* cmdExitHelp = nullptr;
 
  private:
-  QPushButton* topics_[8] = {};
+  QToolButton* topics_[8] = {};
 };
 
 }  // namespace qtx

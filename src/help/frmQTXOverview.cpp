@@ -63,7 +63,7 @@ frmQTXOverview::frmQTXOverview(App& app) : Form<QWidget>(app) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(txtQTXOverview, 1);
   layout->addLayout(buttons);
-  resize(560, 420);
+  resize(sizeHint());
 
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 }

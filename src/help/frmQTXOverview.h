@@ -16,6 +16,8 @@ class frmQTXOverview : public Form<QWidget> {
  public:
   explicit frmQTXOverview(App& app);
   bool isMdiChild() const override { return true; }
+  // The window opens at this size.
+  QSize sizeHint() const override { return QSize(560, 420); }
 
   void Form_Load() override;
   // Each activation reads the page of help_topic and help_item into the text box, afresh.

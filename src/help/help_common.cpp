@@ -26,9 +26,11 @@ void bring_to_front(FormBase& form) {
 
 }  // namespace
 
-QPushButton* make_topic_link(QWidget* parent, const char* name, const char* caption) {
-  auto* link = make<QPushButton>(parent, name, caption);
-  link->setFlat(true);
+QToolButton* make_topic_link(QWidget* parent, const char* name, const char* caption) {
+  // A tool button keeps to the width of its caption, so the links line up on the left.
+  auto* link = make<QToolButton>(parent, name, caption);
+  link->setAutoRaise(true);
+  link->setFocusPolicy(Qt::StrongFocus);
   link->setCursor(Qt::PointingHandCursor);
   QFont f = link->font();
   f.setUnderline(true);

@@ -2,7 +2,7 @@
 // way back to the window that opened help.
 #pragma once
 
-#include <QPushButton>
+#include <QToolButton>
 
 namespace qtx {
 class App;
@@ -12,7 +12,7 @@ namespace qtx::help_windows {
 
 // A topic of a help window: an underlined link that the mouse, the keyboard (Tab, then Space)
 // and assistive technology reach under its caption.
-QPushButton* make_topic_link(QWidget* parent, const char* name, const char* caption);
+QToolButton* make_topic_link(QWidget* parent, const char* name, const char* caption);
 
 // Opens the viewer on topic `item` of the current help_topic and brings it to the front; the
 // viewer reads the page when it becomes the active window.
