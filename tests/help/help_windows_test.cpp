@@ -119,10 +119,6 @@ TEST_F(HelpFixture, MissingPagesAndTopicsOutsideTheTableAreToldInTheViewer) {
   t.session().help_item = 8;
   v.Form_Activate();
   EXPECT_EQ(v.overview_text(), "There is no help page for this topic.");
-  t.session().help_topic = "graph";
-  t.session().help_item = -1;
-  v.Form_Activate();
-  EXPECT_EQ(v.overview_text(), "There is no help page for this topic.");
 }
 
 TEST_F(HelpFixture, ExitRoads) {
