@@ -215,8 +215,6 @@ void frmGraph::get_graph_data() {
 
 void frmGraph::mnuOpen_Click() {
   refused_kinds = {};
-  window_index = 1;
-  window_width = kMinWidth;
   display_graph_dialog();
   const std::string chosen = app_.session().file_name;
   if (chosen.empty()) return;
@@ -226,8 +224,11 @@ void frmGraph::mnuOpen_Click() {
   if (graph_log_ok && graph_data_ready) {
     get_graph_data();
     if (graph_data_ready) {
-      // The log shown is named only once it is the loaded one.
+      // The log shown is named, and its time window reset, only once it is the loaded one: a
+      // cancelled, refused or failed Open leaves the window as it was.
       graph_file_name = chosen;
+      window_index = 1;
+      window_width = kMinWidth;
       flow_shown = true;
       cmdVolume->setText(QStringLiteral("Vol Off"));
       cmdFlow->setText(QStringLiteral("Flow Off"));
@@ -530,7 +531,7 @@ void frmGraph::mnuTrumpetGraph_Click() {
   show_trumpet_graph();
 }
 
-void frmGraph::show_trumpet_graph() {}
+void frmGraph::show_trumpet_graph() {}  // trumpet_scale, trumpet_ok and frmTrumpetGraph
 
 void frmGraph::mnuBMP_Click() {}
 
