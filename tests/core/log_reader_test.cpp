@@ -7,7 +7,7 @@
 #include "core/line_sink.h"
 #include "core/vb.h"
 #include "support/golden_log.h"
-#include "support/rate_log.h"
+#include "support/rate_log_files.h"
 
 using namespace qtx;
 using namespace qtx::log_reader;

@@ -5,7 +5,7 @@
 #include "graphs/frmSetRate.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
-#include "support/rate_log.h"
+#include "support/rate_log_files.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -191,6 +191,7 @@ TEST(GraphWindow, RefusedAndInvalidLogsKeepTheLoadedOne) {
   w.open("good.log", minutes_log(35));
   const QString caption = w.g->windowTitle();
   const std::vector<double> times = w.t.session().log_samples.graph_time;
+  w.g->cmdScaleLeft->click();
 
   w.t.ui.expectBox("Occlusion Pressure test Graph not implemented", "Occlusion Data", MsgAnswer::OK,
                    MsgIcon::Exclamation);
@@ -210,6 +211,12 @@ TEST(GraphWindow, RefusedAndInvalidLogsKeepTheLoadedOne) {
   w.g->update_graph_info();
   EXPECT_EQ(w.g->windowTitle(), caption);
   EXPECT_EQ(w.g->lblNoPoints->text(), "No Pts:  35");
+  EXPECT_EQ(w.g->window_width, 20);
+  w.t.ui.answerOpen("");
+  w.g->mnuOpen->trigger();
+  EXPECT_EQ(w.g->window_width, 20);
+  w.g->cmdScaleLeft->click();
+  EXPECT_EQ(w.window(), "0-30 ->");
   // The pointer is back to normal after each.
   EXPECT_EQ(w.t.ui.pointers.back().second, MousePointer::Default);
 }

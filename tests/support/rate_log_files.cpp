@@ -1,4 +1,4 @@
-#include "support/rate_log.h"
+#include "support/rate_log_files.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-// Rate data logs for the log-graph tests, written by the program's own data-log writers.
+// Rate data log files for the log-graph tests, written by the program's own data-log writers.
 #pragma once
 
 #include <string>
