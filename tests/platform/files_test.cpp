@@ -38,9 +38,9 @@ TEST(Files, ReadAndWriteWholeFiles) {
   EXPECT_EQ(*files::read_lines(name), std::vector<std::string>{"new"});
 
   // A folder, a missing folder, an empty name.
-  EXPECT_FALSE(files::read_all(fromQ(f.dir.path())));
-  EXPECT_FALSE(files::read_lines(fromQ(f.dir.path())));
-  EXPECT_FALSE(files::write_all(fromQ(f.dir.path()), "x"));
+  EXPECT_FALSE(files::read_all(pathFromQ(f.dir.path())));
+  EXPECT_FALSE(files::read_lines(pathFromQ(f.dir.path())));
+  EXPECT_FALSE(files::write_all(pathFromQ(f.dir.path()), "x"));
   EXPECT_FALSE(files::write_all(f.path("no-such-folder/x.sum"), "x"));
   EXPECT_FALSE(files::read_all(""));
   EXPECT_FALSE(files::write_all("", "x"));
@@ -75,7 +75,7 @@ TEST(Files, WritabilityCheckKeepsEverything) {
   EXPECT_FALSE(files::exists(fresh));
 
   EXPECT_FALSE(files::can_write(f.path("no-such-folder/x.log")));
-  EXPECT_FALSE(files::can_write(fromQ(f.dir.path())));
+  EXPECT_FALSE(files::can_write(pathFromQ(f.dir.path())));
   EXPECT_FALSE(files::can_write(""));
   // A pipe nobody reads: refused at once, never waited on.
   std::string fifo = f.path("pipe.log");
@@ -101,7 +101,7 @@ TEST(Files, OpenFileWritesThroughAtOnce) {
   EXPECT_EQ(*files::read_all(name), "row 1\r\nrow 2\r\n");
 
   EXPECT_FALSE(files::OpenFile::create(f.path("no-such-folder/run.log")));
-  EXPECT_FALSE(files::OpenFile::create(fromQ(f.dir.path())));
+  EXPECT_FALSE(files::OpenFile::create(pathFromQ(f.dir.path())));
   std::string fifo = f.path("pipe.log");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(files::OpenFile::create(fifo));
