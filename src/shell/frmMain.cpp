@@ -11,6 +11,7 @@
 #include "acquisition/frmReports.h"
 #include "core/paths.h"
 #include "core/vb.h"
+#include "graphs/frmGraph.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
@@ -230,7 +231,7 @@ void frmMain::mnuEdit_Click() {
   show_centred(r);
 }
 
-void frmMain::mnuGraphLog_Click() {}
+void frmMain::mnuGraphLog_Click() { app_.forms().get<frmGraph>().Show(); }
 
 void frmMain::mnuExit_Click() {
   unload_child_windows();
