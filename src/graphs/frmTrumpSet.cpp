@@ -8,6 +8,7 @@
 #include "core/vb.h"
 #include "graphs/frmTrumpetGraph.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/text.h"
 #include "shell/global_main.h"
 
@@ -17,17 +18,8 @@ namespace {
 
 constexpr const char* kAll = "All";
 
-template <class W>
-W* control(QWidget* parent, const char* name, const char* caption) {
-  auto* w = new W(QString::fromLatin1(caption), parent);
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
-
 QComboBox* list_box(QWidget* parent, const char* name, QLabel* caption) {
-  auto* c = new QComboBox(parent);
-  c->setObjectName(QString::fromLatin1(name));
-  c->setAccessibleName(caption->text());
+  auto* c = make<QComboBox>(parent, name, fromQ(caption->text()));
   caption->setBuddy(c);
   return c;
 }
@@ -37,10 +29,10 @@ QComboBox* list_box(QWidget* parent, const char* name, QLabel* caption) {
 frmTrumpSet::frmTrumpSet(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("Calculation Window and Start Point"));
 
-  Frame2 = control<QGroupBox>(this, "Frame2", "Data Window");
-  Label3 = control<QLabel>(Frame2, "Label3", "Calculation Window (Minutes)");
+  Frame2 = make<QGroupBox>(this, "Frame2", "Data Window");
+  Label3 = make<QLabel>(Frame2, "Label3", "Calculation Window (Minutes)");
   DataInt = list_box(Frame2, "DataInt", Label3);
-  Label2 = control<QLabel>(Frame2, "Label2", "Start Time (Minutes)");
+  Label2 = make<QLabel>(Frame2, "Label2", "Start Time (Minutes)");
   StartTime = list_box(Frame2, "StartTime", Label2);
   auto* data_layout = new QGridLayout(Frame2);
   data_layout->addWidget(Label3, 0, 0);
@@ -48,17 +40,17 @@ frmTrumpSet::frmTrumpSet(App& app) : DialogForm(app) {
   data_layout->addWidget(Label2, 1, 0);
   data_layout->addWidget(StartTime, 1, 1);
 
-  Frame1 = control<QGroupBox>(this, "Frame1", "Interpolation Interval");
-  Option1 = control<QRadioButton>(Frame1, "Option1", "30 Sec.");
-  Option2 = control<QRadioButton>(Frame1, "Option2", "60 Sec.");
+  Frame1 = make<QGroupBox>(this, "Frame1", "Interpolation Interval");
+  Option1 = make<QRadioButton>(Frame1, "Option1", "30 Sec.");
+  Option2 = make<QRadioButton>(Frame1, "Option2", "60 Sec.");
   Option2->setChecked(true);
   auto* interval_layout = new QHBoxLayout(Frame1);
   interval_layout->addWidget(Option1);
   interval_layout->addWidget(Option2);
 
-  Default = control<QPushButton>(this, "Default", "Default");
-  CmdCancel = control<QPushButton>(this, "CmdCancel", "Cancel");
-  CmdOK = control<QPushButton>(this, "CmdOK", "OK");
+  Default = make<QPushButton>(this, "Default", "Default");
+  CmdCancel = make<QPushButton>(this, "CmdCancel", "Cancel");
+  CmdOK = make<QPushButton>(this, "CmdOK", "OK");
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Default);
   buttons->addStretch();
@@ -73,8 +65,8 @@ frmTrumpSet::frmTrumpSet(App& app) : DialogForm(app) {
   connect(DataInt, &QComboBox::activated, this, [this] { DataInt_Click(); });
   connect(StartTime, &QComboBox::activated, this, [this] { StartTime_Click(); });
   connect(Default, &QPushButton::clicked, this, [this] { Default_Click(); });
-  connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
-  connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
+  on_selected(Option1, this, [this] { Option1_Click(); });
+  on_selected(Option2, this, [this] { Option2_Click(); });
   connect(CmdOK, &QPushButton::clicked, this, [this] { CmdOK_Click(); });
   connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
 }

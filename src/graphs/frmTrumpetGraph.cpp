@@ -2,13 +2,14 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "core/vb.h"
+#include "graphs/frmGraph.h"
+#include "graphs/frmSetRate.h"
 #include "graphs/frmTrumpSet.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "shell/global_main.h"
@@ -17,36 +18,25 @@ namespace qtx {
 
 namespace {
 
-template <class W>
-W* control(QWidget* parent, const QString& name, const char* caption) {
-  auto* w = new W(QString::fromLatin1(caption), parent);
-  w->setObjectName(name);
-  return w;
+// An element of a control array: "name(i)".
+QLabel* array_label(QWidget* parent, const char* name, int i, const char* caption) {
+  std::string element = std::string(name) + "(" + std::to_string(i) + ")";
+  return make<QLabel>(parent, element.c_str(), caption);
 }
-template <class W>
-W* control(QWidget* parent, const char* name, const char* caption) {
-  return control<W>(parent, QString::fromLatin1(name), caption);
-}
-
-QString indexed(const char* name, int i) { return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(i); }
-
-constexpr const char* kLogGraph = "frmGraph";
 
 }  // namespace
 
 frmTrumpetGraph::frmTrumpetGraph(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("TRUMPET GRAPH  -"));
 
-  lblSetRate = control<QLabel>(this, "lblSetRate", "Base Rate:  xx.xx ml/hr");
-  lblAvgRate = control<QLabel>(this, "lblAvgRate", "Avg Rate:  xx.xx ml/hr");
-  lblAvgError = control<QLabel>(this, "lblAvgError", "% Error:  xx.xx");
-  lblAnalysisPeriod = control<QLabel>(this, "lblAnalysisPeriod", "Analysis Period:  xx min");
+  lblSetRate = make<QLabel>(this, "lblSetRate", "Base Rate:  xx.xx ml/hr");
+  lblAvgRate = make<QLabel>(this, "lblAvgRate", "Avg Rate:  xx.xx ml/hr");
+  lblAvgError = make<QLabel>(this, "lblAvgError", "% Error:  xx.xx");
+  lblAnalysisPeriod = make<QLabel>(this, "lblAnalysisPeriod", "Analysis Period:  xx min");
   auto* top = new QHBoxLayout;
   for (QLabel* l : {lblSetRate, lblAvgRate, lblAvgError, lblAnalysisPeriod}) top->addWidget(l, 1);
 
-  TGraph = new GraphControl(this);
-  TGraph->setObjectName(QStringLiteral("TGraph"));
-  TGraph->setAccessibleName(QStringLiteral("Trumpet graph"));
+  TGraph = make<GraphControl>(this, "TGraph", "Trumpet graph");
   TGraph->setBottomTitle("Observation Period(minutes)");
   TGraph->setLeftTitle("Error(%)");
   TGraph->setMinimumSize(560, 300);
@@ -54,22 +44,22 @@ frmTrumpetGraph::frmTrumpetGraph(App& app) : Form<QWidget>(app) {
   // The table: a column pair (% and ml/hr) per observation window, a row of largest and one of
   // smallest errors.
   auto* table = new QGridLayout;
-  Label1 = control<QLabel>(this, "Label1", "Observation Period:");
+  Label1 = make<QLabel>(this, "Label1", "Observation Period:");
   table->addWidget(Label1, 0, 0);
   const char* heads[] = {"2", "5", "11", "19", "31"};
   QLabel** head_labels[] = {&Label2, &Label3, &Label4, &Label5, &Label6};
   for (int i = 0; i < 5; ++i) {
     const char* name[] = {"Label2", "Label3", "Label4", "Label5", "Label6"};
-    *head_labels[i] = control<QLabel>(this, name[i], heads[i]);
+    *head_labels[i] = make<QLabel>(this, name[i], heads[i]);
     (*head_labels[i])->setAlignment(Qt::AlignCenter);
     table->addWidget(*head_labels[i], 0, 1 + 2 * i, 1, 2);
     const size_t u = static_cast<size_t>(i);
-    Label9[u] = control<QLabel>(this, indexed("Label9", i), "%");
-    Label10[u] = control<QLabel>(this, indexed("Label10", i), "ml/hr");
-    lblMaxErrorP[u] = control<QLabel>(this, indexed("lblMaxErrorP", i), "xx.xx");
-    lblMaxErrorR[u] = control<QLabel>(this, indexed("lblMaxErrorR", i), "xx.xx");
-    lblMinErrorP[u] = control<QLabel>(this, indexed("lblMinErrorP", i), "xx.xx");
-    lblMinErrorR[u] = control<QLabel>(this, indexed("lblMinErrorR", i), "xx.xx");
+    Label9[u] = array_label(this, "Label9", i, "%");
+    Label10[u] = array_label(this, "Label10", i, "ml/hr");
+    lblMaxErrorP[u] = array_label(this, "lblMaxErrorP", i, "xx.xx");
+    lblMaxErrorR[u] = array_label(this, "lblMaxErrorR", i, "xx.xx");
+    lblMinErrorP[u] = array_label(this, "lblMinErrorP", i, "xx.xx");
+    lblMinErrorR[u] = array_label(this, "lblMinErrorR", i, "xx.xx");
     table->addWidget(Label9[u], 1, 1 + 2 * i, Qt::AlignRight);
     table->addWidget(Label10[u], 1, 2 + 2 * i, Qt::AlignRight);
     table->addWidget(lblMaxErrorP[u], 2, 1 + 2 * i, Qt::AlignRight);
@@ -77,17 +67,17 @@ frmTrumpetGraph::frmTrumpetGraph(App& app) : Form<QWidget>(app) {
     table->addWidget(lblMinErrorP[u], 3, 1 + 2 * i, Qt::AlignRight);
     table->addWidget(lblMinErrorR[u], 3, 2 + 2 * i, Qt::AlignRight);
   }
-  Label7 = control<QLabel>(this, "Label7", "Max:");
-  Label8 = control<QLabel>(this, "Label8", "Min:");
+  Label7 = make<QLabel>(this, "Label7", "Max:");
+  Label8 = make<QLabel>(this, "Label8", "Min:");
   table->addWidget(Label7, 2, 0);
   table->addWidget(Label8, 3, 0);
 
-  cmdScale = control<QPushButton>(this, "cmdScale", "Scale");
-  GetNewData = control<QPushButton>(this, "GetNewData", "New Data");
-  cmdSetRate = control<QPushButton>(this, "cmdSetRate", "Base Rate");
-  cmdSave = control<QPushButton>(this, "cmdSave", "Save");
-  cmdPrint = control<QPushButton>(this, "cmdPrint", "Print");
-  mnuExitGraph = control<QPushButton>(this, "mnuExitGraph", "Exit");
+  cmdScale = make<QPushButton>(this, "cmdScale", "Scale");
+  GetNewData = make<QPushButton>(this, "GetNewData", "New Data");
+  cmdSetRate = make<QPushButton>(this, "cmdSetRate", "Base Rate");
+  cmdSave = make<QPushButton>(this, "cmdSave", "Save");
+  cmdPrint = make<QPushButton>(this, "cmdPrint", "Print");
+  mnuExitGraph = make<QPushButton>(this, "mnuExitGraph", "Exit");
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {cmdScale, GetNewData, cmdSetRate, cmdSave, cmdPrint, mnuExitGraph}) buttons->addWidget(b);
 
@@ -106,24 +96,17 @@ frmTrumpetGraph::frmTrumpetGraph(App& app) : Form<QWidget>(app) {
 }
 
 void frmTrumpetGraph::Form_Load() {
-  // The settings come first; the window's own activation follows its first showing.
-  loading_ = true;
-  app_.forms().get<frmTrumpSet>().ShowModal(this);
-  loading_ = false;
+  // The settings come first. The window is not shown yet, so the dialog closes onto the log
+  // graph; this window's own activation follows its first showing.
+  app_.forms().get<frmTrumpSet>().ShowModal(app_.forms().loaded<frmGraph>());
   if (app_.session().trumpet_ok) GlobalMain::center_form(*this);
-  // Coming back to the window in the main window's area activates it.
-  if (QMdiArea* area = app_.forms().mdiArea()) {
-    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-      if (w && w == &frame()) Form_Activate();
-    });
-  }
 }
 
 void frmTrumpetGraph::Form_Activate() {
   // Hiding the log graph can activate this window again: that activation is this one.
-  if (loading_ || activating_) return;
+  if (activating_) return;
   activating_ = true;
-  if (FormBase* log_graph = app_.forms().find(kLogGraph)) log_graph->Hide();
+  if (frmGraph* log_graph = app_.forms().loaded<frmGraph>()) log_graph->Hide();
   TGraph->setDrawMode(GraphControl::kClear);
   if (!app_.session().trumpet_ok) {
     // The first settings were cancelled: back to the log graph.
@@ -144,7 +127,9 @@ bool frmTrumpetGraph::Form_QueryUnload(UnloadMode mode) {
 }
 
 void frmTrumpetGraph::show_log_graph() {
-  if (FormBase* log_graph = app_.forms().find(kLogGraph)) log_graph->Show();
+  frmGraph& log_graph = app_.forms().get<frmGraph>();
+  log_graph.Show();
+  log_graph.update_graph_info();
 }
 
 void frmTrumpetGraph::graph_trumpet() {
@@ -199,7 +184,8 @@ void frmTrumpetGraph::generateTrumpetGraph() {
 
 void frmTrumpetGraph::update_trumpet_title() {
   // The log's name as the log graph keeps it; a path keeps the file system's encoding.
-  const std::string& name = app_.session().file_name;
+  const frmGraph* log_graph = app_.forms().loaded<frmGraph>();
+  const std::string name = log_graph ? log_graph->graph_file_name : std::string();
   setWindowTitle(QStringLiteral("TRUMPET GRAPH - [") + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toLower() +
                  QStringLiteral(" ]"));
 }
@@ -235,15 +221,25 @@ void frmTrumpetGraph::GetNewData_Click() {
   app_.forms().get<frmTrumpSet>().ShowModal(this);
 }
 
-void frmTrumpetGraph::cmdSetRate_Click() {}
+void frmTrumpetGraph::cmdSetRate_Click() {
+  // Closing the dialog activates this window again, which recomputes it whole.
+  app_.forms().get<frmSetRate>().ShowModal(this);
+  Session& s = app_.session();
+  if (s.rate_updated) {
+    graph_trumpet();
+    s.rate_updated = false;
+  }
+}
 
 void frmTrumpetGraph::cmdSave_Click() {}
 
 void frmTrumpetGraph::cmdPrint_Click() {}
 
 void frmTrumpetGraph::mnuExitGraph_Click() {
-  show_log_graph();
+  frmGraph& log_graph = app_.forms().get<frmGraph>();
+  log_graph.Show();
   Unload();
+  log_graph.update_graph_info();
 }
 
 }  // namespace qtx

@@ -74,7 +74,6 @@ class frmTrumpetGraph : public Form<QWidget> {
   // The log graph window comes back, with its figures refreshed.
   void show_log_graph();
 
-  bool loading_ = false;
   bool activating_ = false;
 };
 

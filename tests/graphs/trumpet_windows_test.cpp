@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "core/vb.h"
+#include "graphs/frmGraph.h"
+#include "graphs/frmSetRate.h"
 #include "graphs/frmTrumpSet.h"
 #include "graphs/frmTrumpetGraph.h"
+#include "platform/files.h"
 #include "shell/frmMain.h"
+#include "support/rate_log_files.h"
 #include "support/rate_logs.h"
 #include "support/test_app.h"
 
@@ -32,14 +36,20 @@ LogSamples log_of_length(double minutes) {
   return samples_log({{0, 0, 0}, {1, 100, 1.7}, {2, 100, 3.3}, {minutes, 100, minutes * 100 / 60}});
 }
 
+// The log graph window, open from the main window's menu, with a log of 180 minutes at
+// 100 ml/h loaded.
 struct TrumpetTest : ::testing::Test {
   TestApp t;
+  frmGraph* g = nullptr;
   void SetUp() override {
-    t.loadMainWithoutPorts().show();
+    t.loadMainWithoutPorts();
+    t.forms().get<frmMain>().mnuGraphLog->trigger();
+    g = t.forms().loaded<frmGraph>();
+    ASSERT_NE(g, nullptr);
     Session& s = t.session();
-    s.log_samples = flow_log({}, [](double) { return 100.0; });  // 180 minutes at 100 ml/h
+    s.log_samples = flow_log({}, [](double) { return 100.0; });
     s.base_rate = 100;
-    s.file_name = "/Save/Pump7.LOG";
+    g->graph_file_name = "/Save/Pump7.LOG";
   }
   frmTrumpSet& dialog(double minutes) {
     t.session().log_samples = log_of_length(minutes);
@@ -47,11 +57,8 @@ struct TrumpetTest : ::testing::Test {
   }
   // The log graph's Trumpet Graph item, the settings dialog answered by `settings`.
   frmTrumpetGraph* open(std::function<void(frmTrumpSet&)> settings = [](frmTrumpSet& d) { d.CmdOK->click(); }) {
-    t.session().trumpet_scale = 1;
-    t.session().trumpet_ok = false;
     t.ui.onModal("frmTrumpSet", [settings](FormBase& f) { settings(dynamic_cast<frmTrumpSet&>(f)); });
-    frmTrumpetGraph& w = t.forms().get<frmTrumpetGraph>();
-    w.Show();
+    g->mnuTrumpetGraph_Click();
     processEvents();
     return t.forms().loaded<frmTrumpetGraph>();
   }
@@ -129,8 +136,58 @@ TEST_F(TrumpetTest, DefaultAndCancel) {
 }
 
 TEST_F(TrumpetTest, CancellingTheFirstSettingsClosesTheWindow) {
+  t.session().trumpet_ok = true;  // left by an earlier trumpet window
   EXPECT_EQ(open([](frmTrumpSet& d) { d.CmdCancel->click(); }), nullptr);
   EXPECT_FALSE(t.session().trumpet_ok);
+  EXPECT_FALSE(g->isHidden());
+  EXPECT_EQ(g->lblNoPoints->text(), "No Pts:  181");  // its figures refreshed
+}
+
+TEST_F(TrumpetTest, TheLogGraphsItemOpensTheWindowOverTheHiddenLogGraph) {
+  ASSERT_TRUE(files::write_all(t.path("Hour.LOG"), rate_log_text(steady_rows(61, 60))));
+  t.ui.answerOpen(t.path("Hour.LOG"));
+  g->mnuOpen->trigger();
+  t.session().trumpet_scale = 3;
+  t.ui.onModal("frmTrumpSet", [](FormBase& f) { dynamic_cast<frmTrumpSet&>(f).CmdOK->click(); });
+  g->mnuTrumpetGraph->trigger();
+  frmTrumpetGraph* w = t.forms().loaded<frmTrumpetGraph>();
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->isHidden());
+  EXPECT_TRUE(g->frame().isHidden());
+  EXPECT_EQ(w->TGraph->yAxisMax(), 15);
+  EXPECT_EQ(w->windowTitle(), "TRUMPET GRAPH - [" + QString::fromStdString(t.path("Hour.LOG")).toLower() + " ]");
+  EXPECT_EQ(w->lblAnalysisPeriod->text(), "Analysis Period:  60 min  -  From 0 to 60 min");
+
+  w->mnuExitGraph->click();
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmTrumpetGraph"));
+  EXPECT_FALSE(g->frame().isHidden());
+}
+
+TEST_F(TrumpetTest, BaseRate) {
+  frmTrumpetGraph* w = open();
+  ASSERT_NE(w, nullptr);
+  const QString before = w->lblMaxErrorP[0]->text();
+  t.ui.onModal("frmSetRate", [&](FormBase& f) {
+    auto& d = dynamic_cast<frmSetRate&>(f);
+    d.txtSetRate->setText("0");
+    t.ui.expectBox("Zero value not possible.", "ERROR");
+    d.cmdUpdate->click();
+  });
+  w->cmdSetRate->click();
+  EXPECT_EQ(w->lblMaxErrorP[0]->text(), before);
+  EXPECT_EQ(w->lblSetRate->text(), "Base Rate:  100 ml/hr");
+
+  t.ui.onModal("frmSetRate", [&](FormBase& f) {
+    auto& d = dynamic_cast<frmSetRate&>(f);
+    d.txtSetRate->setText("80");
+    d.cmdUpdate->click();
+  });
+  w->cmdSetRate->click();
+  EXPECT_EQ(w->lblSetRate->text(), "Base Rate:  80 ml/hr");
+  EXPECT_EQ(w->lblMaxErrorP[0]->text(), "25.00");
+  EXPECT_EQ(w->lblMinErrorR[4]->text(), "20.00");
+  EXPECT_FALSE(t.session().rate_updated);
 }
 
 TEST_F(TrumpetTest, FiguresTableAndGraph) {
