@@ -51,6 +51,8 @@ frmTrumpSet::frmTrumpSet(App& app) : DialogForm(app) {
   Default = make<QPushButton>(this, "Default", "Default");
   CmdCancel = make<QPushButton>(this, "CmdCancel", "Cancel");
   CmdOK = make<QPushButton>(this, "CmdOK", "OK");
+  // Enter in a list chooses in the list; only a click (or Space) presses a button.
+  for (QPushButton* b : {Default, CmdCancel, CmdOK}) b->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Default);
   buttons->addStretch();

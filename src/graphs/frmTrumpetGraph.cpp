@@ -127,9 +127,11 @@ bool frmTrumpetGraph::Form_QueryUnload(UnloadMode mode) {
 }
 
 void frmTrumpetGraph::show_log_graph() {
-  frmGraph& log_graph = app_.forms().get<frmGraph>();
-  log_graph.Show();
-  log_graph.update_graph_info();
+  // The log graph opened this window and stays loaded, hidden, while it is open.
+  if (frmGraph* log_graph = app_.forms().loaded<frmGraph>()) {
+    log_graph->Show();
+    log_graph->update_graph_info();
+  }
 }
 
 void frmTrumpetGraph::graph_trumpet() {
@@ -236,10 +238,8 @@ void frmTrumpetGraph::cmdSave_Click() {}
 void frmTrumpetGraph::cmdPrint_Click() {}
 
 void frmTrumpetGraph::mnuExitGraph_Click() {
-  frmGraph& log_graph = app_.forms().get<frmGraph>();
-  log_graph.Show();
+  show_log_graph();
   Unload();
-  log_graph.update_graph_info();
 }
 
 }  // namespace qtx
