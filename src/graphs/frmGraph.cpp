@@ -10,6 +10,7 @@
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
 #include "graphs/frmTrumpetGraph.h"
+#include "help/frmQTXGHelp.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -543,7 +544,10 @@ void frmGraph::mnuBMP_Click() {}
 
 void frmGraph::mnuPrintGraph_Click() {}
 
-void frmGraph::mnuGraphHelp_Click() {}
+void frmGraph::mnuGraphHelp_Click() {
+  app_.session().help_topic = "graph";
+  app_.forms().get<frmQTXGHelp>().Show();
+}
 
 void frmGraph::mnuAbout_Click() { app_.forms().get<frmAbout>().ShowModal(this); }
 

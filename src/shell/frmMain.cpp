@@ -12,6 +12,7 @@
 #include "core/paths.h"
 #include "core/vb.h"
 #include "graphs/frmGraph.h"
+#include "help/frmQTXHelp.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
@@ -251,7 +252,10 @@ void frmMain::mnuSysAdmin_Click() {
     app_.forms().get<frmSysAd>().Show();
 }
 
-void frmMain::mnuQTXHelp_Click() { app_.session().help_topic = "main"; }
+void frmMain::mnuQTXHelp_Click() {
+  app_.session().help_topic = "main";
+  app_.forms().get<frmQTXHelp>().Show();
+}
 
 void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
 
