@@ -12,12 +12,12 @@
 #include "graphs/frmTrumpetGraph.h"
 #include "help/frmQTXGHelp.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
-#include "shell/global_main.h"
 #include "shell/global_save_open.h"
 
 namespace qtx {
@@ -29,24 +29,11 @@ constexpr const char* kFittedTitle = "Average Flow, Centered, Fitted";
 constexpr int kMinWidth = 10;
 constexpr int kMaxWidth = 60;
 
-QAction* item(QMenu* menu, const char* name, const char* caption) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* description = nullptr) {
-  auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
+  auto* b = make<QPushButton>(parent, name, caption);
   b->setAutoDefault(false);
   if (description) b->setAccessibleDescription(QString::fromLatin1(description));
   return b;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* caption) {
-  auto* l = new QLabel(QString::fromLatin1(caption), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
 }
 
 bool reads(const QPushButton* b, const char* caption) { return b->text() == QLatin1String(caption); }
@@ -56,21 +43,18 @@ bool reads(const QPushButton* b, const char* caption) { return b->text() == QLat
 frmGraph::frmGraph(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("DATA LOG GRAPH"));
 
-  menuBar = new QMenuBar(this);
-  menuBar->setObjectName(QStringLiteral("menuBar"));
-  mnuFile = menuBar->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuOpen = item(mnuFile, "mnuOpen", "&Open");
-  mnuFile->addSeparator();
-  mnuBMP = item(mnuFile, "mnuBMP", "Save Graph as &Image");
-  mnuTrumpetGraph = item(mnuFile, "mnuTrumpetGraph", "&Trumpet Graph");
-  mnuPrintGraph = item(mnuFile, "mnuPrintGraph", "&Print Screen");
-  mnuFile->addSeparator();
-  mnuExitGraph = item(mnuFile, "mnuExitGraph", "E&xit Graph");
-  mnuHelp = menuBar->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuGraphHelp = item(mnuHelp, "mnuGraphHelp", "&Graph Help");
-  mnuAbout = item(mnuHelp, "mnuAbout", "&About");
+  menuBar = make<QMenuBar>(this, "menuBar");
+  mnuFile = menu(menuBar, "mnuFile", "&File");
+  mnuOpen = menu_item(mnuFile, "mnuOpen", "&Open");
+  menu_separator(mnuFile, "sep1");
+  mnuBMP = menu_item(mnuFile, "mnuBMP", "Save Graph as &Image");
+  mnuTrumpetGraph = menu_item(mnuFile, "mnuTrumpetGraph", "&Trumpet Graph");
+  mnuPrintGraph = menu_item(mnuFile, "mnuPrintGraph", "&Print Screen");
+  menu_separator(mnuFile, "sep2");
+  mnuExitGraph = menu_item(mnuFile, "mnuExitGraph", "E&xit Graph");
+  mnuHelp = menu(menuBar, "mnuHelp", "&Help");
+  mnuGraphHelp = menu_item(mnuHelp, "mnuGraphHelp", "&Graph Help");
+  mnuAbout = menu_item(mnuHelp, "mnuAbout", "&About");
 
   cmdFlow = button(this, "cmdFlow", "Flow On");
   cmdVolume = button(this, "cmdVolume", "Vol On");
@@ -83,19 +67,18 @@ frmGraph::frmGraph(App& app) : Form<QWidget>(app) {
   cmdScaleRight = button(this, "cmdScaleRight", "<", "Narrow the time window by 10 minutes");
   cmdGraph_Exit = button(this, "cmdGraph_Exit", "Exit");
 
-  Label1 = label(this, "Label1", "    Time:                    Window");
-  Label3 = label(this, "Label3", "Scale");
-  lblFlowTitle = label(this, "lblFlowTitle", "  Average Flow, Centred, Fitted");
-  lblFlow = label(this, "lblFlow", "Flow Rate (ml/hr):");
-  lblSetRate = label(this, "lblSetRate", "");
-  lblNoPoints = label(this, "lblNoPoints", "No. Pts:");
-  lblTotalTime = label(this, "lblTotalTime", "Total Time:");
-  lblAvgFlow = label(this, "lblAvgFlow", "Avg:");
-  lblMinFlow = label(this, "lblMinFlow", "Min:");
-  lblMaxFlow = label(this, "lblMaxFlow", "Max:  ");
+  Label1 = make<QLabel>(this, "Label1", "    Time:                    Window");
+  Label3 = make<QLabel>(this, "Label3", "Scale");
+  lblFlowTitle = make<QLabel>(this, "lblFlowTitle", "  Average Flow, Centred, Fitted");
+  lblFlow = make<QLabel>(this, "lblFlow", "Flow Rate (ml/hr):");
+  lblSetRate = make<QLabel>(this, "lblSetRate", "");
+  lblNoPoints = make<QLabel>(this, "lblNoPoints", "No. Pts:");
+  lblTotalTime = make<QLabel>(this, "lblTotalTime", "Total Time:");
+  lblAvgFlow = make<QLabel>(this, "lblAvgFlow", "Avg:");
+  lblMinFlow = make<QLabel>(this, "lblMinFlow", "Min:");
+  lblMaxFlow = make<QLabel>(this, "lblMaxFlow", "Max:  ");
 
-  DGraph = new GraphControl(this);
-  DGraph->setObjectName(QStringLiteral("DGraph"));
+  DGraph = make<GraphControl>(this, "DGraph");
   DGraph->setBottomTitle("Time (minutes)");
   DGraph->setLeftTitle("Flow (ml/hr)");
   DGraph->setMinimumSize(480, 360);
@@ -160,7 +143,7 @@ frmGraph::frmGraph(App& app) : Form<QWidget>(app) {
 }
 
 void frmGraph::Form_Load() {
-  GlobalMain::center_form(*this);
+  center();
   DGraph->setGraphTitle("Open a file for display...");
   DGraph->setDrawMode(GraphControl::kClear);
   flow_scale_mode = 1;

@@ -6,24 +6,19 @@
 
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
 frmSetRate::frmSetRate(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("SET RATE"));
-  Label1 = new QLabel(QStringLiteral("Enter Rate:"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  txtSetRate = new QLineEdit(this);
-  txtSetRate->setObjectName(QStringLiteral("txtSetRate"));
-  txtSetRate->setAccessibleName(Label1->text());
+  Label1 = make<QLabel>(this, "Label1", "Enter Rate:");
+  txtSetRate = make<QLineEdit>(this, "txtSetRate", "Enter Rate:");
   Label1->setBuddy(txtSetRate);
-  cmdUpdate = new QPushButton(QStringLiteral("&Update"), this);
-  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdUpdate = make<QPushButton>(this, "cmdUpdate", "&Update");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   // Enter in the text box is handled by the box itself, never by a default button.
   cmdUpdate->setAutoDefault(false);
   cmdCancel->setAutoDefault(false);
@@ -46,13 +41,7 @@ frmSetRate::frmSetRate(App& app) : DialogForm(app) {
 
 void frmSetRate::Form_Load() {
   adjustSize();
-  GlobalMain::center_form(*this);
-}
-
-void frmSetRate::showEvent(QShowEvent* event) {
-  DialogForm::showEvent(event);
-  // Showing the dialog activates it.
-  Form_Activate();
+  center();
 }
 
 void frmSetRate::Form_Activate() {

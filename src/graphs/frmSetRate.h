@@ -18,6 +18,7 @@ class frmSetRate : public DialogForm {
   explicit frmSetRate(App& app);
 
   void Form_Load() override;
+  // Each showing starts with an empty text box and no new rate.
   void Form_Activate() override;
 
   // Checks the text box and stores the rate; the dialog closes unless the text is not a number.
@@ -33,7 +34,6 @@ class frmSetRate : public DialogForm {
   QPushButton* cmdCancel = nullptr;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
