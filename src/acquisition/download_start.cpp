@@ -10,7 +10,6 @@
 #include "platform/serial_port.h"
 #include "platform/ui.h"
 #include "records/frmHeader.h"
-#include "shell/frmMain.h"
 #include "shell/global_comm.h"
 #include "shell/global_save_open.h"
 
@@ -28,7 +27,7 @@ QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), stat
 
 std::string frmDownload::file_question(const char* title) {
   Session& s = app_.session();
-  app_.forms().get<frmMain>().CommonDialog1.DialogTitle = title;
+  app_.commonDialog().DialogTitle = title;
   s.file_name = GlobalSaveOpen::save_file_dialog(app_);
   return s.file_name;
 }
@@ -180,7 +179,7 @@ void frmDownload::evaluate_download_options() {
 
   if (s.header_switch && value(chkSaveFile) == 1) {
     frmHeader& header = forms.get<frmHeader>();
-    if (f.single_rate_selected) header.lblMandatoryFields->setVisible(true);
+    if (f.single_rate_selected) header.show_mandatory_notice();
     header.ShowModal(this);
   }
 

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "platform/text.h"
 
 namespace qtx {
 
@@ -58,6 +59,19 @@ class frmDownload : public DialogForm {
 
   // A check box as the program reads it: 1 ticked, 0 not.
   static int value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+
+  // The choices the live windows, the test sequence and the report window read while the run
+  // goes on (the dialog is hidden then, not unloaded). Texts are Latin-1 bytes.
+  int chkSaveFile_Value() const { return value(chkSaveFile); }
+  int chkOccl_Value() const { return value(chkOccl); }
+  std::string cmbPoll_Text() const { return fromQ(cmbPoll->currentText()); }
+  std::string cmbDuration_Text() const { return fromQ(cmbDuration->currentText()); }
+  std::string cmbOccl_Text() const { return fromQ(cmbOccl->currentText()); }
+  bool optDuration_Value() const { return optDuration->isChecked(); }
+  bool optPSI_Value() const { return optPSI->isChecked(); }
+  bool optmmHg_Value() const { return optmmHg->isChecked(); }
+  bool optkPa_Value() const { return optkPa->isChecked(); }
+  bool optPrinter_Value() const { return optPrinter->isChecked(); }
 
   // Form fields.
   int16_t test_type = 0;           // test digit of the start command: 1 rate test, 4 occlusion test

@@ -14,6 +14,7 @@
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmPassWord.h"
 #include "records/frmSysAd.h"
@@ -208,6 +209,19 @@ bool frmMain::exit_qtx() {
   std::string temp = join_path(app_.session().folders.save_dir, "tempfile.dat");
   if (files::exists(temp)) files::remove(temp);
   return true;
+}
+
+void frmMain::show_comm_port(int16_t port) {
+  const QString n = toQ(vb::to_text(port));
+  // The status strip runs along the lower edge of the main window.
+  lblStatus->setText(QStringLiteral("Comm Port:  ") + n);
+  setWindowTitle(QStringLiteral("QTX  -  Comm ") + n);
+}
+
+void frmMain::disable_port_menus() {
+  mnuCommPort->setEnabled(false);
+  mnuDownload->setEnabled(false);
+  mnuTestPort->setEnabled(false);
 }
 
 void frmMain::mnuDownload_Click() {

@@ -9,13 +9,12 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
 
 namespace qtx::GlobalSaveOpen {
 
 namespace {
 
-CommonDialog& common_dialog(App& app) { return app.forms().get<frmMain>().CommonDialog1; }
+CommonDialog& common_dialog(App& app) { return app.commonDialog(); }
 
 QWidget* main_window(App& app) {
   FormBase* main = app.forms().mainWindow();
