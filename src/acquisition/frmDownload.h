@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "platform/forms.h"
@@ -126,11 +127,17 @@ class frmDownload : public DialogForm {
   QPushButton* cmdCancel = nullptr;
 
  private:
-  // One file question of the start: the main window's file dialog gets this title, and the
-  // name chosen ("" when cancelled, which the dialog has told the user) becomes file_name.
-  std::string file_question(const char* title);
+  // The three kinds of start evaluate_download_options makes, by test_type_code.
+  void start_receive_any();
+  void start_report_download(bool log);
+  void start_real_time();
+  // One file question of the start: the save dialog under this title. A name chosen becomes
+  // file_name and `target` and sets the flags given; download_ok says whether one was chosen.
+  bool ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice = {});
   // The report window's menu items that stay off while a download is received.
   void disable_report_menus();
+  // "REPORT - " and the file's name, or "REPORT" for the temporary file ("").
+  void set_report_title(const std::string& file);
 };
 
 }  // namespace qtx

@@ -8,6 +8,7 @@
 #include "platform/settings_store.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
+#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -73,7 +74,7 @@ void frmChangePort::cmdUpdate_Click() {
   for (int16_t n = 1; n <= 4; ++n)
     if (opts[static_cast<size_t>(n)]->isChecked()) s.comm.comm_port = n;
   GlobalMain::update_comm_caption(app_);
-  app_.settings().save("Startup", "comm", vb::to_text(s.comm.comm_port));
+  app_.settings().save(shell::kSection, shell::kCommKey, vb::to_text(s.comm.comm_port));
   GlobalComm::close_comm_port(app_);
   // A port that does not open is told by the open itself; the choice stays stored.
   GlobalComm::open_comm_port(app_);
