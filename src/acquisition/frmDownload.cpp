@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/frmReports.h"
+#include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/ui.h"
@@ -273,7 +274,7 @@ void frmDownload::optRealTime_Click() {
 void frmDownload::chkSingle_Click() {
   if (value(chkSingle) == 1) {
     enable_single_options();
-    test_type = 1;
+    test_type = protocol::kSingleRateTest;
   } else {
     disable_single_options();
     if (value(chkOccl) == 0) disable_test_options();
@@ -283,7 +284,7 @@ void frmDownload::chkSingle_Click() {
 void frmDownload::chkOccl_Click() {
   if (value(chkOccl) == 1) {
     enable_occl_options();
-    test_type = 4;
+    test_type = protocol::kOcclusionTest;
   } else {
     disable_occl_options();
     if (value(chkSingle) == 0) disable_test_options();
