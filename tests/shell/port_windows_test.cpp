@@ -1,6 +1,7 @@
 // The port test and port configuration windows against the analyser simulator.
 #include <gtest/gtest.h>
 
+#include <QMdiSubWindow>
 #include <memory>
 #include <string>
 
@@ -117,10 +118,9 @@ TEST(PortTestWindow, ClosedOrVanishedPortIsToldNotIgnored) {
 }
 
 TEST(ChangePortWindow, OffersOnlyThePortsThatOpenedAtStart) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(1, sim.ptyPath());
-  t.setPort(3, sim.ptyPath());
+  TestApp t(Port::Scripted);
+  t.serial().setOpenable(2, false);
+  t.serial().setOpenable(4, false);
   t.settings().save("Startup", "comm", "1");
   frmMain& main = t.loadMain();
   main.show();
@@ -129,7 +129,6 @@ TEST(ChangePortWindow, OffersOnlyThePortsThatOpenedAtStart) {
   frmChangePort* w = t.forms().loaded<frmChangePort>();
   ASSERT_NE(w, nullptr);
   EXPECT_TRUE(w->isVisible());
-
   EXPECT_TRUE(w->optComm1->isEnabled());
   EXPECT_FALSE(w->optComm2->isEnabled());
   EXPECT_TRUE(w->optComm3->isEnabled());
@@ -137,13 +136,17 @@ TEST(ChangePortWindow, OffersOnlyThePortsThatOpenedAtStart) {
   EXPECT_TRUE(w->optComm1->isChecked());
   EXPECT_FALSE(w->optComm3->isChecked());
 
-  // Each activation rebuilds the options from the shared state.
+  // Coming back to the window from another one rebuilds the options from the shared state.
+  auto come_back = [&] {
+    main.mnuTestPort->trigger();
+    main.mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(&w->frame()));
+  };
   w->optComm3->setChecked(true);
   t.session().comm.comm_port = 7;
-  w->Form_Activate();
+  come_back();
   for (QRadioButton* b : {w->optComm1, w->optComm2, w->optComm3, w->optComm4}) EXPECT_FALSE(b->isChecked());
   t.session().comm.comm_port = 3;
-  w->Form_Activate();
+  come_back();
   EXPECT_TRUE(w->optComm3->isChecked());
   EXPECT_FALSE(w->optComm1->isChecked());
 
@@ -191,15 +194,12 @@ TEST(ChangePortWindow, UpdateStoresShowsAndReopensThePort) {
 }
 
 TEST(ChangePortWindow, APortThatCannotOpenIsToldAndStoredAllTheSame) {
-  AnalyserSim sim;
-  TestApp t;
-  t.setPort(1, sim.ptyPath());
-  t.setPort(3, sim.ptyPath());
+  TestApp t(Port::Scripted);
   t.settings().save("Startup", "comm", "1");
   frmMain& main = t.loadMain();
 
   // COM3 opened at start but is gone by now.
-  t.setPort(3, "");
+  t.serial().setOpenable(3, false);
   frmChangePort& w = t.forms().get<frmChangePort>();
   w.Show();
   w.optComm3->setChecked(true);
