@@ -28,9 +28,8 @@ QFont courier() {
 frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("Serial Port Test"));
 
-  Label1 = new QLabel(
-      QStringLiteral("Press \"&Test Port\" and you should see the following two line in the window below:"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1 = make<QLabel>(this, "Label1",
+                        "Press \"&Test Port\" and you should see the following two line in the window below:");
   Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
   Label2 = make<QLabel>(this, "Label2", protocol::kPortTestLine1);
