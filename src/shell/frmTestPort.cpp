@@ -91,10 +91,9 @@ void frmTestPort::Command1_Click() {
   data_text_.clear();
   txtData->clear();
   GetDataTimer->start();
-  SerialPort& comm = app_.comm();
-  comm.setRThreshold(1);
+  app_.comm().setRThreshold(1);
   // A closed or vanished port cannot take the request.
-  if (!comm.output(protocol::port_test_command())) lost_device();
+  (void)send(protocol::port_test_command());
 }
 
 void frmTestPort::Command3_Click() { Unload(); }
