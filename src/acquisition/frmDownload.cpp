@@ -7,7 +7,6 @@
 #include "acquisition/frmReports.h"
 #include "platform/app.h"
 #include "platform/ui.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
@@ -204,7 +203,7 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
 
 void frmDownload::Form_Load() {
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
   app_.session().download_started = false;
   chkSaveFile->setChecked(true);
   chkSingle->setChecked(false);

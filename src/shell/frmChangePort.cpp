@@ -1,8 +1,6 @@
 #include "shell/frmChangePort.h"
 
 #include <QHBoxLayout>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "core/vb.h"
@@ -48,22 +46,9 @@ frmChangePort::frmChangePort(App& app) : Form<QWidget>(app) {
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
 
-void frmChangePort::Form_Load() {
-  GlobalMain::center_form(*this);
-  // Coming back to the window (activating its frame in the main window) rebuilds it.
-  if (QMdiArea* area = app_.forms().mdiArea()) {
-    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-      if (w && w == &frame()) Form_Activate();
-    });
-  }
-}
+void frmChangePort::Form_Load() { GlobalMain::center_form(*this); }
 
-void frmChangePort::showEvent(QShowEvent* event) {
-  Form<QWidget>::showEvent(event);
-  // Showing the window activates it.
-  Form_Activate();
-}
-
+// Showing the window, and coming back to it, rebuilds the options.
 void frmChangePort::Form_Activate() { setup_comm_option_buttons(); }
 
 void frmChangePort::setup_comm_option_buttons() {

@@ -73,10 +73,7 @@ void open_comm_port(App& app) {
 }
 
 void show_port_error(App& app) {
-  app.ui().msgbox(
-      "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
-      "settings.",
-      MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  app.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
 }
 
 bool send_command(App& app, std::string_view command) {
