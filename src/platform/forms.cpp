@@ -29,6 +29,8 @@ void FormBase::Show() {
     widget().show();
     sub_->show();
     sub_->raise();
+    // Showing a child makes it the area's active one, as it becomes the program's.
+    if (QMdiArea* area = sub_->mdiArea()) area->setActiveSubWindow(sub_);
   } else {
     widget().show();
     widget().raise();
