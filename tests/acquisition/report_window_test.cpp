@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
 #include <QTextCursor>
 
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmReports.h"
 #include "core/paths.h"
 #include "platform/files.h"
+#include "platform/printer.h"
 #include "shell/frmMain.h"
 #include "support/test_app.h"
 
@@ -258,4 +262,43 @@ TEST_F(ReportWindow, OpenEditThenSaveAndExitWritesTheText) {
   r.mnuClose->trigger();
   EXPECT_EQ(files::read_all(file), "DATA LOG\r\nrow\r\n\r\nedited\r\n");
   EXPECT_FALSE(loaded());
+}
+
+TEST_F(ReportWindow, PrintsIntoARealPdf) {
+  QTemporaryDir out;
+  const std::string pdf = out.filePath(QStringLiteral("report.pdf")).toStdString();
+  ::setenv("QTX_PRINT_PDF", pdf.c_str(), 1);
+  auto printer = make_qt_printer();
+  t.app().setPrinter(*printer);
+  // A file name of 49 characters reaches the "p." of a page line.
+  std::string file = t.folder() + "/";
+  file += std::string(49 - file.size() - 4, 'n') + ".log";
+  ASSERT_EQ(file.size(), 49u);
+  ASSERT_TRUE(files::write_all(file, S(67) + "p. 01\r\n  SUMMARY\r\n\f\r\nTemp.: 21 C\r\n" + S(67) + "p. 02\r\nend\r\n"));
+  s.file_name = file;
+  t.forms().get<frmReports>().print_screen();
+  ::unsetenv("QTX_PRINT_PDF");
+
+  std::string text;
+  FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+  ::pclose(p);
+  // The layout's blanks are pdftotext's estimate: runs of blanks count as one.
+  std::vector<std::string> pages;
+  for (size_t a = 0, b; (b = text.find('\f', a)) != std::string::npos; a = b + 1) {
+    std::string page;
+    for (char c : text.substr(a, b - a))
+      if (c != ' ' || page.empty() || page.back() != ' ') page.push_back(c);
+    pages.push_back(page);
+  }
+  ASSERT_EQ(pages.size(), 4u) << text;
+  EXPECT_NE(pages[0].find("Filename: " + file + ". 01"), std::string::npos) << pages[0];
+  EXPECT_NE(pages[0].find("SUMMARY"), std::string::npos);
+  EXPECT_NE(pages[1].find("p. 2"), std::string::npos) << pages[1];
+  EXPECT_NE(pages[1].find("Filename " + file), std::string::npos);
+  EXPECT_NE(pages[2].find("Temp.: 2Fil"), std::string::npos) << pages[2];
+  EXPECT_NE(pages[3].find("Filename: " + file + ". 02"), std::string::npos) << pages[3];
+  EXPECT_NE(pages[3].find("end"), std::string::npos);
 }
