@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/line_sink.h"
+#include "core/paths.h"
 
 namespace qtx {
 
@@ -107,6 +108,17 @@ struct LogSamples {
   int16_t graph_last_index = -1;
 };
 
+// What reading the loaded rate data log found besides its samples.
+struct LogGraphResults {
+  double graph_y_min = 0;  // ends of the flow axis
+  double graph_y_max = 0;
+  double graph_max_flow = 0;    // largest and smallest flow sample
+  double graph_min_flow = 0;
+  double graph_max_volume = 0;  // largest volume sample, whole ml
+  double graph_avg_rate = 0;    // average flow of the last sample
+  int16_t base_rate_int = 0;    // the base rate as a whole number, the centre of the flow ranges
+};
+
 // One observation window of the trumpet analysis.
 struct TrumpetResult {
   int16_t window = 0;
@@ -115,6 +127,31 @@ struct TrumpetResult {
   float max_err_rate = 0;
   float min_err_rate = 0;
 };
+
+// What the trumpet settings dialog keeps across its openings.
+struct TrumpetSettings {
+  int16_t calc_window = 0;  // the chosen calculation window, minutes
+  int16_t list_index = 0;   // list position last chosen in either list
+  int16_t saved_start = 0;  // the period at the last OK
+  int16_t saved_end = 0;
+};
+
+// The download modes, as test_type_code holds them.
+namespace test_type {
+inline constexpr const char* kSummary = "1";     // Get Summary
+inline constexpr const char* kLog = "2";         // Get Log
+inline constexpr const char* kRealTime = "3";    // a live test run from the download dialog
+inline constexpr const char* kReceiveAny = "4";  // whatever the analyser sends by itself
+inline constexpr const char* kFile = "5";        // a report file opened for editing
+}  // namespace test_type
+
+// The report received while it is not saved under a name of the user's: in the save folder,
+// deleted when the program ends.
+inline constexpr const char* kTempReportFileName = "tempfile.dat";
+
+inline std::string temp_report_file(const Folders& folders) {
+  return join_path(folders.save_dir, kTempReportFileName);
+}
 
 struct Session {
   Folders folders;
@@ -125,9 +162,13 @@ struct Session {
   std::string report_text;  // the report received so far
   std::string file_text;    // a whole file being loaded or saved
   std::string file_name;    // the current file of every dialog and file routine
+  // The report receiver's texts (report window; the summary capture of the live windows).
+  std::string carry_over_text;  // up to 2 characters held back from the previous tick
+  std::string report_overflow;  // written by the summary capture
+  bool new_summary = true;      // the next complete line starts a new report_text
 
   // Download mode and channel.
-  std::string test_type_code;    // "1" summary, "2" log, "3" real-time, "4" receive any, "5" file
+  std::string test_type_code;    // one of test_type::k...
   std::string channel_code = "A";
 
   DownloadFlags download_flags;
@@ -159,15 +200,23 @@ struct Session {
   std::string admin_password;
   bool password_required = false;
 
-  // Help.
+  // Help: the window that opened it ("main" or "graph") and the topic chosen.
   std::string help_topic;
+  int16_t help_item = 0;
 
   // Loaded data log and trumpet analysis.
   LogSamples log_samples;
+  LogGraphResults log_results;
   double base_rate = 0;
+  bool rate_updated = false;  // the base-rate dialog stored a new base_rate
   std::array<TrumpetResult, 6> trumpet_results{};  // indexed 1-5; [0] unused
   double trumpet_avg_rate = 0;
   double trumpet_avg_err_pct = 0;
+  int16_t trumpet_scale = 1;  // the error axis spans +/- 15 x trumpet_scale per cent
+  bool trumpet_ok = false;    // the settings dialog's OK was pressed
+  int16_t analysis_start_min = 0;
+  int16_t analysis_end_min = 0;
+  TrumpetSettings trumpet_settings;
 };
 
 }  // namespace qtx
