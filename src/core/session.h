@@ -125,6 +125,8 @@ struct Session {
   std::string report_text;  // the report received so far
   std::string file_text;    // a whole file being loaded or saved
   std::string file_name;    // the current file of every dialog and file routine
+  std::string report_overflow;  // a copy of report_text taken while it is over the summary limit
+  bool new_summary = true;      // the next text received starts a new report_text
 
   // Download mode and channel.
   std::string test_type_code;    // "1" summary, "2" log, "3" real-time, "4" receive any, "5" file
@@ -145,6 +147,10 @@ struct Session {
   bool single_rate_checked = false;
   bool download_started = false;
   bool exists_proceed = false;
+  // The summary files this run has written (a file of that name that was there before the run
+  // and was not written by it is never deleted by a cancel).
+  bool rt_sum_written = false;
+  bool ot_sum_written = false;
 
   // The rate and occlusion data logs of the run (header by the download start, rows by the live
   // windows, closing lines at the end of each test).
