@@ -7,7 +7,6 @@
 #include "acquisition/frmReports.h"
 #include "platform/app.h"
 #include "platform/ui.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
@@ -204,7 +203,7 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
 
 void frmDownload::Form_Load() {
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
   app_.session().download_started = false;
   chkSaveFile->setChecked(true);
   chkSingle->setChecked(false);
@@ -283,19 +282,19 @@ void frmDownload::get_download_options() {
   criteria_complete = false;
 
   if (optReceiveAny->isChecked()) {
-    s.test_type_code = "4";
+    s.test_type_code = test_type::kReceiveAny;
     mode_chosen = true;
   }
   if (optGetSummary->isChecked()) {
-    s.test_type_code = "1";
+    s.test_type_code = test_type::kSummary;
     mode_chosen = true;
   }
   if (optGetLog->isChecked()) {
-    s.test_type_code = "2";
+    s.test_type_code = test_type::kLog;
     mode_chosen = true;
   }
   if (optRealTime->isChecked()) {
-    s.test_type_code = "3";
+    s.test_type_code = test_type::kRealTime;
     mode_chosen = true;
     if (value(chkSingle) == 1 && !cmbPoll->currentText().isEmpty())
       criteria_complete = true;
@@ -378,7 +377,7 @@ void frmDownload::CmdOK_Click() {
     app_.ui().msgbox("You must select a Channel or a Mode type.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
     return;
   }
-  if (s.test_type_code == "3" && !criteria_complete) {
+  if (s.test_type_code == test_type::kRealTime && !criteria_complete) {
     app_.ui().msgbox("You must complete the Real Time criteria.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
     return;
   }

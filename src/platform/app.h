@@ -6,12 +6,12 @@
 
 #include "core/session.h"
 #include "platform/forms.h"
+#include "platform/ui.h"
 
 namespace qtx {
 
 class SettingsStore;
 class SerialPort;
-class Ui;
 class Clock;
 
 class App {
@@ -27,6 +27,8 @@ class App {
   Ui& ui() { return ui_; }
   Clock& clock() { return clock_; }
   Forms& forms() { return forms_; }
+  // The program's one open/save dialog: callers set its title and flags, show it through ui().
+  CommonDialog& commonDialog() { return common_dialog_; }
 
  private:
   Session session_;
@@ -35,6 +37,7 @@ class App {
   Ui& ui_;
   Clock& clock_;
   Forms forms_;
+  CommonDialog common_dialog_;
 };
 
 }  // namespace qtx

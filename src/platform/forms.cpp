@@ -5,9 +5,11 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/serial_port.h"
 #include "platform/ui.h"
 
 namespace qtx {
@@ -31,17 +33,29 @@ void FormBase::Show() {
     widget().show();
     widget().raise();
   }
+  app_.forms().activated(*this);
 }
 
-void FormBase::Hide() { frame().hide(); }
+void FormBase::Hide() {
+  frame().hide();
+  // Shown again later, it is activated again.
+  Forms& forms = app_.forms();
+  if (forms.active_top_ == this) forms.active_top_ = nullptr;
+  if (forms.active_child_ == this) forms.active_child_ = nullptr;
+}
 
 void FormBase::ShowModal(FormBase* under) {
   Forms& forms = app_.forms();
   // Only a window that is still loaded afterwards is activated.
   std::string under_name = under ? under->formName() : std::string();
+  // While the modal window is open, Qt's activations are not followed: when it closes, the
+  // window under it is activated here, once.
+  forms.dispatch(*this);
+  ++forms.modal_depth_;
   app_.ui().showModal(*this);
+  --forms.modal_depth_;
   FormBase* back = under ? forms.find(under_name) : forms.mainWindow();
-  if (back && back != this) back->Form_Activate();
+  if (back && back != this) forms.dispatch(*back);
 }
 
 void FormBase::Unload() { app_.forms().unload(*this, UnloadMode::FormCode); }
@@ -59,6 +73,60 @@ void FormBase::Move(int left_twips, int top_twips) {
 
 void FormBase::setHeight(int twips) { frame().resize(frame().width(), twips / kTwipsPerPixel); }
 void FormBase::setWidth(int twips) { frame().resize(twips / kTwipsPerPixel, frame().height()); }
+
+void FormBase::center() {
+  Forms& forms = app_.forms();
+  QMdiArea* mdi = forms.mdiArea();
+  if (isMdiChild()) forms.attachChild(*this);
+  QSize area;
+  if (isMdiChild() && mdi) {
+    area = mdi->viewport()->size();
+  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->geometry().size();
+  } else {
+    area = QSize(1024, 768);
+  }
+  double screen_w = area.width() * static_cast<double>(kTwipsPerPixel);
+  double screen_h = area.height() * static_cast<double>(kTwipsPerPixel);
+  double left = (screen_w - Width()) / 2.0;
+  double top = (screen_h - Height()) / 2.0;
+  Move(static_cast<int>(left), static_cast<int>(top));
+}
+
+void FormBase::connect_tick(QTimer* timer, std::function<void()> tick) {
+  QObject::connect(timer, &QTimer::timeout, &widget(), [this, tick = std::move(tick)] { run_tick(tick); });
+}
+
+bool FormBase::run_tick(const std::function<void()>& tick) {
+  if (in_tick_) return false;
+  in_tick_ = true;
+  // A tick may unload its own window; the window is destroyed only after the tick returns.
+  QPointer<QWidget> alive(&widget());
+  tick();
+  if (alive) in_tick_ = false;
+  return true;
+}
+
+void FormBase::stop_timers() {
+  for (QTimer* t : widget().findChildren<QTimer*>()) t->stop();
+}
+
+void FormBase::lost_device() {
+  stop_timers();
+  SerialPort& comm = app_.comm();
+  (void)comm.takeLostNotice();  // told here, not again by the next check
+  // Rows already written stay on the disk.
+  Session& s = app_.session();
+  for (DataLogFile* log : {&s.rt_log, &s.ot_log})
+    if (log->file) log->file->flush();
+  app_.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+}
+
+bool FormBase::device_lost() {
+  if (!app_.comm().takeLostNotice()) return false;
+  lost_device();
+  return true;
+}
 
 Forms::~Forms() {
   // Children first, the main window last; a window already destroyed by its parent is skipped.
@@ -89,6 +157,45 @@ void Forms::add(const char* name, FormBase* form) {
 void Forms::setMainWindow(FormBase* main, QMdiArea* area) {
   main_ = main;
   area_ = area;
+  if (area) QObject::connect(area, &QMdiArea::subWindowActivated, area, [this](QMdiSubWindow* s) { child_activated(s); });
+  if (main && qGuiApp) {
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &main->widget(),
+                     [this](QWindow* w) { window_focused(w); });
+  }
+}
+
+void Forms::activated(FormBase& form) {
+  if ((form.isMdiChild() ? active_child_ : active_top_) == &form) return;
+  dispatch(form);
+}
+
+void Forms::dispatch(FormBase& form) {
+  if (form.isMdiChild()) {
+    active_child_ = &form;
+    active_top_ = main_;
+  } else {
+    active_top_ = &form;
+  }
+  form.Form_Activate();
+}
+
+void Forms::forget(FormBase& form) {
+  if (active_top_ == &form) active_top_ = nullptr;
+  if (active_child_ == &form) active_child_ = nullptr;
+}
+
+void Forms::window_focused(QWindow* window) {
+  // Focus leaving the program, or going to a message box or file dialog, activates no window;
+  // nor does a late notice for a window hidden since.
+  if (!window || modal_depth_ > 0) return;
+  for (auto& [name, f] : forms_)
+    if (!f->isMdiChild() && f->widget().windowHandle() == window && f->widget().isVisible()) return activated(*f);
+}
+
+void Forms::child_activated(QMdiSubWindow* sub) {
+  if (!sub || modal_depth_ > 0) return;
+  for (auto& [name, f] : forms_)
+    if (f->sub_ == sub) return activated(*f);
 }
 
 void Forms::attachChild(FormBase& form) {
@@ -120,8 +227,8 @@ bool Forms::unload(FormBase& form, UnloadMode mode) {
   if (it == forms_.end()) return true;
   forms_.erase(it);
 
-  QWidget& w = form.widget();
-  for (QTimer* t : w.findChildren<QTimer*>()) t->stop();
+  forget(form);
+  form.stop_timers();
   QWidget& outer = form.frame();
   outer.hide();
   // Destroyed once control is back in the event loop, so a handler that unloads its own

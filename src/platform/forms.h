@@ -14,8 +14,8 @@
 #include <string_view>
 #include <type_traits>
 
-
-
+class QTimer;
+class QWindow;
 
 namespace qtx {
 
@@ -37,7 +37,9 @@ class FormBase {
   // The class name, which is also the window's objectName.
   std::string formName();
 
-  // Event handlers a window may give.
+  // Event handlers a window may give. Form_Activate runs whenever the window becomes the active
+  // one: shown, a modal window over it closing, its MDI frame activated, or (a top-level
+  // window) activated again after another window of the program was.
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
   // Return true to cancel the unload.
@@ -67,6 +69,32 @@ class FormBase {
   void Move(int left_twips, int top_twips);
   void setHeight(int twips);
   void setWidth(int twips);
+  // Centres the window on the screen; a child window in the main window's area (it goes into
+  // the area first, since the area places a window it takes in).
+  void center();
+
+  // Polling windows. Every timer whose ticks read the port is wired with connect_tick, which
+  // runs its handler through the window's tick guard: a tick that comes while an earlier tick
+  // of the same window still runs (Qt keeps timers running while a message box the tick raised
+  // is open) is skipped, so a handler is never re-entered and one reply never stacks boxes.
+  // Tests call the handlers directly; run_tick is the guarded call (false: skipped).
+  //
+  // A tick that finds the device gone (or a command the port did not take) ends in
+  // lost_device(): the window's timers stop, the open data logs are flushed, and the user is
+  // told once with the port error. In a tick:
+  //   std::string rx = app_.comm().input();  // what arrived before the loss is kept
+  //   ... take rx ...
+  //   if (device_lost()) return;
+  // and where a command must reach the analyser:
+  //   if (!app_.comm().output(command)) { lost_device(); return; }
+  void connect_tick(QTimer* timer, std::function<void()> tick);
+  bool run_tick(const std::function<void()>& tick);
+  bool in_tick() const { return in_tick_; }
+  void lost_device();
+  // True, after lost_device(), when the port's device went away since it was last asked.
+  bool device_lost();
+  // Stops every timer of the window.
+  void stop_timers();
 
   App& app() { return app_; }
 
@@ -80,6 +108,7 @@ class FormBase {
  private:
   friend class Forms;
   QPointer<QMdiSubWindow> sub_;
+  bool in_tick_ = false;
 };
 
 // A window class: W is the Qt widget it is (QWidget, QDialog, QMainWindow).
@@ -158,14 +187,27 @@ class Forms {
   // Attaches an MDI child to the area (first showing).
   void attachChild(FormBase& form);
 
+  // The window has become the active one: its Form_Activate runs unless it already was the
+  // active window (top-level windows and MDI children are followed apart). Forms calls this
+  // itself when Qt activates a window of the program; Show and ShowModal call it too.
+  void activated(FormBase& form);
+
  private:
+  friend class FormBase;
   void add(const char* name, FormBase* form);
+  void forget(FormBase& form);
+  void dispatch(FormBase& form);
+  void window_focused(QWindow* window);
+  void child_activated(QMdiSubWindow* sub);
 
   App& app_;
   std::map<std::string, FormBase*, std::less<>> forms_;
   FormBase* main_ = nullptr;
   QPointer<QMdiArea> area_;
   std::function<void()> end_program_;
+  FormBase* active_top_ = nullptr;    // the top-level window last activated
+  FormBase* active_child_ = nullptr;  // the MDI child last activated
+  int modal_depth_ = 0;               // modal windows open: ShowModal activates the one under
 };
 
 template <class W>

@@ -11,7 +11,6 @@
 #include "platform/ui.h"
 #include "records/frmSysAd.h"
 #include "records/records_settings.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
@@ -72,7 +71,7 @@ frmChgPassword::frmChgPassword(App& app) : DialogForm(app) {
 
 void frmChgPassword::Form_Load() {
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
   txtSetPassword->setFocus(Qt::OtherFocusReason);
 }
 

@@ -11,7 +11,6 @@
 #include "platform/ui.h"
 #include "records/pick_list.h"
 #include "records/records_settings.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
@@ -112,7 +111,7 @@ frmHeader::frmHeader(App& app) : DialogForm(app) {
 
 void frmHeader::Form_Load() {
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
 }
 
 void frmHeader::Form_Unload() { unloading_ = true; }

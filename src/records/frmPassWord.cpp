@@ -9,7 +9,6 @@
 #include "platform/ui.h"
 #include "records/frmSysAd.h"
 #include "records/records_settings.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
@@ -39,7 +38,7 @@ frmPassWord::frmPassWord(App& app) : Form<QDialog>(app) {
 void frmPassWord::Form_Load() {
   txtPassword->clear();
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
   txtPassword->setFocus(Qt::OtherFocusReason);
 }
 

@@ -14,7 +14,6 @@
 #include "records/frmChgPassword.h"
 #include "records/pick_list.h"
 #include "records/records_settings.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
@@ -152,7 +151,7 @@ frmSysAd::frmSysAd(App& app) : Form<QDialog>(app) {
 void frmSysAd::Form_Load() {
   load_sys_admin();
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
   cmbSysAdData[kManufacturer]->setFocus(Qt::OtherFocusReason);
 }
 

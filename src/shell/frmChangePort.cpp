@@ -1,8 +1,6 @@
 #include "shell/frmChangePort.h"
 
 #include <QHBoxLayout>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "core/vb.h"
@@ -10,6 +8,7 @@
 #include "platform/settings_store.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
+#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -48,22 +47,9 @@ frmChangePort::frmChangePort(App& app) : Form<QWidget>(app) {
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
 
-void frmChangePort::Form_Load() {
-  GlobalMain::center_form(*this);
-  // Coming back to the window (activating its frame in the main window) rebuilds it.
-  if (QMdiArea* area = app_.forms().mdiArea()) {
-    connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-      if (w && w == &frame()) Form_Activate();
-    });
-  }
-}
+void frmChangePort::Form_Load() { GlobalMain::center_form(*this); }
 
-void frmChangePort::showEvent(QShowEvent* event) {
-  Form<QWidget>::showEvent(event);
-  // Showing the window activates it.
-  Form_Activate();
-}
-
+// Showing the window, and coming back to it, rebuilds the options.
 void frmChangePort::Form_Activate() { setup_comm_option_buttons(); }
 
 void frmChangePort::setup_comm_option_buttons() {
@@ -88,7 +74,7 @@ void frmChangePort::cmdUpdate_Click() {
   for (int16_t n = 1; n <= 4; ++n)
     if (opts[static_cast<size_t>(n)]->isChecked()) s.comm.comm_port = n;
   GlobalMain::update_comm_caption(app_);
-  app_.settings().save("Startup", "comm", vb::to_text(s.comm.comm_port));
+  app_.settings().save(shell::kSection, shell::kCommKey, vb::to_text(s.comm.comm_port));
   GlobalComm::close_comm_port(app_);
   // A port that does not open is told by the open itself; the choice stays stored.
   GlobalComm::open_comm_port(app_);

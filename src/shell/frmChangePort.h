@@ -33,9 +33,6 @@ class frmChangePort : public Form<QWidget> {
   QPushButton* cmdUpdate = nullptr;
   QPushButton* cmdCancel = nullptr;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   std::array<QRadioButton*, 5> options() const { return {nullptr, optComm1, optComm2, optComm3, optComm4}; }
 };

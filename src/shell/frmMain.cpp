@@ -14,6 +14,7 @@
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmPassWord.h"
 #include "records/frmSysAd.h"
@@ -23,6 +24,7 @@
 #include "shell/frmTestPort.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
+#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -143,23 +145,24 @@ void frmMain::read_ini() {
   SettingsStore& store = app_.settings();
   Folders& f = s.folders;
   f.start_dir = files::current_folder();
-  f.default_help_dir = join_path(f.start_dir, "help");
-  f.default_save_dir = join_path(f.start_dir, "save");
-  f.default_init_dir = join_path(f.start_dir, "save");
+  f.default_help_dir = join_path(f.start_dir, shell::kHelpFolderName);
+  f.default_save_dir = join_path(f.start_dir, shell::kSaveFolderName);
+  f.default_init_dir = join_path(f.start_dir, shell::kSaveFolderName);
   s.header_switch = true;
   s.header_entered = true;
 
-  s.comm.comm_port = vb::CInt(vb::Val(store.get("Startup", "comm", "2")));
-  s.comm.series_code = store.get("Startup", "series", "C");
-  f.main_dir = store.get("Startup", "maindir", f.start_dir);
-  f.save_dir = store.get("Startup", "savedir", f.default_save_dir);
-  f.init_dir = store.get("Startup", "initdir", f.default_init_dir);
-  f.help_dir = store.get("Startup", "helpdir", f.default_help_dir);
+  using shell::kSection;
+  s.comm.comm_port = vb::CInt(vb::Val(store.get(kSection, shell::kCommKey, shell::kCommDefault)));
+  s.comm.series_code = store.get(kSection, shell::kSeriesKey, shell::kSeriesDefault);
+  f.main_dir = store.get(kSection, shell::kMainDirKey, f.start_dir);
+  f.save_dir = store.get(kSection, shell::kSaveDirKey, f.default_save_dir);
+  f.init_dir = store.get(kSection, shell::kInitDirKey, f.default_init_dir);
+  f.help_dir = store.get(kSection, shell::kHelpDirKey, f.default_help_dir);
 
-  store.save("Startup", "maindir", f.main_dir);
-  store.save("Startup", "helpdir", f.help_dir);
-  store.save("Startup", "savedir", f.save_dir);
-  store.save("Startup", "initdir", f.init_dir);
+  store.save(kSection, shell::kMainDirKey, f.main_dir);
+  store.save(kSection, shell::kHelpDirKey, f.help_dir);
+  store.save(kSection, shell::kSaveDirKey, f.save_dir);
+  store.save(kSection, shell::kInitDirKey, f.init_dir);
 }
 
 void frmMain::Form_Activate() {
@@ -205,9 +208,22 @@ bool frmMain::exit_qtx() {
   MsgAnswer a = app_.ui().msgbox("Are you sure want to quit QTX?", MsgButtons::YesNo, MsgIcon::Question, "EXIT QTX", 2);
   if (a != MsgAnswer::Yes) return false;
   // The temporary report file goes with the program; failing to delete it never stops the exit.
-  std::string temp = join_path(app_.session().folders.save_dir, "tempfile.dat");
+  std::string temp = temp_report_file(app_.session().folders);
   if (files::exists(temp)) files::remove(temp);
   return true;
+}
+
+void frmMain::show_comm_port(int16_t port) {
+  const QString n = toQ(vb::to_text(port));
+  // The status strip runs along the lower edge of the main window.
+  lblStatus->setText(QStringLiteral("Comm Port:  ") + n);
+  setWindowTitle(QStringLiteral("QTX  -  Comm ") + n);
+}
+
+void frmMain::disable_port_menus() {
+  mnuCommPort->setEnabled(false);
+  mnuDownload->setEnabled(false);
+  mnuTestPort->setEnabled(false);
 }
 
 void frmMain::mnuDownload_Click() {

@@ -74,7 +74,7 @@ frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
 
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-  connect(GetDataTimer, &QTimer::timeout, this, [this] { GetDataTimer_Timer(); });
+  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
 }
 
 void frmTestPort::Form_Load() {
@@ -92,11 +92,8 @@ void frmTestPort::GetDataTimer_Timer() {
   rx = comm.input();
   append_data(rx);
   if (rx.find('.') != std::string::npos) GetDataTimer->stop();
-  if (comm.takeLostNotice()) {
-    // The device went away: say so once instead of polling a dead port.
-    GetDataTimer->stop();
-    GlobalComm::show_port_error(app_);
-  }
+  // The device went away: said once instead of polling a dead port.
+  (void)device_lost();
 }
 
 void frmTestPort::Command1_Click() {
@@ -105,11 +102,8 @@ void frmTestPort::Command1_Click() {
   GetDataTimer->start();
   SerialPort& comm = app_.comm();
   comm.setRThreshold(1);
-  if (!comm.output(protocol::port_test_command())) {
-    // A closed or vanished port cannot take the request.
-    GetDataTimer->stop();
-    GlobalComm::show_port_error(app_);
-  }
+  // A closed or vanished port cannot take the request.
+  if (!comm.output(protocol::port_test_command())) lost_device();
 }
 
 void frmTestPort::Command3_Click() { Unload(); }

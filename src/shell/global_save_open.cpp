@@ -9,13 +9,13 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
+#include "shell/shell_settings.h"
 
 namespace qtx::GlobalSaveOpen {
 
 namespace {
 
-CommonDialog& common_dialog(App& app) { return app.forms().get<frmMain>().CommonDialog1; }
+CommonDialog& common_dialog(App& app) { return app.commonDialog(); }
 
 QWidget* main_window(App& app) {
   FormBase* main = app.forms().mainWindow();
@@ -36,7 +36,7 @@ void remember_save_dir(App& app, std::string_view path) {
   std::string dir = get_file_dir(path);
   if (dir.empty()) return;
   app.session().folders.save_dir = dir;
-  app.settings().save("Startup", "savedir", dir);
+  app.settings().save(shell::kSection, shell::kSaveDirKey, dir);
 }
 
 std::string check_file_name(App& app, std::string name) {
@@ -72,7 +72,7 @@ void open_file_dialog(App& app) {
   }
   dialog.InitDir = s.folders.save_dir;
   dialog.FileName.clear();
-  dialog.Flags = kOpenFlags;
+  dialog.Flags = CommonDialog::kOpenFlags;
   app.ui().showOpen(dialog);
   s.file_name = dialog.FileName;
   if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
@@ -91,7 +91,7 @@ std::string save_file_dialog(App& app) {
       dialog.Filter = kSummaryFirstFilter;
     }
     dialog.FileName.clear();
-    dialog.Flags = kSaveFlags;
+    dialog.Flags = CommonDialog::kSaveFlags;
     app.ui().showSave(dialog);
     s.file_name = dialog.FileName;
     if (s.file_name.empty()) {
@@ -117,7 +117,7 @@ void convert_file_dialog(App& app) {
   dialog.DefaultExt = "csv";
   dialog.Filter = kConvertFilter;
   dialog.FileName.clear();
-  dialog.Flags = kConvertFlags;
+  dialog.Flags = CommonDialog::kConvertFlags;
   app.ui().showOpen(dialog);
   s.file_name = dialog.FileName;
   if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
@@ -169,11 +169,11 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
 
 SaveResult save_report_text(App& app, ReportWindow& reports) {
   Session& s = app.session();
-  if (s.test_type_code == "4")
+  if (s.test_type_code == test_type::kReceiveAny)
     s.file_name = s.receive_any_file;
-  else if (s.test_type_code == "1")
+  else if (s.test_type_code == test_type::kSummary)
     s.file_name = s.summary_file;
-  else if (s.test_type_code == "2")
+  else if (s.test_type_code == test_type::kLog)
     s.file_name = s.log_file;
   s.file_name = vb::Trim(s.file_name);
   if (s.file_name.empty()) {

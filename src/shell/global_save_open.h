@@ -24,13 +24,6 @@ inline constexpr const char* kSummaryFirstFilter =
     "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
 inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
 
-// Open: file and path must exist, current folder kept, read-only box hidden.
-inline constexpr int32_t kOpenFlags = 6156;
-// Save: overwrite question, path must exist, current folder kept, read-only box hidden.
-inline constexpr int32_t kSaveFlags = 2062;
-// Conversion: file and path must exist, current folder kept.
-inline constexpr int32_t kConvertFlags = 6152;
-
 // What these routines touch of the report window. The report window implements it (or hands
 // an adapter) when it calls them.
 class ReportWindow {

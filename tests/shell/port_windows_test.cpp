@@ -230,3 +230,24 @@ TEST(ChangePortWindow, APortThatCannotOpenIsToldAndStoredAllTheSame) {
   EXPECT_FALSE(t.comm().isOpen());
   EXPECT_FALSE(t.forms().isLoaded("frmChangePort"));
 }
+
+TEST(PortTestWindow, ThroughTheScriptedPortALostDeviceIsToldOnce) {
+  TestApp t(Port::Scripted);
+  t.loadMain();  // every port opens: no message
+  frmTestPort& w = t.forms().get<frmTestPort>();
+  t.serial().reply(protocol::port_test_command(), "AB.\r\n");
+  w.Command1_Click();
+  EXPECT_EQ(t.serial().sent, "DLA3\r");
+  for (int i = 0; i < 3; ++i) w.GetDataTimer_Timer();
+  EXPECT_EQ(w.data_text(), "AB.");
+  EXPECT_FALSE(w.GetDataTimer->isActive());
+
+  // The device goes as the request is sent: one message, and the ticks after it say nothing.
+  t.serial().vanishOn(protocol::port_test_command());
+  t.ui.expectBox(kPortError, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  w.Command1_Click();
+  t.ui.verify();
+  EXPECT_FALSE(w.GetDataTimer->isActive());
+  w.GetDataTimer_Timer();
+  EXPECT_EQ(t.ui.boxes.size(), 1u);
+}

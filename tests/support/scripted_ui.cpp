@@ -24,8 +24,16 @@ ScriptedUi::~ScriptedUi() {
 
 ScriptedUi& ScriptedUi::expectBox(std::string text, std::string title, MsgAnswer answer, std::optional<MsgIcon> icon,
                                   std::optional<MsgButtons> buttons) {
-  expected_boxes_.push_back(ExpectedBox{std::move(text), std::move(title), answer, icon, buttons});
+  expected_boxes_.push_back(ExpectedBox{std::move(text), std::move(title), answer, icon, buttons, {}});
   verified_ = false;
+  return *this;
+}
+
+ScriptedUi& ScriptedUi::whileOpen(std::function<void()> action) {
+  if (expected_boxes_.empty())
+    ADD_FAILURE() << "whileOpen without an expected box";
+  else
+    expected_boxes_.back().while_open = std::move(action);
   return *this;
 }
 
@@ -81,6 +89,7 @@ MsgAnswer ScriptedUi::msgbox(const MsgBox& box) {
     EXPECT_EQ(static_cast<int>(*e.buttons), static_cast<int>(box.buttons))
         << "buttons of \"" << printable(box.text) << "\"";
   }
+  if (e.while_open) e.while_open();
   return e.answer;
 }
 

@@ -20,6 +20,8 @@ class ScriptedUi : public Ui {
   // The next box must have this text and title (icon and buttons too, when given).
   ScriptedUi& expectBox(std::string text, std::string title, MsgAnswer answer = MsgAnswer::OK,
                         std::optional<MsgIcon> icon = std::nullopt, std::optional<MsgButtons> buttons = std::nullopt);
+  // Runs while the box expected last is open (a real box runs the event loop, so timers tick).
+  ScriptedUi& whileOpen(std::function<void()> action);
   // The next open or save dialog returns this name ("" = the user cancelled).
   ScriptedUi& answerOpen(std::string file_name);
   ScriptedUi& answerSave(std::string file_name);
@@ -53,6 +55,7 @@ class ScriptedUi : public Ui {
     MsgAnswer answer;
     std::optional<MsgIcon> icon;
     std::optional<MsgButtons> buttons;
+    std::function<void()> while_open;
   };
   struct ExpectedModal {
     std::string form;

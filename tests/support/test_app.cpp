@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "platform/text.h"
 #include "shell/frmMain.h"
@@ -28,13 +29,19 @@ void processEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TestApp::TestApp() {
+TestApp::TestApp(Port port) {
   folder_ = fromQ(dir_.path());
   old_cwd_ = QDir::currentPath();
   QDir::setCurrent(dir_.path());
   for (int n = 1; n <= 4; ++n) setPort(n, "");
   settings_ = std::make_unique<IniSettingsStore>(path("config/qtx/qtx.ini"));
-  comm_ = make_qt_serial_port(*settings_);
+  if (port == Port::Scripted) {
+    auto scripted = std::make_unique<ScriptedSerial>();
+    scripted_ = scripted.get();
+    comm_ = std::move(scripted);
+  } else {
+    comm_ = make_qt_serial_port(*settings_);
+  }
   app_ = std::make_unique<App>(*settings_, *comm_, ui, clock);
   app_->forms().setEndProgram([this] { ended_ = true; });
 }
@@ -44,6 +51,11 @@ TestApp::~TestApp() {
   processEvents();
   comm_.reset();
   QDir::setCurrent(old_cwd_);
+}
+
+ScriptedSerial& TestApp::serial() {
+  if (!scripted_) throw std::logic_error("TestApp without the scripted port");
+  return *scripted_;
 }
 
 std::string TestApp::path(std::string_view name) const {

@@ -1,6 +1,6 @@
 // One program for one test: a temporary folder as the current folder, a settings file in it,
-// the real serial port with all four ports pointing at absent devices (or at a simulator), the
-// scripted desktop and a fake clock.
+// the real serial port with all four ports pointing at absent devices (or at a simulator), or
+// the scripted serial port (every port opens), the scripted desktop and a fake clock.
 #pragma once
 
 #include <QTemporaryDir>
@@ -11,6 +11,7 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "support/fake_clock.h"
+#include "support/scripted_serial.h"
 #include "support/scripted_ui.h"
 
 namespace qtx {
@@ -19,9 +20,11 @@ class frmMain;
 
 namespace qtx::test {
 
+enum class Port { Real, Scripted };
+
 class TestApp {
  public:
-  TestApp();
+  explicit TestApp(Port port = Port::Real);
   ~TestApp();
 
   // A path in the test's folder.
@@ -38,6 +41,8 @@ class TestApp {
 
   IniSettingsStore& settings() { return *settings_; }
   SerialPort& comm() { return *comm_; }
+  // The scripted port (TestApp(Port::Scripted) only).
+  ScriptedSerial& serial();
   App& app() { return *app_; }
   Session& session() { return app_->session(); }
   Forms& forms() { return app_->forms(); }
@@ -52,6 +57,7 @@ class TestApp {
   QString old_cwd_;
   std::unique_ptr<IniSettingsStore> settings_;
   std::unique_ptr<SerialPort> comm_;
+  ScriptedSerial* scripted_ = nullptr;
   std::unique_ptr<App> app_;
   bool ended_ = false;
 };

@@ -1,0 +1,203 @@
+// The window life cycle that Forms gives every window: activation, unloading, fresh creation,
+// the tick guard and the lost-device path.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+
+#include "core/line_sink.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/serial_port.h"
+#include "platform/ui.h"
+#include "support/test_app.h"
+
+namespace qtx::test {
+
+class TestMainForm : public Form<QMainWindow> {
+  Q_OBJECT
+ public:
+  explicit TestMainForm(App& app) : Form<QMainWindow>(app) {
+    area = new QMdiArea(this);
+    setCentralWidget(area);
+    resize(800, 600);
+    app.forms().setMainWindow(this, area);
+  }
+  void Form_Activate() override { ++activations; }
+  QMdiArea* area = nullptr;
+  int activations = 0;
+};
+
+// A polled child window: a check box set at design time, a timer, and a tick that can raise a box.
+class TestChildForm : public Form<QWidget> {
+  Q_OBJECT
+ public:
+  explicit TestChildForm(App& app) : Form<QWidget>(app) {
+    chkOption = make<QCheckBox>(this, "chkOption", "Option");
+    chkOption->setChecked(true);
+    PollTimer = timer(this, "PollTimer", 0);
+    connect_tick(PollTimer, [this] { PollTimer_Timer(); });
+    resize(200, 100);
+  }
+  bool isMdiChild() const override { return true; }
+  void Form_Load() override { ++loads; }
+  void Form_Activate() override { ++activations; }
+  void PollTimer_Timer() {
+    ++ticks;
+    if (box_on_tick) app_.ui().msgbox("tick", MsgButtons::OK, MsgIcon::None, "TICK");
+    if (device_lost()) return;
+  }
+  QCheckBox* chkOption = nullptr;
+  QTimer* PollTimer = nullptr;
+  int loads = 0, activations = 0, ticks = 0;
+  bool box_on_tick = false;
+};
+
+class TestOtherChildForm : public TestChildForm {
+  Q_OBJECT
+ public:
+  using TestChildForm::TestChildForm;
+};
+
+class TestDialogForm : public DialogForm {
+  Q_OBJECT
+ public:
+  using DialogForm::DialogForm;
+  void Form_Activate() override { ++activations; }
+  int activations = 0;
+};
+
+class TestToolForm : public Form<QWidget> {
+  Q_OBJECT
+ public:
+  using Form<QWidget>::Form;
+  void Form_Activate() override { ++activations; }
+  int activations = 0;
+};
+
+namespace {
+
+// Lets the event loop run for a while, so running timers fire and activations arrive.
+void run_events(int ms = 30) {
+  for (int i = 0; i < ms / 5; ++i) {
+    QThread::msleep(5);
+    processEvents();
+  }
+}
+
+}  // namespace
+
+TEST(Forms, ActivationReachesMdiChildrenModalUndersAndTheMainWindowAgain) {
+  TestApp t;
+  auto& main = t.forms().get<TestMainForm>();
+  main.show();
+  run_events();
+  auto& a = t.forms().get<TestChildForm>();
+  auto& b = t.forms().get<TestOtherChildForm>();
+  a.Show();
+  b.Show();
+  EXPECT_EQ(a.activations, 1);
+  EXPECT_EQ(b.activations, 1);
+  // Activating a child's frame again, as a click on it does.
+  main.area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(&a.frame()));
+  EXPECT_EQ(a.activations, 2);
+  EXPECT_EQ(b.activations, 1);
+  main.area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(&a.frame()));
+  EXPECT_EQ(a.activations, 2);  // it was the active one already
+
+  // A modal window closing activates the window under it once, however Qt hands focus back.
+  const int main_before = main.activations;
+  auto& dialog = t.forms().get<TestDialogForm>();
+  t.ui.onModal("TestDialogForm", [](FormBase& f) { f.Hide(); });
+  dialog.ShowModal();
+  run_events();
+  EXPECT_EQ(dialog.activations, 1);
+  EXPECT_EQ(main.activations, main_before + 1);
+
+  // A window of its own over the main window, then the main window activated again.
+  auto& tool = t.forms().get<TestToolForm>();
+  tool.Show();
+  tool.activateWindow();
+  run_events();
+  EXPECT_EQ(tool.activations, 1);
+  main.activateWindow();
+  run_events();
+  EXPECT_EQ(main.activations, main_before + 2);
+}
+
+TEST(Forms, UnloadStopsTheTimersAndTheNextUseStartsFromTheDesign) {
+  TestApp t;
+  t.forms().get<TestMainForm>();
+  auto* first = &t.forms().get<TestChildForm>();
+  first->Show();
+  first->PollTimer->start();
+  first->chkOption->setChecked(false);
+  run_events(10);
+  ASSERT_GT(first->ticks, 0);
+
+  QPointer<QTimer> timer = first->PollTimer;
+  const int ticks = first->ticks;
+  first->Unload();
+  EXPECT_FALSE(timer->isActive());
+  EXPECT_EQ(first->ticks, ticks);
+  run_events(10);
+  EXPECT_TRUE(timer.isNull());  // destroyed, nothing ticked meanwhile
+
+  auto& again = t.forms().get<TestChildForm>();
+  EXPECT_EQ(again.loads, 1);
+  EXPECT_TRUE(again.chkOption->isChecked());
+  EXPECT_FALSE(again.PollTimer->isActive());
+  EXPECT_EQ(again.ticks, 0);
+}
+
+TEST(Forms, ATickIsNotReenteredWhileTheBoxItRaisedIsOpen) {
+  TestApp t;
+  t.forms().get<TestMainForm>();
+  auto& w = t.forms().get<TestChildForm>();
+  w.box_on_tick = true;
+  w.PollTimer->start();
+  // The timer keeps firing while the box is open; a second box would be unexpected.
+  t.ui.expectBox("tick", "TICK").whileOpen([&] {
+    EXPECT_TRUE(w.in_tick());
+    run_events();
+    EXPECT_FALSE(w.run_tick([&] { w.PollTimer_Timer(); }));
+    w.PollTimer->stop();
+  });
+  run_events(10);
+  t.ui.verify();
+  EXPECT_EQ(w.ticks, 1);
+  EXPECT_FALSE(w.in_tick());
+
+  // The guard is one per window and lets the next tick through.
+  w.box_on_tick = false;
+  EXPECT_TRUE(w.run_tick([&] { w.PollTimer_Timer(); }));
+  EXPECT_EQ(w.ticks, 2);
+}
+
+TEST(Forms, ALostDeviceIsToldOnceStopsTheTimersAndKeepsTheLogs) {
+  TestApp t(Port::Scripted);
+  t.forms().get<TestMainForm>();
+  auto& w = t.forms().get<TestChildForm>();
+  ASSERT_TRUE(t.comm().open());
+  auto log = std::make_shared<StringSink>();
+  t.session().rt_log.file = log;
+  w.PollTimer->start();
+
+  t.serial().vanish();
+  t.ui.expectBox(kPortErrorMessage, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  w.PollTimer_Timer();
+  t.ui.verify();
+  EXPECT_FALSE(w.PollTimer->isActive());
+  EXPECT_EQ(log->flushes, 1);
+  w.PollTimer_Timer();  // no second message
+  EXPECT_EQ(t.ui.boxes.size(), 1u);
+}
+
+}  // namespace qtx::test
+
+#include "forms_test.moc"
