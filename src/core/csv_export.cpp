@@ -5,18 +5,35 @@
 
 namespace qtx::csv_export {
 
-std::string line_to_csv(std::string& line) {
+namespace {
+
+// The conversion of one line, in place, wherever the line lies.
+void to_csv_in_place(char* begin, char* end) {
   bool in_blanks = false;
-  for (char& c : line) {
-    if (c == ':') {
-      c = ',';
-    } else if (c == ' ') {
-      if (!in_blanks) c = ',';
+  for (char* c = begin; c != end; ++c) {
+    if (*c == ':') {
+      *c = ',';
+    } else if (*c == ' ') {
+      if (!in_blanks) *c = ',';
       in_blanks = true;
     } else {
       in_blanks = false;
     }
   }
+}
+
+// Appends the line and its CR LF to the output, converting the appended copy in place.
+void append_csv_line(std::string& out, std::string_view line) {
+  size_t at = out.size();
+  out.append(line);
+  to_csv_in_place(out.data() + at, out.data() + out.size());
+  out.append(vb::CRLF);
+}
+
+}  // namespace
+
+std::string line_to_csv(std::string& line) {
+  to_csv_in_place(line.data(), line.data() + line.size());
   return line;
 }
 
@@ -31,25 +48,27 @@ std::string csv_name(std::string_view log_name) {
 Conversion convert_log(std::string_view log_text) {
   Conversion result;
   std::string& out = result.output;
+  // The output is the input less its page headings, plus the two title rows: one allocation.
+  out.reserve(log_text.size() + kTitleLine1.size() + kTitleLine2.size() + 8);
   LineReader in(log_text);
-
-  // The header: every line up to the first that completes "(mmHg)".
-  std::string header;
-  bool header_done = false;
-  while (!header_done) {
-    if (in.eof()) {
-      result.outcome = Outcome::NoEndOfData;
-      return result;
-    }
-    header += in.next();
-    header += vb::CRLF;
-    if (header.find(kHeaderEnd) != std::string::npos) header_done = true;
-  }
-  if (header.size() < kHeaderCut) {
-    result.outcome = Outcome::FileError;
+  auto fail = [&result](Outcome outcome) {
+    result.output = std::string();  // nothing converted yet: nothing to write
+    result.outcome = outcome;
     return result;
+  };
+
+  // The header goes straight into the output: every line up to the first that completes
+  // "(mmHg)". The marker holds no line end, so only the newest line can complete it; searching
+  // the whole header again for every line would make a damaged log take quadratic time.
+  for (;;) {
+    if (in.eof()) return fail(Outcome::NoEndOfData);
+    std::string_view line = in.next_view();
+    out.append(line);
+    out.append(vb::CRLF);
+    if (line.find(kHeaderEnd) != std::string_view::npos) break;
   }
-  out += header.substr(0, header.size() - kHeaderCut);
+  if (out.size() < kHeaderCut) return fail(Outcome::FileError);
+  out.resize(out.size() - kHeaderCut);
   out += ",";
   out += vb::CRLF;
   out += vb::CRLF;
@@ -64,27 +83,26 @@ Conversion convert_log(std::string_view log_text) {
       result.outcome = Outcome::NoEndOfData;
       return result;
     }
-    std::string line = in.next();
-    if (line.find(kEndOfData) != std::string::npos) break;
-    if (line.find(kFormFeed) != std::string::npos) {
+    std::string_view line = in.next_view();
+    if (line.find(kEndOfData) != std::string_view::npos) break;
+    if (line.find(kFormFeed) != std::string_view::npos) {
       for (int i = 0; i < kPageHeadingLines; ++i) {
         if (in.eof()) {
           result.outcome = Outcome::FileError;
           return result;
         }
-        in.next();
+        in.next_view();
       }
       continue;
     }
-    out += line_to_csv(line);
-    out += vb::CRLF;
+    append_csv_line(out, line);
   }
 
   // The closing lines, unchanged, after an empty line.
   out += vb::CRLF;
   out += vb::CRLF;
   while (!in.eof()) {
-    out += in.next();
+    out += in.next_view();
     out += vb::CRLF;
   }
   result.outcome = Outcome::Success;

@@ -2,15 +2,17 @@
 
 namespace qtx {
 
-std::string LineReader::next() {
+std::string LineReader::next() { return std::string(next_view()); }
+
+std::string_view LineReader::next_view() {
   if (eof()) return {};
   size_t end = text_.find_first_of("\r\n", pos_);
   if (end == std::string_view::npos) {
-    std::string line(text_.substr(pos_));
+    std::string_view line = text_.substr(pos_);
     pos_ = text_.size();
     return line;
   }
-  std::string line(text_.substr(pos_, end - pos_));
+  std::string_view line = text_.substr(pos_, end - pos_);
   pos_ = end + 1;
   if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
   return line;

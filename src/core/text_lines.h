@@ -16,6 +16,8 @@ class LineReader {
   bool eof() const { return pos_ >= text_.size(); }
   // The next line; "" once the text is used up (callers test eof() first).
   std::string next();
+  // The same without a copy: a view into the text being read.
+  std::string_view next_view();
 
  private:
   std::string_view text_;

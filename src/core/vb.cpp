@@ -114,7 +114,8 @@ std::string general_with(double value, int significant) {
 
 double Val(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
+  // Blanks only: a tab or a line end before the number makes it a text without a number.
+  while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -175,7 +176,8 @@ std::string Format(double value, std::string_view pattern) {
   while (static_cast<int>(whole.size()) < min_whole) whole.insert(whole.begin(), '0');
 
   std::string out;
-  if (d.negative && !d.digits.empty()) out.push_back('-');
+  // The sign of the value, even when its digits round to zero: -0.0004 is "-0.000".
+  if (d.negative) out.push_back('-');
   out += whole;
   if (dot != std::string_view::npos) {
     out.push_back('.');

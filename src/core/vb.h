@@ -20,7 +20,7 @@ inline constexpr std::string_view CRLF = "\r\n";
 
 // ---- text to number -------------------------------------------------------------------------
 
-// The leading number of a text: blanks skipped, an optional sign, digits, an optional decimal
+// The leading number of a text: blanks (Chr(32) only) skipped, an optional sign, digits, an optional decimal
 // point and digits, an optional exponent ("E" or "e", optional sign, digits). The number ends
 // at the first other character; a text without a leading number gives 0. A number too large
 // for a double gives the largest double of its sign.
@@ -45,8 +45,8 @@ bool CBool(std::string_view text);
 // Format(value, pattern) for the digit patterns used on screen and in files: "0", "00", "0000",
 // "0.000", "00.00", "000.0", "0.00", "0.00%" and the like. Zeros before the point give the
 // least number of whole digits, zeros after it the exact number of decimals, "#" an optional
-// digit, a trailing "%" multiplies by 100. Halves round away from zero. A negative value that
-// rounds to zero prints without a sign.
+// digit, a trailing "%" multiplies by 100. Halves round away from zero. A negative value keeps
+// its minus sign even when it rounds to zero ("-0.000", "-00.00").
 std::string Format(double value, std::string_view pattern);
 
 // The general number format (a double shown without a pattern): up to 15 significant digits,

@@ -175,6 +175,11 @@ TEST(ConvertLog, FailuresKeepWhatWasConverted) {
   EXPECT_EQ(page_then_end.outcome, Outcome::Success);
   EXPECT_EQ(page_then_end.output, block + ",9\r\n\r\n\r\nbye\r\n");
 
+  // A header that never completes "(mmHg)" (a damaged log): nothing to write.
+  Conversion damaged = convert_log(std::string(200, 'h') + "\n(mmHg\n)\n 1\nEND OF DATA\n");
+  EXPECT_EQ(damaged.outcome, Outcome::NoEndOfData);
+  EXPECT_EQ(damaged.output, "");
+
   // A header under 110 characters.
   Conversion short_header = convert_log("(mmHg)\r\n 1\r\nEND OF DATA\r\n");
   EXPECT_EQ(short_header.outcome, Outcome::FileError);

@@ -48,6 +48,7 @@ TEST(DataLogNumbers, FlowPatternFollowsTheValue) {
   EXPECT_EQ(flow_text(1500), "1500");
   EXPECT_EQ(flow_text(-12.5), "-12.500");  // below 10, so three decimals, with its sign
   EXPECT_EQ(flow_text(0), "0.000");
+  EXPECT_EQ(flow_text(-0.0004), "-0.000");
   EXPECT_EQ(flow_text(9.9996), "10.000");  // the pattern is chosen before rounding
   EXPECT_EQ(flow_text(99.996), "100.00");
   EXPECT_EQ(flow_text(12345.6), "12346");
@@ -61,6 +62,7 @@ TEST(DataLogNumbers, FlowPatternFollowsTheValue) {
 
   EXPECT_EQ(occl_row_text(OcclRow{3, 7, 4.567, 236.2}), "                03:07            04.57      236");
   EXPECT_EQ(occl_row_text(OcclRow{0, 0, 0, 5}), "                00:00            00.00      005");
+  EXPECT_EQ(occl_row_text(OcclRow{0, 0, -0.001, 0}), "                00:00            -00.00      000");
 
   EXPECT_EQ(format_date(Stamp{2026, 1, 31, 0, 0}), "Jan 31 2026");
   EXPECT_EQ(format_time(Stamp{2026, 1, 31, 7, 3}), "07:03");

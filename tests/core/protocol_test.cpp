@@ -108,6 +108,14 @@ TEST(RateSample, WholeNumbersRoundHalvesToEven) {
   EXPECT_EQ(parse_rate_sample("A, 99999, 0, 0, 1").hours, 32767);  // clamped, no fault
 }
 
+TEST(RateSample, OnlyBlanksAreSkippedBeforeANumber) {
+  RateSample s = parse_rate_sample("A, 0, 1,\t5, 99.8,\n100.2, 1.73, 12");
+  EXPECT_EQ(s.seconds, 0);  // a tab is not a blank
+  EXPECT_DOUBLE_EQ(s.flow, 99.8);
+  EXPECT_DOUBLE_EQ(s.average_flow, 0);  // nor is a line feed
+  EXPECT_DOUBLE_EQ(s.volume, 1.73);
+}
+
 TEST(OcclSample, FiveFields) {
   OcclSample s = parse_occl_sample("RUN, 2, 10, 25.30, 1308\r\n");
   EXPECT_EQ(s.status, "RUN,");

@@ -20,6 +20,9 @@ TEST(Val, TakesTheLeadingNumber) {
   EXPECT_DOUBLE_EQ(Val("1 2"), 1);      // the number ends at the first other character
   EXPECT_GT(Val("1e999"), 1e300);       // no fault on overflow
   EXPECT_DOUBLE_EQ(Val("1e-999"), 0);
+  EXPECT_DOUBLE_EQ(Val("\t5"), 0);      // blanks only are skipped
+  EXPECT_DOUBLE_EQ(Val("\n5"), 0);
+  EXPECT_DOUBLE_EQ(Val("\r5"), 0);
 }
 
 TEST(WholeNumbers, HalvesGoToTheEvenNeighbour) {
@@ -49,7 +52,12 @@ TEST(Format, DigitPatterns) {
   EXPECT_EQ(Format(2.675, "0.00"), "2.68");   // halves away from zero, on the decimal value
   EXPECT_EQ(Format(-2.5, "0"), "-3");
   EXPECT_EQ(Format(9.9996, "0.000"), "10.000");
-  EXPECT_EQ(Format(-0.0001, "0.00"), "0.00");
+  // A negative value keeps its sign when it rounds to zero; a zero has none.
+  EXPECT_EQ(Format(-0.0001, "0.00"), "-0.00");
+  EXPECT_EQ(Format(-0.0004, "0.000"), "-0.000");
+  EXPECT_EQ(Format(-0.001, "00.00"), "-00.00");
+  EXPECT_EQ(Format(-0.4, "00"), "-00");
+  EXPECT_EQ(Format(-0.0, "0.000"), "0.000");
   EXPECT_EQ(Format(12.5, "000"), "013");
 }
 
