@@ -3,6 +3,15 @@
 #include <QFont>
 #include <QVBoxLayout>
 
+#include "acquisition/frmOTGraph.h"
+#include "acquisition/frmRTGraph.h"
+#include "core/protocol.h"
+#include "core/report_header.h"
+#include "core/report_receiver.h"
+#include "platform/app.h"
+#include "platform/ui.h"
+#include "shell/global_comm.h"
+
 namespace qtx {
 
 namespace {
@@ -106,8 +115,47 @@ void frmReports::update_menu_bar() {
 
 void frmReports::GetDataTimer_Timer() {}
 
-void frmReports::process_errors() {}
-void frmReports::replace_header() {}
-void frmReports::process_buffer() {}
+void frmReports::process_errors() {
+  Session& s = app_.session();
+  const char* message = protocol::error_reply_message(s.rx_text);
+  if (!message) return;
+  app_.ui().msgbox(message, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  if (s.rx_text[0] != 'n') return;
+  // The channel is not connected: whatever is running on it stops.
+  Forms& forms = app_.forms();
+  DownloadFlags& flags = s.download_flags;
+  if (flags.show_reports_request) {
+    stop_reception();
+  } else if (flags.single_rate_selected) {
+    // The stop of all tests of the test sequence belongs here once the sequence exists.
+    forms.unload<frmRTGraph>();
+    show_main_window();
+  } else if (flags.occlusion_selected) {
+    forms.unload<frmOTGraph>();
+    show_main_window();
+  }
+}
+
+void frmReports::stop_reception() {
+  Session& s = app_.session();
+  app_.ui().setMousePointer(this, MousePointer::Hourglass);
+  s.download_flags.show_reports_request = false;
+  GetDataTimer->stop();
+  GlobalComm::send_stop_command(app_);
+  app_.ui().setMousePointer(this, MousePointer::Default);
+  Unload();
+  show_main_window();
+}
+
+void frmReports::show_main_window() {
+  if (FormBase* main = app_.forms().mainWindow()) main->Show();
+}
+
+void frmReports::replace_header() {
+  Session& s = app_.session();
+  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == "1");
+}
+
+void frmReports::process_buffer() { report::process_buffer(app_.session().report_text); }
 
 }  // namespace qtx

@@ -64,6 +64,9 @@ class frmReports : public Form<QWidget> {
   QAction* mnuConvertPrn = nullptr;
 
  private:
+  // The stop of a reception: the analyser is told, the window goes and the main window shows.
+  void stop_reception();
+  void show_main_window();
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };

@@ -143,8 +143,10 @@ struct Session {
   std::string report_text;  // the report received so far
   std::string file_text;    // a whole file being loaded or saved
   std::string file_name;    // the current file of every dialog and file routine
-  std::string report_overflow;  // a copy of report_text taken while it is over the summary limit
-  bool new_summary = true;      // the next text received starts a new report_text
+  // The report receiver's texts (report window; the summary capture of the live windows).
+  std::string carry_over_text;  // up to 2 characters held back from the previous tick
+  std::string report_overflow;  // written by the summary capture
+  bool new_summary = true;      // the next complete line starts a new report_text
 
   // Download mode and channel.
   std::string test_type_code;    // one of test_type::k...
