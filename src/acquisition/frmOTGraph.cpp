@@ -9,31 +9,30 @@
 #include "core/protocol.h"
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "shell/global_comm.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
 frmOTGraph::frmOTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Occlusion) {
   setWindowTitle(QStringLiteral("OCCLUSION TEST"));
 
-  Frame1 = new QGroupBox(QStringLiteral("Occlusion Test"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Label1 = label(Frame1, "Label1", "Elapsed Time:");
-  lblElapsedTime = label(Frame1, "lblElapsedTime", "__:__");
-  Label2 = label(Frame1, "Label2", " (mm:ss) ");
-  Label3 = label(Frame1, "Label3", " Time Left: ");
-  lblTimeLeft = label(Frame1, "lblTimeLeft", "");
-  Label4 = label(Frame1, "Label4", " (hh:mm:ss) ");
-  Label5 = label(Frame1, "Label5", "Pressure:");
-  lblPSI = label(Frame1, "lblPSI", "__._");
-  Label6 = label(Frame1, "Label6", "(PSI)");
-  lblmmHg = label(Frame1, "lblmmHg", " __.__ ");
-  Label8 = label(Frame1, "Label8", "(mmHg)");
-  lblkPa = label(Frame1, "lblkPa", "__.__");
-  Label11 = label(Frame1, "Label11", "(kPa)");
+  Frame1 = make<QGroupBox>(this, "Frame1", "Occlusion Test");
+  Label1 = make<QLabel>(Frame1, "Label1", "Elapsed Time:");
+  lblElapsedTime = make<QLabel>(Frame1, "lblElapsedTime", "__:__");
+  Label2 = make<QLabel>(Frame1, "Label2", " (mm:ss) ");
+  Label3 = make<QLabel>(Frame1, "Label3", " Time Left: ");
+  lblTimeLeft = make<QLabel>(Frame1, "lblTimeLeft", "");
+  Label4 = make<QLabel>(Frame1, "Label4", " (hh:mm:ss) ");
+  Label5 = make<QLabel>(Frame1, "Label5", "Pressure:");
+  lblPSI = make<QLabel>(Frame1, "lblPSI", "__._");
+  Label6 = make<QLabel>(Frame1, "Label6", "(PSI)");
+  lblmmHg = make<QLabel>(Frame1, "lblmmHg", " __.__ ");
+  Label8 = make<QLabel>(Frame1, "Label8", "(mmHg)");
+  lblkPa = make<QLabel>(Frame1, "lblkPa", "__.__");
+  Label11 = make<QLabel>(Frame1, "Label11", "(kPa)");
   Label1->setBuddy(lblElapsedTime);
   Label3->setBuddy(lblTimeLeft);
   Label5->setBuddy(lblPSI);
@@ -54,8 +53,8 @@ frmOTGraph::frmOTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Oc
     g->addWidget(Label11, 4, 2);
   }
 
-  cmdStop = button(this, "cmdStop", "Stop");
-  cmdCancel = button(this, "cmdCancel", "Cancel");
+  cmdStop = make<QPushButton>(this, "cmdStop", "Stop");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "Cancel");
   OTGraph = new GraphControl(this);
   OTGraph->setObjectName(QStringLiteral("OTGraph"));
   OTGraph->setGraphTitle("Real Time Occlusion Test");
@@ -74,8 +73,8 @@ frmOTGraph::frmOTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Oc
   outer->addLayout(top);
   outer->addWidget(OTGraph, 1);
 
-  connect(GetDataTimer, &QTimer::timeout, this, [this] { GetDataTimer_Timer(); });
-  connect(DurationTimer, &QTimer::timeout, this, [this] { DurationTimer_Timer(); });
+  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
+  connect_tick(DurationTimer, [this] { DurationTimer_Timer(); });
   connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
@@ -83,7 +82,7 @@ frmOTGraph::frmOTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Oc
 }
 
 void frmOTGraph::Form_Load() {
-  GlobalMain::center_form(*this);
+  center();
   initial_setup();
   // The poll and the countdown run from the window's load.
   GetDataTimer->start();
@@ -96,7 +95,7 @@ void frmOTGraph::initial_setup() {
   s.ot_sum_written = false;
   drop_pending_input();
   setup_OTGraph();
-  seconds_left = vb::CLng(vb::Val(fromQ(download_dialog().cmbOccl->currentText())) * 60);
+  seconds_left = vb::CLng(vb::Val(download_dialog().cmbOccl_Text()) * 60);
   if (!s.ot_data_file.empty()) setWindowTitle(QStringLiteral("OCCLUSION TEST  -  ") + toQ(s.ot_data_file));
 }
 
@@ -104,13 +103,13 @@ void frmOTGraph::setup_OTGraph() {
   frmDownload& d = download_dialog();
   OTGraph->setTextSize(0, 150);
   for (int kind = 1; kind <= 4; ++kind) OTGraph->setTextSize(kind, 100);
-  if (d.optmmHg->isChecked()) {
+  if (d.optmmHg_Value()) {
     OTGraph->setLeftTitle("Pressure(mmHg)");
     OTGraph->setYAxisMax(800);
-  } else if (d.optPSI->isChecked()) {
+  } else if (d.optPSI_Value()) {
     OTGraph->setLeftTitle("Pressure(PSI)");
     OTGraph->setYAxisMax(15);
-  } else if (d.optkPa->isChecked()) {
+  } else if (d.optkPa_Value()) {
     OTGraph->setLeftTitle("Pressure(kPa)");
     OTGraph->setYAxisMax(100);
   }
@@ -123,10 +122,8 @@ void frmOTGraph::setup_OTGraph() {
 }
 
 void frmOTGraph::GetDataTimer_Timer() {
-  TickGuard guard(*this);
-  if (!guard || device_lost()) return;
-  std::string reply = poll_reply();
-  if (device_lost()) return;
+  std::string reply;
+  if (!poll_reply(reply)) return;
   if (reply.size() < 3) {
     judge_short_reply();
     return;
@@ -134,7 +131,7 @@ void frmOTGraph::GetDataTimer_Timer() {
   process_OTData(reply);
   display_realtime_data();
   graph_realtime_data();
-  if (frmDownload::value(download_dialog().chkSaveFile) == 1) write_current_data();
+  if (download_dialog().chkSaveFile_Value() == 1) write_current_data();
 }
 
 void frmOTGraph::process_OTData(std::string& reply) {
@@ -159,11 +156,11 @@ void frmOTGraph::graph_realtime_data() {
   double v = 0;
   double* lowest = nullptr;
   double* highest = nullptr;
-  if (d.optPSI->isChecked()) {
+  if (d.optPSI_Value()) {
     v = psi, lowest = &lowest_psi, highest = &highest_psi;
-  } else if (d.optmmHg->isChecked()) {
+  } else if (d.optmmHg_Value()) {
     v = mmhg, lowest = &lowest_mmhg, highest = &highest_mmhg;
-  } else if (d.optkPa->isChecked()) {
+  } else if (d.optkPa_Value()) {
     v = kpa, lowest = &lowest_kpa, highest = &highest_kpa;
   }
   OTGraph->setThisSet(1);
@@ -204,7 +201,7 @@ void frmOTGraph::write_current_data() {
 
 void frmOTGraph::create_OTsum_file() {
   GlobalComm::reset_comm_buffers(app_);
-  GlobalComm::send_command(app_, protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
+  (void)send(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
 }
 
 void frmOTGraph::close_data_file() { DataLogFiles::close_data_file(app_, data_log::LogKind::Occlusion); }
@@ -212,9 +209,7 @@ void frmOTGraph::close_data_file() { DataLogFiles::close_data_file(app_, data_lo
 void frmOTGraph::seconds_to_hhmmss() { lblTimeLeft->setText(toQ(hhmmss(seconds_left))); }
 
 void frmOTGraph::DurationTimer_Timer() {
-  TickGuard guard(*this);
-  if (!guard) return;
-  if (frmDownload::value(download_dialog().chkOccl) == 1) {
+  if (download_dialog().chkOccl_Value() == 1) {
     --seconds_left;
     seconds_to_hhmmss();
   } else {

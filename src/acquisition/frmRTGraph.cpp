@@ -9,53 +9,52 @@
 #include "core/protocol.h"
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "shell/global_comm.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
 frmRTGraph::frmRTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Rate) {
   setWindowTitle(QStringLiteral("RATE TEST"));
 
-  fraRTData = new QGroupBox(QStringLiteral("Current Data"), this);
-  fraRTData->setObjectName(QStringLiteral("fraRTData"));
-  Label1 = label(fraRTData, "Label1", "Elapsed Time:");
-  lblElapsedTime = label(fraRTData, "lblElapsedTime", "__:__:__");
-  Label3 = label(fraRTData, "Label3", "(hh:mm:ss)");
-  Label4 = label(fraRTData, "Label4", "Time Left:");
-  lblTimeLeft = label(fraRTData, "lblTimeLeft", "N/A");
-  Label9 = label(fraRTData, "Label9", "(hh:mm:ss)");
-  Label2 = label(fraRTData, "Label2", "Instantaneous Flow Rate:");
-  lblIntFlow = label(fraRTData, "lblIntFlow", "__.__");
-  Label5 = label(fraRTData, "Label5", "Average Flow Rate:");
-  lblAvgFlow = label(fraRTData, "lblAvgFlow", "__.__");
-  Label6 = label(fraRTData, "Label6", "Volume Infused:");
-  lblVol = label(fraRTData, "lblVol", "__.__");
-  Label7 = label(fraRTData, "Label7", "Back Pressure:");
-  lblPres = label(fraRTData, "lblPres", "___");
+  fraRTData = make<QGroupBox>(this, "fraRTData", "Current Data");
+  Label1 = make<QLabel>(fraRTData, "Label1", "Elapsed Time:");
+  lblElapsedTime = make<QLabel>(fraRTData, "lblElapsedTime", "__:__:__");
+  Label3 = make<QLabel>(fraRTData, "Label3", "(hh:mm:ss)");
+  Label4 = make<QLabel>(fraRTData, "Label4", "Time Left:");
+  lblTimeLeft = make<QLabel>(fraRTData, "lblTimeLeft", "N/A");
+  Label9 = make<QLabel>(fraRTData, "Label9", "(hh:mm:ss)");
+  Label2 = make<QLabel>(fraRTData, "Label2", "Instantaneous Flow Rate:");
+  lblIntFlow = make<QLabel>(fraRTData, "lblIntFlow", "__.__");
+  Label5 = make<QLabel>(fraRTData, "Label5", "Average Flow Rate:");
+  lblAvgFlow = make<QLabel>(fraRTData, "lblAvgFlow", "__.__");
+  Label6 = make<QLabel>(fraRTData, "Label6", "Volume Infused:");
+  lblVol = make<QLabel>(fraRTData, "lblVol", "__.__");
+  Label7 = make<QLabel>(fraRTData, "Label7", "Back Pressure:");
+  lblPres = make<QLabel>(fraRTData, "lblPres", "___");
   {
     auto* g = new QGridLayout(fraRTData);
-    const struct {
-      QLabel *caption, *value;
-      const char *unit_name, *unit;
-    } rows[] = {{Label1, lblElapsedTime, "Label3", nullptr},  {Label4, lblTimeLeft, "Label9", nullptr},
-                {Label2, lblIntFlow, "lblIntFlowUnit", "ml/hr"}, {Label5, lblAvgFlow, "lblAvgFlowUnit", "ml/hr"},
-                {Label6, lblVol, "lblVolUnit", "ml"},           {Label7, lblPres, "lblPresUnit", "mmHg"}};
-    int r = 0;
-    for (const auto& row : rows) {
-      row.caption->setBuddy(row.value);
-      g->addWidget(row.caption, r, 0);
-      g->addWidget(row.value, r, 1);
-      QLabel* unit = row.unit ? label(fraRTData, row.unit_name, row.unit) : (r == 0 ? Label3 : Label9);
-      g->addWidget(unit, r, 2);
-      ++r;
+    const std::pair<QLabel*, QLabel*> rows[] = {{Label1, lblElapsedTime}, {Label4, lblTimeLeft},
+                                                {Label2, lblIntFlow},     {Label5, lblAvgFlow},
+                                                {Label6, lblVol},         {Label7, lblPres}};
+    QLabel* units[] = {Label3,
+                       Label9,
+                       make<QLabel>(fraRTData, "lblIntFlowUnit", "ml/hr"),
+                       make<QLabel>(fraRTData, "lblAvgFlowUnit", "ml/hr"),
+                       make<QLabel>(fraRTData, "lblVolUnit", "ml"),
+                       make<QLabel>(fraRTData, "lblPresUnit", "mmHg")};
+    for (int r = 0; r < 6; ++r) {
+      rows[r].first->setBuddy(rows[r].second);
+      g->addWidget(rows[r].first, r, 0);
+      g->addWidget(rows[r].second, r, 1);
+      g->addWidget(units[r], r, 2);
     }
   }
 
-  cmdStop = button(this, "cmdStop", "Stop");
-  cmdCancel = button(this, "cmdCancel", "Cancel");
+  cmdStop = make<QPushButton>(this, "cmdStop", "Stop");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "Cancel");
   RTGraph = new GraphControl(this);
   RTGraph->setObjectName(QStringLiteral("RTGraph"));
   RTGraph->setGraphTitle("Real Time Rate Test");
@@ -74,8 +73,8 @@ frmRTGraph::frmRTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Ra
   outer->addLayout(top);
   outer->addWidget(RTGraph, 1);
 
-  connect(GetDataTimer, &QTimer::timeout, this, [this] { GetDataTimer_Timer(); });
-  connect(DurationTimer, &QTimer::timeout, this, [this] { DurationTimer_Timer(); });
+  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
+  connect_tick(DurationTimer, [this] { DurationTimer_Timer(); });
   connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
@@ -83,7 +82,7 @@ frmRTGraph::frmRTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Ra
 }
 
 void frmRTGraph::Form_Load() {
-  GlobalMain::center_form(*this);
+  center();
   initial_setup();
   // The poll runs from the window's load.
   GetDataTimer->start();
@@ -104,15 +103,15 @@ void frmRTGraph::initial_setup() {
 
 void frmRTGraph::setup_duration() {
   frmDownload& d = download_dialog();
-  if (d.optDuration->isChecked()) {
-    seconds_left = vb::CLng(vb::Val(fromQ(d.cmbDuration->currentText())) * 60);
+  if (d.optDuration_Value()) {
+    seconds_left = vb::CLng(vb::Val(d.cmbDuration_Text()) * 60);
     DurationTimer->setInterval(1000);
     DurationTimer->start();
   } else {
     DurationTimer->stop();
   }
   // A poll interval without a number keeps the design interval rather than polling without pause.
-  const int32_t interval = vb::CLng(vb::Val(fromQ(d.cmbPoll->currentText())) * 1000);
+  const int32_t interval = vb::CLng(vb::Val(d.cmbPoll_Text()) * 1000);
   if (interval > 0) GetDataTimer->setInterval(interval);
 }
 
@@ -134,10 +133,8 @@ void frmRTGraph::setup_RTGraph() {
 }
 
 void frmRTGraph::GetDataTimer_Timer() {
-  TickGuard guard(*this);
-  if (!guard || device_lost()) return;
-  std::string reply = poll_reply();
-  if (device_lost()) return;
+  std::string reply;
+  if (!poll_reply(reply)) return;
   if (reply.size() < 3) {
     judge_short_reply();
     return;
@@ -146,7 +143,7 @@ void frmRTGraph::GetDataTimer_Timer() {
   display_realtime_data();
   graph_realtime_data();
   const Session& s = app_.session();
-  if (frmDownload::value(download_dialog().chkSaveFile) == 1 && !s.rt_data_file.empty()) current_data_to_file();
+  if (download_dialog().chkSaveFile_Value() == 1 && !s.rt_data_file.empty()) current_data_to_file();
 }
 
 void frmRTGraph::process_RTData(std::string& reply) {
@@ -220,15 +217,13 @@ void frmRTGraph::close_data_file() { DataLogFiles::close_data_file(app_, data_lo
 
 void frmRTGraph::create_RTsum_file() {
   GlobalComm::reset_comm_buffers(app_);
-  GlobalComm::send_command(app_, protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
+  (void)send(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
 }
 
 void frmRTGraph::seconds_to_hhmmss() { lblTimeLeft->setText(toQ(hhmmss(seconds_left))); }
 
 void frmRTGraph::DurationTimer_Timer() {
-  TickGuard guard(*this);
-  if (!guard) return;
-  if (download_dialog().optDuration->isChecked()) {
+  if (download_dialog().optDuration_Value()) {
     --seconds_left;
     seconds_to_hhmmss();
   } else {

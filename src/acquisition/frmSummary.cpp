@@ -5,17 +5,15 @@
 
 #include "acquisition/frmDownload.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 
 frmSummary::frmSummary(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("Writing Summary"));
-  lblMessage = new QLabel(QStringLiteral("Writing summary file for test. Please Wait."), this);
-  lblMessage->setObjectName(QStringLiteral("lblMessage"));
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  lblMessage = make<QLabel>(this, "lblMessage", "Writing summary file for test. Please Wait.");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdCancel);
@@ -28,7 +26,7 @@ frmSummary::frmSummary(App& app) : Form<QWidget>(app) {
 
 void frmSummary::Form_Load() {
   adjustSize();
-  GlobalMain::center_form(*this);
+  center();
 }
 
 void frmSummary::cmdCancel_Click() {

@@ -16,6 +16,8 @@ class frmSummary : public Form<QWidget> {
 
  public:
   explicit frmSummary(App& app);
+  // In the main window's area, beside the live window whose summary is captured.
+  bool isMdiChild() const override { return true; }
 
   void Form_Load() override;
   void cmdCancel_Click();

@@ -7,8 +7,11 @@
 #include "acquisition/frmReports.h"
 #include "acquisition/test_sequence.h"
 #include "core/protocol.h"
+#include "core/report_header.h"
+#include "core/report_receiver.h"
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/serial_port.h"
 #include "platform/ui.h"
@@ -17,33 +20,13 @@
 namespace qtx {
 
 LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : Form<QWidget>(app), kind_(kind) {
-  GetDataTimer = timer("GetDataTimer", 1000);
-  DurationTimer = timer("DurationTimer", 1000);
-  GetSumTimer = timer("GetSumTimer", 100);
-  connect(GetSumTimer, &QTimer::timeout, this, [this] { GetSumTimer_Timer(); });
+  GetDataTimer = timer(this, "GetDataTimer", 1000);
+  DurationTimer = timer(this, "DurationTimer", 1000);
+  GetSumTimer = timer(this, "GetSumTimer", 100);
+  connect_tick(GetSumTimer, [this] { GetSumTimer_Timer(); });
 }
 
 LiveTestWindow::~LiveTestWindow() = default;
-
-QTimer* LiveTestWindow::timer(const char* name, int interval_ms) {
-  auto* t = new QTimer(this);
-  t->setObjectName(QString::fromLatin1(name));
-  t->setInterval(interval_ms);
-  return t;
-}
-
-QLabel* LiveTestWindow::label(QWidget* parent, const char* name, const char* caption) {
-  auto* l = new QLabel(QString::fromLatin1(caption), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
-}
-
-QPushButton* LiveTestWindow::button(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  return b;
-}
 
 bool LiveTestWindow::to_single(double value, float& single) {
   if (std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max()) {
@@ -62,10 +45,17 @@ frmReports& LiveTestWindow::reports() {
   return *own_reports_;
 }
 
-bool LiveTestWindow::device_lost() {
-  if (app_.comm().state() != SerialPort::State::Lost) return false;
+bool LiveTestWindow::run_lost() {
+  if (!device_lost()) return false;
   TestSequence::end_run_for_lost_device(app_);
   return true;
+}
+
+bool LiveTestWindow::send(const std::string& command) {
+  if (app_.comm().output(command)) return true;
+  lost_device();
+  TestSequence::end_run_for_lost_device(app_);
+  return false;
 }
 
 void LiveTestWindow::drop_pending_input() {
@@ -75,12 +65,13 @@ void LiveTestWindow::drop_pending_input() {
   comm.setInputLen(0);
 }
 
-std::string LiveTestWindow::poll_reply() {
+bool LiveTestWindow::poll_reply(std::string& reply) {
   Session& s = app_.session();
   const std::string poll = protocol::poll_command(s.channel_code);
-  if (!poll.empty()) (void)app_.comm().output(poll);
+  if (!poll.empty() && !send(poll)) return false;
   s.rx_text = protocol::trim_reply(GlobalComm::read_comm_input(app_));
-  return s.rx_text;
+  reply = s.rx_text;
+  return !run_lost();
 }
 
 void LiveTestWindow::judge_short_reply() { reports().process_errors(); }
@@ -93,12 +84,12 @@ std::string LiveTestWindow::hhmmss(int32_t seconds) {
 }
 
 void LiveTestWindow::GetSumTimer_Timer() {
-  TickGuard guard(*this);
-  if (!guard || device_lost()) return;
   Session& s = app_.session();
   const bool rate = kind_ == summary_capture::Kind::Rate;
 
   const std::string read = app_.comm().input();
+  // What arrived before a loss is not needed: no summary can be completed.
+  if (run_lost()) return;
   s.rx_text = read;
   if (s.new_summary) {
     s.report_text.clear();
@@ -108,7 +99,7 @@ void LiveTestWindow::GetSumTimer_Timer() {
   if (read.size() == 2)
     GlobalComm::show_reply_error(app_);
   else
-    reports().process_buffer();
+    report::process_buffer(s.report_text);
   if (!complete) return;
 
   summary_capture::cut_before_technician(s.report_text);
@@ -118,7 +109,7 @@ void LiveTestWindow::GetSumTimer_Timer() {
   if (s.header_entered) {
     s.report_text += summary_capture::sign_off_block(s.device_record);
     s.file_text = s.report_text;
-    reports().replace_header();
+    replace_header(s.file_text, s.device_record, false);
     s.report_text = s.file_text;
   }
   // Written whole: a file that cannot be written keeps what it held.

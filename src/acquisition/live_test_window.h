@@ -43,49 +43,33 @@ class LiveTestWindow : public Form<QWidget> {
   // that started the test may still be on its way to the analyser when the window loads.
   void drop_pending_input();
   // Sends the poll for the current sample and reads what the port holds at once (the answer to
-  // the previous poll, as a rule), blanks trimmed; also into rx_text.
-  std::string poll_reply();
+  // the previous poll, as a rule), blanks trimmed; also into rx_text. False when the run ended
+  // because the device went away.
+  bool poll_reply(std::string& reply);
   // A reply too short to be a sample: the report window judges it (the analyser's error
   // replies; after "n" the run stops and this window is unloaded).
   void judge_short_reply();
   // "hh:mm:ss" of a count of seconds.
   static std::string hhmmss(int32_t seconds);
-  // True when the serial device has gone away: the run has then ended (see test_sequence.h) and
-  // this window is unloaded.
-  bool device_lost();
+  // True when the serial device has gone away (the user has been told): the run has then ended
+  // (see test_sequence.h) and this window is unloaded.
+  bool run_lost();
+  // Sends a command the test needs; a command the port does not take ends the run like a lost
+  // device (false).
+  bool send(const std::string& command);
   frmDownload& download_dialog();
-  // The report window's cleaning, header and error procedures. When the report window is not
-  // open they run on a copy of it that is never loaded: loading the report window would start
+  // The report window, for its judgment of the analyser's error replies. When the report window
+  // is not open this is a copy of it that is never loaded: loading the report window would start
   // its own receiving and take the analyser's replies away from this window.
   frmReports& reports();
 
-  // A label or button with its control name.
-  static QLabel* label(QWidget* parent, const char* name, const char* caption);
-  static QPushButton* button(QWidget* parent, const char* name, const char* caption);
   // A value the graph control takes as single precision; false when it does not fit, and the
   // user has been told "Bad graph data.".
   bool to_single(double value, float& single);
 
-  // A tick that runs while another of this window's ticks is still in progress (a message box
-  // of the first one is open) does nothing.
-  class TickGuard {
-   public:
-    explicit TickGuard(LiveTestWindow& w) : w_(w), entered_(!w.in_tick_) { w_.in_tick_ = true; }
-    ~TickGuard() {
-      if (entered_) w_.in_tick_ = false;
-    }
-    explicit operator bool() const { return entered_; }
-
-   private:
-    LiveTestWindow& w_;
-    bool entered_;
-  };
 
  private:
-  QTimer* timer(const char* name, int interval_ms);
-
   summary_capture::Kind kind_;
-  bool in_tick_ = false;
   std::unique_ptr<frmReports> own_reports_;
 };
 

@@ -28,13 +28,6 @@ void begin_summary(App& app, LiveTestWindow& window, const char* caption) {
   app.ui().setMousePointer(&window, MousePointer::Hourglass);
 }
 
-void stop_timers(LiveTestWindow* w) {
-  if (!w) return;
-  w->GetDataTimer->stop();
-  w->GetSumTimer->stop();
-  w->DurationTimer->stop();
-}
-
 void show_main(App& app) {
   if (FormBase* main = app.forms().mainWindow()) main->Show();
 }
@@ -56,7 +49,7 @@ void frmDownload::beginnextproc() {
     rt.GetDataTimer->stop();
     rt.DurationTimer->stop();
     GlobalComm::send_stop_command(app_);
-    if (optPrinter->isChecked()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
+    if (optPrinter_Value()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
     if (f.save_rt_summary) {
       p.rt_summary_phase = true;
       if (!s.rt_sum_file.empty()) {
@@ -87,9 +80,9 @@ void frmDownload::beginnextproc() {
   } else if (p.ot_phase) {
     p.ot_phase = false;
     frmOTGraph& ot = forms.get<frmOTGraph>();
-    if (value(chkSaveFile) == 1 && !s.ot_data_file.empty()) ot.close_data_file();
+    if (chkSaveFile_Value() == 1 && !s.ot_data_file.empty()) ot.close_data_file();
     GlobalComm::send_stop_command(app_);
-    if (optPrinter->isChecked()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
+    if (optPrinter_Value()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
     ot.GetDataTimer->stop();
     ot.DurationTimer->stop();
     f.occlusion_selected = false;
@@ -122,7 +115,7 @@ void frmDownload::beginnextproc() {
 
 void frmDownload::startottest() {
   Session& s = app_.session();
-  if (value(chkSaveFile) == 1) DataLogFiles::write_OTfile_header(app_);
+  if (chkSaveFile_Value() == 1) DataLogFiles::write_OTfile_header(app_);
   app_.forms().unload<frmRTGraph>();
   GlobalComm::reset_comm_buffers(app_);
   frmOTGraph& ot = app_.forms().get<frmOTGraph>();
@@ -139,8 +132,9 @@ void frmDownload::stopalltests() {
   DownloadFlags& f = s.download_flags;
   Forms& forms = app_.forms();
 
-  stop_timers(forms.loaded<frmRTGraph>());
-  stop_timers(forms.loaded<frmOTGraph>());
+  for (LiveTestWindow* w : {static_cast<LiveTestWindow*>(forms.loaded<frmRTGraph>()),
+                            static_cast<LiveTestWindow*>(forms.loaded<frmOTGraph>())})
+    if (w) w->stop_timers();
   f.show_rt_request = false;
   f.show_ot_request = false;
   GlobalComm::send_stop_command(app_);
@@ -169,13 +163,8 @@ void end_run_for_lost_device(App& app) {
   Forms& forms = app.forms();
   frmRTGraph* rt = forms.loaded<frmRTGraph>();
   frmOTGraph* ot = forms.loaded<frmOTGraph>();
-  stop_timers(rt);
-  stop_timers(ot);
-  if (app.comm().takeLostNotice())
-    app.ui().msgbox(
-        "The serial device has gone away (unplugged or switched off).\r\rThe test is stopped; the data logged so "
-        "far is kept.",
-        MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  for (LiveTestWindow* w : {static_cast<LiveTestWindow*>(rt), static_cast<LiveTestWindow*>(ot)})
+    if (w) w->stop_timers();
   // The log of the test that was running is closed as Stop closes it; the logs of finished tests
   // are closed already.
   if (p.rt_phase && f.log_rt_data && !s.rt_data_file.empty())
