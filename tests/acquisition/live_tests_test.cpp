@@ -289,3 +289,124 @@ TEST_F(LiveTest, OcclusionDisplayRangesAndCountdown) {
   for (int i = 2; i <= 30; ++i) ot.DurationTimer_Timer();
   EXPECT_TRUE(no_run_left());
 }
+
+namespace {
+
+const std::string kRateSummary =
+    "\r\n  TEST SUMMARY\r\n  SINGLE RATE TEST\r\n  Average Rate: 100.2 ml/h\r\n\r\n       Technician: ___\x07";
+
+}  // namespace
+
+// Both tests of a run, started as the download start leaves them.
+class SequenceTest : public LiveTest {
+ protected:
+  void start_both(bool logs, bool summaries) {
+    d.chkOccl->click();
+    s.download_flags.occlusion_selected = true;
+    if (logs) {
+      s.ot_data_file = t.path("occl.log");
+      s.download_flags.log_ot_data = true;
+    } else {
+      d.chkSaveFile->click();
+    }
+    if (summaries) {
+      s.rt_sum_file = t.path("rate.sum");
+      s.ot_sum_file = t.path("occl.sum");
+      s.download_flags.save_rt_summary = s.download_flags.save_ot_summary = true;
+    }
+    start_rate_run(logs);
+  }
+  frmRTGraph& rt() { return *t.forms().loaded<frmRTGraph>(); }
+  frmOTGraph& ot() { return *t.forms().loaded<frmOTGraph>(); }
+};
+
+TEST_F(SequenceTest, SummaryToPrinterCapturesNothing) {
+  d.optPrinter->setChecked(true);
+  start_both(false, false);
+  rt().cmdStop_Click();
+  flush_unloads();
+  ASSERT_NE(t.forms().loaded<frmOTGraph>(), nullptr);
+  EXPECT_TRUE(s.test_phase_flags.ot_phase);
+  EXPECT_TRUE(s.download_flags.show_ot_request);
+  ot().cmdStop_Click();
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"STA\r", "PRA1\r", "RTA4\r", "STA\r", "PRA1\r"}));
+  EXPECT_FALSE(t.forms().isLoaded("frmSummary"));
+  EXPECT_TRUE(no_run_left());
+  EXPECT_FALSE(s.download_flags.single_rate_selected || s.download_flags.occlusion_selected);
+}
+
+TEST_F(SequenceTest, CancelInTheRateWindowDeletesTheRateLogOnly) {
+  start_both(true, true);
+  ASSERT_TRUE(files::write_all(s.rt_sum_file, "a summary from before"));
+  rt().cmdCancel_Click();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_FALSE(files::exists(s.rt_data_file));
+  EXPECT_FALSE(files::exists(s.ot_data_file));  // not created yet
+  EXPECT_EQ(get(s.rt_sum_file), "a summary from before");
+  EXPECT_EQ(port.commands, std::vector<std::string>{"STA\r"});
+  EXPECT_FALSE(s.download_flags.log_rt_data || s.download_flags.save_rt_summary);
+}
+
+TEST_F(SequenceTest, CancelInTheOcclusionTestDeletesWhatTheRunWrote) {
+  start_both(true, true);
+  const std::string other = t.path("other.sum");
+  ASSERT_TRUE(files::write_all(other, "kept"));
+  port.reply("DLA1\r", kRateSummary);
+  rt().cmdStop_Click();
+  EXPECT_TRUE(s.test_phase_flags.rt_summary_phase);
+  frmSummary* summary = t.forms().loaded<frmSummary>();
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(summary->windowTitle(), "Single-Rate");
+  EXPECT_FALSE(rt().cmdStop->isEnabled());
+  EXPECT_FALSE(rt().GetDataTimer->isActive());
+  EXPECT_TRUE(rt().GetSumTimer->isActive());
+  rt().GetSumTimer_Timer();  // the whole summary in one read
+  flush_unloads();
+  ASSERT_TRUE(files::exists(s.rt_sum_file));
+  EXPECT_TRUE(s.test_phase_flags.ot_phase);
+  ASSERT_TRUE(files::exists(s.ot_data_file));  // its header is written at the move
+  ot().cmdCancel_Click();
+  EXPECT_TRUE(no_run_left());
+  for (const std::string& f : {s.rt_data_file, s.rt_sum_file, s.ot_data_file}) EXPECT_FALSE(files::exists(f)) << f;
+  EXPECT_EQ(get(other), "kept");
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"STA\r", "DLA1\r", "RTA4\r", "STA\r"}));
+}
+
+TEST_F(SequenceTest, CancelWhileWritingTheRateSummaryGoesOnWithTheOcclusionTest) {
+  start_both(true, true);
+  ASSERT_TRUE(files::write_all(s.rt_sum_file, "a summary from before"));
+  rt().cmdStop_Click();
+  rt().GetSumTimer_Timer();  // nothing has come yet
+  t.forms().loaded<frmSummary>()->cmdCancel->click();
+  flush_unloads();
+  EXPECT_EQ(get(s.rt_sum_file), "a summary from before");  // not written by this run
+  EXPECT_FALSE(t.forms().isLoaded("frmSummary"));
+  EXPECT_FALSE(t.forms().isLoaded("frmRTGraph"));
+  EXPECT_TRUE(s.test_phase_flags.ot_phase);
+  EXPECT_TRUE(ot().GetDataTimer->isActive());
+  EXPECT_EQ(port.commands.back(), "RTA4\r");
+}
+
+TEST_F(SequenceTest, SummaryFileAndItsWriteFailure) {
+  start_both(false, true);
+  s.rt_sum_file = t.path("no-such-folder/rate.sum");
+  port.reply("DLA1\r", "\x05" + kRateSummary);
+  rt().cmdStop_Click();
+  t.ui.expectBox("Error writing real-time summary", "FILE ACCESS ERROR", MsgAnswer::OK, MsgIcon::Exclamation);
+  rt().GetSumTimer_Timer();
+  t.ui.verify();
+  // The sequence waits; the summary window's Cancel moves it on.
+  EXPECT_TRUE(s.test_phase_flags.rt_summary_phase);
+  EXPECT_TRUE(rt().GetSumTimer->isActive());
+  EXPECT_TRUE(s.new_summary);
+
+  s.rt_sum_file = t.path("rate.sum");
+  port.arrive(kRateSummary);  // the summary sent again from the analyser's keys
+  rt().GetSumTimer_Timer();
+  flush_unloads();
+  const std::string blank = "        Technician:______________________ Signature:___________________";
+  EXPECT_EQ(get(s.rt_sum_file), "\r\n  TEST SUMMARY\r\n  SINGLE RATE TEST\r\n  Average Rate: 100.2 ml/h\r\n\r\n" + blank +
+                                    "\r\n\r\n");
+  EXPECT_TRUE(s.test_phase_flags.ot_phase);
+  EXPECT_EQ(s.file_name, s.rt_sum_file);
+}
