@@ -11,7 +11,10 @@
 #include "acquisition/frmReports.h"
 #include "core/paths.h"
 #include "core/vb.h"
+#include "graphs/frmGraph.h"
+#include "help/frmQTXHelp.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -69,53 +72,35 @@ void receiving_layout(frmReports& r) {
   r.GetDataTimer->start();
 }
 
-QAction* item(QMenu* menu, const char* name, const QString& caption) {
-  QAction* a = menu->addAction(caption);
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
-QAction* separator(QMenu* menu, const char* name) {
-  QAction* a = menu->addSeparator();
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
 }  // namespace
 
 frmMain::frmMain(App& app) : Form<QMainWindow>(app) {
   setWindowTitle(QStringLiteral("QTX"));
   resize(800, 600);
 
-  mdiArea = new QMdiArea(this);
-  mdiArea->setObjectName(QStringLiteral("mdiArea"));
+  mdiArea = make<QMdiArea>(this, "mdiArea");
   setCentralWidget(mdiArea);
 
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuDownload = item(mnuFile, "mnuDownload", QStringLiteral("&Download"));
-  mnuEdit = item(mnuFile, "mnuEdit", QStringLiteral("&Edit Summary or Data Log"));
-  mnuGraphLog = item(mnuFile, "mnuGraphLog", QStringLiteral("&Graph Data Log"));
-  sep3 = separator(mnuFile, "sep3");
-  mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit Qtx"));
+  mnuFile = menu(menuBar(), "mnuFile", "&File");
+  mnuDownload = menu_item(mnuFile, "mnuDownload", "&Download");
+  mnuEdit = menu_item(mnuFile, "mnuEdit", "&Edit Summary or Data Log");
+  mnuGraphLog = menu_item(mnuFile, "mnuGraphLog", "&Graph Data Log");
+  sep3 = menu_separator(mnuFile, "sep3");
+  mnuExit = menu_item(mnuFile, "mnuExit", "E&xit Qtx");
 
-  mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-  mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-  mnuCommPort = item(mnuOptions, "mnuCommPort", QStringLiteral("&Change Comm Port"));
-  mnuTestPort = item(mnuOptions, "mnuTestPort", QStringLiteral("&Test Serial Port"));
-  mnuSysAdmin = item(mnuOptions, "mnuSysAdmin", QStringLiteral("&System Administrator"));
+  mnuOptions = menu(menuBar(), "mnuOptions", "&Options");
+  mnuCommPort = menu_item(mnuOptions, "mnuCommPort", "&Change Comm Port");
+  mnuTestPort = menu_item(mnuOptions, "mnuTestPort", "&Test Serial Port");
+  mnuSysAdmin = menu_item(mnuOptions, "mnuSysAdmin", "&System Administrator");
 
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuQTXHelp = item(mnuHelp, "mnuQTXHelp", QStringLiteral("QTX Help"));
-  sep4 = separator(mnuHelp, "sep4");
-  mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+  mnuHelp = menu(menuBar(), "mnuHelp", "&Help");
+  mnuQTXHelp = menu_item(mnuHelp, "mnuQTXHelp", "QTX Help");
+  sep4 = menu_separator(mnuHelp, "sep4");
+  mnuAbout = menu_item(mnuHelp, "mnuAbout", "&About");
 
-  picStatus = new QStatusBar(this);
-  picStatus->setObjectName(QStringLiteral("picStatus"));
+  picStatus = make<QStatusBar>(this, "picStatus");
   picStatus->setSizeGripEnabled(false);
-  lblStatus = new QLabel(picStatus);
-  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  lblStatus = make<QLabel>(picStatus, "lblStatus");
   picStatus->addWidget(lblStatus, 1);
   setStatusBar(picStatus);
 
@@ -247,7 +232,7 @@ void frmMain::mnuEdit_Click() {
   show_centred(r);
 }
 
-void frmMain::mnuGraphLog_Click() {}
+void frmMain::mnuGraphLog_Click() { app_.forms().get<frmGraph>().Show(); }
 
 void frmMain::mnuExit_Click() {
   unload_child_windows();
@@ -267,7 +252,10 @@ void frmMain::mnuSysAdmin_Click() {
     app_.forms().get<frmSysAd>().Show();
 }
 
-void frmMain::mnuQTXHelp_Click() { app_.session().help_topic = "main"; }
+void frmMain::mnuQTXHelp_Click() {
+  app_.session().help_topic = "main";
+  app_.forms().get<frmQTXHelp>().Show();
+}
 
 void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
 

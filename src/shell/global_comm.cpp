@@ -69,9 +69,7 @@ void open_comm_port(App& app) {
   }
 }
 
-void show_port_error(App& app) {
-  app.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
-}
+void show_port_error(App& app) { app.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR"); }
 
 bool send_command(App& app, std::string_view command) {
   if (app.comm().output(command)) return true;

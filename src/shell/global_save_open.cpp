@@ -26,6 +26,12 @@ void set_pointer(App& app, QWidget* window, MousePointer pointer) {
   if (window) app.ui().setMousePointer(window, pointer);
 }
 
+// Log files first (default extension "LOG"), or summaries first ("SUM").
+void choose_list(CommonDialog& dialog, bool log_first) {
+  dialog.DefaultExt = log_first ? "LOG" : "SUM";
+  dialog.Filter = log_first ? kLogFirstFilter : kSummaryFirstFilter;
+}
+
 void cancelled_save(App& app) {
   app.ui().msgbox("Saving file cancelled", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL SAVE");
 }
@@ -63,16 +69,10 @@ void open_file_dialog(App& app) {
   Session& s = app.session();
   CommonDialog& dialog = common_dialog(app);
   dialog.InitDir = s.folders.save_dir;
-  if (s.report_text.find("LOG") != std::string::npos) {
-    dialog.DefaultExt = "LOG";
-    dialog.Filter = kLogFirstFilter;
-  } else {
-    dialog.DefaultExt = "SUM";
-    dialog.Filter = kSummaryFirstFilter;
-  }
+  choose_list(dialog, s.report_text.find("LOG") != std::string::npos);
   dialog.InitDir = s.folders.save_dir;
   dialog.FileName.clear();
-  dialog.Flags = CommonDialog::kOpenFlags;
+  dialog.Flags = kOpenFlags;
   app.ui().showOpen(dialog);
   s.file_name = dialog.FileName;
   if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
@@ -83,15 +83,9 @@ std::string save_file_dialog(App& app) {
   try {
     CommonDialog& dialog = common_dialog(app);
     dialog.InitDir = s.folders.save_dir;
-    if (s.dialog_log_first) {
-      dialog.DefaultExt = "LOG";
-      dialog.Filter = kLogFirstFilter;
-    } else {
-      dialog.DefaultExt = "SUM";
-      dialog.Filter = kSummaryFirstFilter;
-    }
+    choose_list(dialog, s.dialog_log_first);
     dialog.FileName.clear();
-    dialog.Flags = CommonDialog::kSaveFlags;
+    dialog.Flags = kSaveFlags;
     app.ui().showSave(dialog);
     s.file_name = dialog.FileName;
     if (s.file_name.empty()) {
@@ -117,7 +111,7 @@ void convert_file_dialog(App& app) {
   dialog.DefaultExt = "csv";
   dialog.Filter = kConvertFilter;
   dialog.FileName.clear();
-  dialog.Flags = CommonDialog::kConvertFlags;
+  dialog.Flags = kConvertFlags;
   app.ui().showOpen(dialog);
   s.file_name = dialog.FileName;
   if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
