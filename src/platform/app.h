@@ -13,6 +13,7 @@ namespace qtx {
 class SettingsStore;
 class SerialPort;
 class Clock;
+class Printer;
 
 class App {
  public:
@@ -27,6 +28,9 @@ class App {
   Ui& ui() { return ui_; }
   Clock& clock() { return clock_; }
   Forms& forms() { return forms_; }
+  // The system printer; the program's start and every test give one before a window prints.
+  Printer& printer() { return *printer_; }
+  void setPrinter(Printer& printer) { printer_ = &printer; }
   // The program's one open/save dialog: callers set its title and flags, show it through ui().
   CommonDialog& commonDialog() { return common_dialog_; }
 
@@ -36,6 +40,7 @@ class App {
   SerialPort& comm_;
   Ui& ui_;
   Clock& clock_;
+  Printer* printer_ = nullptr;
   Forms forms_;
   CommonDialog common_dialog_;
 };
