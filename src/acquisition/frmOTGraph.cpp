@@ -201,7 +201,7 @@ void frmOTGraph::write_current_data() {
 
 void frmOTGraph::create_OTsum_file() {
   GlobalComm::reset_comm_buffers(app_);
-  (void)send(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
+  (void)send_or_end_run(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
 }
 
 void frmOTGraph::close_data_file() { DataLogFiles::close_data_file(app_, data_log::LogKind::Occlusion); }

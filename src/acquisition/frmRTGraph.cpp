@@ -217,7 +217,7 @@ void frmRTGraph::close_data_file() { DataLogFiles::close_data_file(app_, data_lo
 
 void frmRTGraph::create_RTsum_file() {
   GlobalComm::reset_comm_buffers(app_);
-  (void)send(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
+  (void)send_or_end_run(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
 }
 
 void frmRTGraph::seconds_to_hhmmss() { lblTimeLeft->setText(toQ(hhmmss(seconds_left))); }

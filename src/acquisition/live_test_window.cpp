@@ -51,9 +51,8 @@ bool LiveTestWindow::run_lost() {
   return true;
 }
 
-bool LiveTestWindow::send(const std::string& command) {
-  if (app_.comm().output(command)) return true;
-  lost_device();
+bool LiveTestWindow::send_or_end_run(const std::string& command) {
+  if (send(command)) return true;
   TestSequence::end_run_for_lost_device(app_);
   return false;
 }
@@ -68,7 +67,7 @@ void LiveTestWindow::drop_pending_input() {
 bool LiveTestWindow::poll_reply(std::string& reply) {
   Session& s = app_.session();
   const std::string poll = protocol::poll_command(s.channel_code);
-  if (!poll.empty() && !send(poll)) return false;
+  if (!poll.empty() && !send_or_end_run(poll)) return false;
   s.rx_text = protocol::trim_reply(GlobalComm::read_comm_input(app_));
   reply = s.rx_text;
   return !run_lost();

@@ -54,9 +54,9 @@ class LiveTestWindow : public Form<QWidget> {
   // True when the serial device has gone away (the user has been told): the run has then ended
   // (see test_sequence.h) and this window is unloaded.
   bool run_lost();
-  // Sends a command the test needs; a command the port does not take ends the run like a lost
-  // device (false).
-  bool send(const std::string& command);
+  // Sends a command the test needs (FormBase::send); a command the port does not take ends the
+  // run like a lost device (false).
+  bool send_or_end_run(const std::string& command);
   frmDownload& download_dialog();
   // The report window, for its judgment of the analyser's error replies. When the report window
   // is not open this is a copy of it that is never loaded: loading the report window would start
