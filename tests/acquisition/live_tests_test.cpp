@@ -410,3 +410,36 @@ TEST_F(SequenceTest, SummaryFileAndItsWriteFailure) {
   EXPECT_TRUE(s.test_phase_flags.ot_phase);
   EXPECT_EQ(s.file_name, s.rt_sum_file);
 }
+
+TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeepsTheFiles) {
+  start_both(true, true);
+  port.reply("GRA\r", rate_reply(golden_rate_row(1)));
+  rt().GetDataTimer_Timer();
+  rt().cmdStop_Click();
+  // Gone while the summary is awaited: no summary is waited for, the finished log stays.
+  port.vanish();
+  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  rt().GetSumTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_NE(get(s.rt_data_file).find("END OF DATA"), std::string::npos);
+  EXPECT_FALSE(files::exists(s.rt_sum_file));
+
+  // Gone during the occlusion test: its log is closed as Stop closes it.
+  port.open();
+  s.download_flags = DownloadFlags{};
+  s.download_flags.occlusion_selected = s.download_flags.log_ot_data = s.download_flags.show_ot_request = true;
+  s.test_phase_flags.ot_phase = true;
+  DataLogFiles::write_OTfile_header(t.app());
+  hand_over();
+  port.reply("GRA\r", "RUN, 0, 1, 0.19, 10\r\n");
+  ot().GetDataTimer_Timer();
+  port.vanishOn("GRA\r");
+  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  ot().GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  const std::string log = get(s.ot_data_file);
+  EXPECT_NE(log.find("00:01            00.19      010"), std::string::npos);
+  EXPECT_NE(log.find("END OF DATA"), std::string::npos);
+}
