@@ -36,9 +36,8 @@ frmRTGraph::frmRTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Ra
   lblPres = make<QLabel>(fraRTData, "lblPres", "___");
   {
     auto* g = new QGridLayout(fraRTData);
-    const std::pair<QLabel*, QLabel*> rows[] = {{Label1, lblElapsedTime}, {Label4, lblTimeLeft},
-                                                {Label2, lblIntFlow},     {Label5, lblAvgFlow},
-                                                {Label6, lblVol},         {Label7, lblPres}};
+    const std::pair<QLabel*, QLabel*> rows[] = {{Label1, lblElapsedTime}, {Label4, lblTimeLeft}, {Label2, lblIntFlow},
+                                                {Label5, lblAvgFlow},     {Label6, lblVol},      {Label7, lblPres}};
     QLabel* units[] = {Label3,
                        Label9,
                        make<QLabel>(fraRTData, "lblIntFlowUnit", "ml/hr"),

@@ -67,7 +67,6 @@ class LiveTestWindow : public Form<QWidget> {
   // user has been told "Bad graph data.".
   bool to_single(double value, float& single);
 
-
  private:
   summary_capture::Kind kind_;
   std::unique_ptr<frmReports> own_reports_;

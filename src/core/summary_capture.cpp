@@ -30,8 +30,8 @@ std::string sign_off_block(const DeviceRecord& record) {
   std::string block;
   if (!record.pump_type.empty()) {
     block += vb::CRLF;
-    block += "        PumpType: " + underlined_field(record.pump_type, 23) + " Pump Tolerance(+/- %): " +
-             underlined_field(record.pump_tolerance, 6);
+    block += "        PumpType: " + underlined_field(record.pump_type, 23) +
+             " Pump Tolerance(+/- %): " + underlined_field(record.pump_tolerance, 6);
     block += vb::CRLF;
   }
   block += vb::CRLF;

@@ -33,8 +33,8 @@ void flush_unloads() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Defer
 std::string rate_reply(const data_log::RateRow& r, char mode = 'A') {
   using vb::general;
   return std::string(1, mode) + ", " + vb::to_text(r.hours) + ", " + vb::to_text(r.minutes) + ", " +
-         vb::to_text(r.seconds) + ", " + general(r.flow) + ", " + general(r.avg_flow) + ", " + general(r.volume) + ", " +
-         general(r.back_pressure) + "\r\n";
+         vb::to_text(r.seconds) + ", " + general(r.flow) + ", " + general(r.avg_flow) + ", " + general(r.volume) +
+         ", " + general(r.back_pressure) + "\r\n";
 }
 
 }  // namespace
@@ -405,8 +405,8 @@ TEST_F(SequenceTest, SummaryFileAndItsWriteFailure) {
   rt().GetSumTimer_Timer();
   flush_unloads();
   const std::string blank = "        Technician:______________________ Signature:___________________";
-  EXPECT_EQ(get(s.rt_sum_file), "\r\n  TEST SUMMARY\r\n  SINGLE RATE TEST\r\n  Average Rate: 100.2 ml/h\r\n\r\n" + blank +
-                                    "\r\n\r\n");
+  EXPECT_EQ(get(s.rt_sum_file),
+            "\r\n  TEST SUMMARY\r\n  SINGLE RATE TEST\r\n  Average Rate: 100.2 ml/h\r\n\r\n" + blank + "\r\n\r\n");
   EXPECT_TRUE(s.test_phase_flags.ot_phase);
   EXPECT_EQ(s.file_name, s.rt_sum_file);
 }

@@ -32,8 +32,9 @@ TEST(SummaryCapture, TheTextDoesNotDependOnHowItFallsIntoReads) {
   }
   // The rate capture puts CR LF in place of each mark; the occlusion capture nothing. The text
   // that came with the BEL is kept; what follows the BEL is not part of the summary.
-  EXPECT_EQ(capture({"\x05" "ab", "c\x07" "after"}, Kind::Rate), "\r\nabc\r\n");
-  EXPECT_EQ(capture({"\x05" "ab", "c\x07" "after"}, Kind::Occlusion), "abc");
+  const std::vector<std::string> reads = {std::string("\x05") + "ab", std::string("c\x07") + "after"};
+  EXPECT_EQ(capture(reads, Kind::Rate), "\r\nabc\r\n");
+  EXPECT_EQ(capture(reads, Kind::Occlusion), "abc");
   std::string text, copy;
   EXPECT_FALSE(add_read(text, copy, "", Kind::Rate));
   EXPECT_TRUE(add_read(text, copy, "\x07", Kind::Rate));
@@ -42,7 +43,9 @@ TEST(SummaryCapture, TheTextDoesNotDependOnHowItFallsIntoReads) {
 TEST(SummaryCapture, BeyondTheLimitTextGoesOnAndMarksAddNothing) {
   const std::string block(1000, 'x');
   std::vector<std::string> reads(60, block);
-  reads.push_back("\x05" "end\x07");
+  reads.push_back(
+      "\x05"
+      "end\x07");
   std::string overflow;
   const std::string text = capture(reads, Kind::Rate, &overflow);
   EXPECT_EQ(text, std::string(60000, 'x') + "end");
