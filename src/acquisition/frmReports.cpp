@@ -307,26 +307,34 @@ bool frmReports::write_report_file(const std::string& bytes) {
 
 // ---- stopping ---------------------------------------------------------------------------------
 
-void frmReports::process_errors() {
-  Session& s = app_.session();
+void frmReports::process_errors() { process_errors(app_); }
+
+void frmReports::process_errors(App& app) {
+  Session& s = app.session();
   const char* message = protocol::error_reply_message(s.rx_text);
   if (!message) return;
-  app_.ui().msgbox(message, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  app.ui().msgbox(message, MsgButtons::OK, MsgIcon::Critical, "ERROR");
   if (s.rx_text[0] != 'n') return;
   // The channel is not connected: whatever is running on it stops.
-  Forms& forms = app_.forms();
+  Forms& forms = app.forms();
   DownloadFlags& flags = s.download_flags;
   if (flags.show_reports_request) {
-    stop_reception();
+    if (frmReports* reports = forms.loaded<frmReports>()) {
+      reports->stop_reception();
+      return;
+    }
+    flags.show_reports_request = false;
+    GlobalComm::send_stop_command(app);
   } else if (flags.single_rate_selected) {
     forms.get<frmDownload>().stopalltests();
     forms.unload<frmRTGraph>();
-    show_main_window();
   } else if (flags.occlusion_selected) {
     forms.get<frmDownload>().stopalltests();
     forms.unload<frmOTGraph>();
-    show_main_window();
+  } else {
+    return;
   }
+  if (FormBase* main = forms.mainWindow()) main->Show();
 }
 
 void frmReports::stop_transfer() {
