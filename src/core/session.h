@@ -136,6 +136,10 @@ struct Session {
   std::string report_text;  // the report received so far
   std::string file_text;    // a whole file being loaded or saved
   std::string file_name;    // the current file of every dialog and file routine
+  // The report receiver's texts (report window; the summary capture of the live windows).
+  std::string carry_over_text;  // up to 2 characters held back from the previous tick
+  std::string report_overflow;  // written by the summary capture
+  bool new_summary = true;      // the next complete line starts a new report_text
 
   // Download mode and channel.
   std::string test_type_code;    // "1" summary, "2" log, "3" real-time, "4" receive any, "5" file

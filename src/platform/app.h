@@ -13,6 +13,7 @@ class SettingsStore;
 class SerialPort;
 class Ui;
 class Clock;
+class Printer;
 
 class App {
  public:
@@ -27,6 +28,9 @@ class App {
   Ui& ui() { return ui_; }
   Clock& clock() { return clock_; }
   Forms& forms() { return forms_; }
+  // The system printer; the program's start and every test give one before a window prints.
+  Printer& printer() { return *printer_; }
+  void setPrinter(Printer& printer) { printer_ = &printer; }
 
  private:
   Session session_;
@@ -34,6 +38,7 @@ class App {
   SerialPort& comm_;
   Ui& ui_;
   Clock& clock_;
+  Printer* printer_ = nullptr;
   Forms forms_;
 };
 

@@ -35,38 +35,10 @@ const char* const frmMain::kUnloadOrder[19] = {
 
 namespace {
 
-int px(int twips) { return twips / kTwipsPerPixel; }
-
 // Centres a child window in the main window's area and shows it.
 void show_centred(FormBase& child) {
   GlobalMain::center_form(child);
   child.Show();
-}
-
-// The report window while it receives: one status line at the top, the three buttons under it,
-// no menus, and the receive timer running.
-void receiving_layout(frmReports& r) {
-  r.app().forms().attachChild(r);
-  QPlainTextEdit* text = r.txtData;
-  // About one text line (1.2 times the height of the letter "A"), with the box's frame and
-  // margins around it so the line is not cut.
-  const QFontMetrics metrics(text->font());
-  const int line = std::max(static_cast<int>(1.2 * metrics.height()), metrics.lineSpacing());
-  const int chrome = 2 * text->frameWidth() + 2 * static_cast<int>(text->document()->documentMargin());
-  text->setGeometry(px(120), px(120), text->width(), line + chrome);
-  // A status line: no room for scroll bars.
-  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  r.cmdCancel->move(px(9000), px(1030));
-  r.cmdPrint->move(px(7440), px(1030));
-  r.cmdPrint->setVisible(true);
-  r.cmdSave->move(px(5880), px(1030));
-  r.cmdSave->setVisible(true);
-  r.setHeight(2100);
-  r.mnuFile->menuAction()->setVisible(false);
-  r.mnuEdit->menuAction()->setVisible(false);
-  r.mnuOptions->menuAction()->setVisible(false);
-  r.GetDataTimer->start();
 }
 
 QAction* item(QMenu* menu, const char* name, const QString& caption) {
@@ -184,9 +156,7 @@ void frmMain::Form_Activate() {
   } else if (flags.show_reports_request) {
     forms.unload("frmRTGraph");
     forms.unload("frmOTGraph");
-    frmReports& reports = forms.get<frmReports>();
-    receiving_layout(reports);
-    show_centred(reports);
+    forms.get<frmReports>().show_receiving();
   }
 }
 
@@ -224,12 +194,7 @@ void frmMain::mnuEdit_Click() {
   forms.unload("frmOTGraph");
   // Last shown in the receiving layout: created afresh at its design layout.
   if (frmReports* shown = forms.loaded<frmReports>(); shown && shown->Height() < 3000) forms.unload<frmReports>();
-  frmReports& r = forms.get<frmReports>();
-  r.GetDataTimer->stop();
-  for (QAction* a : {r.mnuClose, r.mnuClearAll, r.mnuCut, r.mnuCopy, r.mnuPaste, r.mnuDelete, r.mnuConvertPrn})
-    a->setEnabled(false);
-  r.setWindowTitle(QStringLiteral("REPORTS"));
-  show_centred(r);
+  forms.get<frmReports>().show_editing();
 }
 
 void frmMain::mnuGraphLog_Click() { app_.forms().get<frmGraph>().Show(); }

@@ -43,6 +43,7 @@ TestApp::TestApp(Port port) {
     comm_ = make_qt_serial_port(*settings_);
   }
   app_ = std::make_unique<App>(*settings_, *comm_, ui, clock);
+  app_->setPrinter(printer);
   app_->forms().setEndProgram([this] { ended_ = true; });
 }
 

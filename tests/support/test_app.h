@@ -11,6 +11,7 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "support/fake_clock.h"
+#include "support/recording_printer.h"
 #include "support/scripted_serial.h"
 #include "support/scripted_ui.h"
 
@@ -50,6 +51,7 @@ class TestApp {
 
   ScriptedUi ui;
   FakeClock clock;
+  RecordingPrinter printer;
 
  private:
   QTemporaryDir dir_;
