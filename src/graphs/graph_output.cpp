@@ -81,9 +81,13 @@ void print_graph_page(App& app, GraphControl& graph, const std::optional<graph_p
     return;
   }
   Printer& printer = app.printer();
+  const bool bold = printer.fontBold(), italic = printer.fontItalic();
   if (page && print_page(printer, graph, *page, slot3)) return;
-  // Nothing more of a failed page goes to the printer.
+  // Nothing more of a failed page goes to the printer; a page broken off between its two
+  // inversions leaves the next page's bold and italic as they were.
   printer.killDoc();
+  printer.setFontBold(bold);
+  printer.setFontItalic(italic);
   ui.msgbox("Error Printing, please refer to your Windows Manual", MsgButtons::OK, MsgIcon::Critical, "ERROR");
 }
 

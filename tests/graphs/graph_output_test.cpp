@@ -139,14 +139,20 @@ TEST_F(GraphOutput, CancelAndFailuresOfThePrintedPage) {
   g->mnuPrintGraph_Click();
   EXPECT_TRUE(t.printer.documents.empty());
 
-  // A printer failing at the head line: nothing more is printed, the page is dropped.
-  t.printer.fail_from_print = 2;
+  // A printer failing at the title: nothing more is printed, the page is dropped, and the next
+  // page has its title in bold again.
+  t.printer.fail_from_print = 4;
   confirm();
   expect_print_error();
   g->mnuPrintGraph_Click();
   t.ui.verify();
-  EXPECT_EQ(t.printer.prints, 3);
+  EXPECT_EQ(t.printer.prints, 5);
   EXPECT_TRUE(t.printer.sentPages().empty());
+  t.printer.fail_from_print = -1;
+  confirm();
+  g->mnuPrintGraph_Click();
+  EXPECT_EQ(page(t.printer)[4], "18 B 0.5 Data Log Graph");
+  EXPECT_FALSE(t.printer.fontBold());
 
   // A page the graph cannot be drawn on.
   t.printer.fail_from_print = -1;
@@ -157,7 +163,8 @@ TEST_F(GraphOutput, CancelAndFailuresOfThePrintedPage) {
   ASSERT_NE(w, nullptr);
   w->cmdPrint_Click();
   t.ui.verify();
-  EXPECT_TRUE(t.printer.sentPages().empty());
+  EXPECT_FALSE(t.printer.documents.back().ended);
+  EXPECT_EQ(t.printer.sentPages().size(), 1u);  // the log graph's page before it
 }
 
 TEST_F(GraphOutput, TrumpetPageWithAndWithoutTheWarning) {
