@@ -8,6 +8,7 @@
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/serial_port.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmHeader.h"
 #include "shell/frmMain.h"
@@ -21,8 +22,6 @@ namespace {
 // What the report window shows while it waits for the analyser to send on its own: 29 blanks
 // before the words.
 constexpr const char* kWaitingText = "                             Waiting for Serial Input";
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -59,7 +58,7 @@ void frmDownload::evaluate_download_options() {
       std::string name = file_question("RECEIVE ANY DATA");
       if (!name.empty()) {
         s.receive_any_file = name;
-        forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT - ") + latin1(s.receive_any_file));
+        forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(s.receive_any_file));
         f.download_ok = true;
       } else {
         f.download_ok = false;
@@ -86,7 +85,7 @@ void frmDownload::evaluate_download_options() {
       std::string name = file_question(log ? "GET LOG DATA" : "GET SUMMARY DATA");
       if (!name.empty()) {
         (log ? s.log_file : s.summary_file) = name;
-        forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT - ") + latin1(name));
+        forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(name));
         f.download_ok = true;
       } else {
         f.download_ok = false;

@@ -130,6 +130,8 @@ void frmMain::read_ini() {
   f.init_dir = store.get("Startup", "initdir", f.default_init_dir);
   f.help_dir = store.get("Startup", "helpdir", f.default_help_dir);
 
+  // The folders go back to the store together: one write of the settings file at most.
+  SettingsBatch batch(store);
   store.save("Startup", "maindir", f.main_dir);
   store.save("Startup", "helpdir", f.help_dir);
   store.save("Startup", "savedir", f.save_dir);

@@ -100,11 +100,19 @@ TEST_F(TrumpetTest, SettingsListsFollowTheLogLength) {
     processEvents();
   }
 
-  // Default needs more than 120 minutes.
+  // Default, the 60-minute window from minute 60, needs more than 120 minutes.
   frmTrumpSet& d = dialog(120);
   choose(d.StartTime, "0");
   d.Default->click();
   EXPECT_EQ(s.analysis_start_min, 0);
+  d.CmdCancel->click();
+  processEvents();
+  frmTrumpSet& e = dialog(200);
+  choose(e.DataInt, "120");
+  choose(e.StartTime, "0");
+  e.Default->click();
+  EXPECT_EQ(s.analysis_start_min, 60);
+  EXPECT_EQ(s.trumpet_settings.calc_window, 60);
 }
 
 TEST_F(TrumpetTest, CancellingTheFirstSettingsClosesTheWindow) {
