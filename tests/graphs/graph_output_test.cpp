@@ -16,6 +16,7 @@
 #include "platform/text.h"
 #include "shell/frmMain.h"
 #include "support/rate_log_files.h"
+#include "support/rate_logs.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -62,18 +63,7 @@ struct GraphOutput : ::testing::Test {
     g->mnuOpen->trigger();
   }
   frmTrumpetGraph* trumpet() {
-    s.log_samples = [] {
-      LogSamples l;
-      for (int i = 0; i <= 120; ++i) {
-        l.graph_time.push_back(i);
-        l.graph_flow.push_back(100);
-        l.graph_avg_flow.push_back(100);
-        l.graph_volume.push_back(i * 100.0 / 60);
-        l.graph_back_pressure.push_back(0);
-      }
-      l.graph_last_index = 120;
-      return l;
-    }();
+    s.log_samples = flow_log({.minutes = 120}, [](double) { return 100.0; });
     s.base_rate = 100;
     t.ui.onModal("frmTrumpSet", [](FormBase& f) { dynamic_cast<frmTrumpSet&>(f).CmdOK->click(); });
     g->mnuTrumpetGraph_Click();
@@ -170,32 +160,22 @@ TEST_F(GraphOutput, CancelAndFailuresOfThePrintedPage) {
 TEST_F(GraphOutput, TrumpetPageWithAndWithoutTheWarning) {
   frmTrumpetGraph* w = trumpet();
   ASSERT_NE(w, nullptr);
-  s.trumpet_results[1].max_err_pct = 2.5f;
-  s.trumpet_results[1].max_err_rate = -0.75f;
-  w->work.too_few_points = false;
-  confirm();
-  w->cmdPrint->click();
-  std::vector<std::string> lines = page(t.printer);
-  ASSERT_EQ(lines.size(), 19u);
-  EXPECT_EQ(lines[0], "12 0 ");
-  EXPECT_EQ(lines[2], std::string("12 0.5 Korvane Systems Inc.|||") + kDate);
-  EXPECT_EQ(lines[5], "16 B 0.5 Trumpet Graph");
-  EXPECT_EQ(lines[6], "16 0 ");
-  EXPECT_EQ(lines[10], "12 0.5 Analysis Period:  60 min -  From 30 to 90 min");
-  EXPECT_EQ(lines[11], "12 0.5 Data Interpolation Interval: 60sec");
-  EXPECT_EQ(lines[12], "12 0.5 File name:  " + lower_log());
-  EXPECT_EQ(lines[17].substr(0, 26), "12 0.5      02.50   -00.75");
-  EXPECT_EQ(w->TGraph->printInfo(3), 4);
-  EXPECT_GT(inked(t.printer.canvas, 0, t.printer.canvas.height()), 500);
-
-  w->work.too_few_points = true;
-  confirm();
-  w->cmdPrint->click();
-  lines = page(t.printer);
-  ASSERT_EQ(lines.size(), 21u);
-  EXPECT_EQ(lines[12], "10 I 0.65 Warning: The data used to generate this graph had an insufficient ");
-  EXPECT_EQ(lines[13], "10 I 0.65 number of data points to be an accurate representation");
-  EXPECT_EQ(lines[14], "12 0.5 File name:  " + lower_log());
+  for (bool warning : {false, true}) {
+    w->work.too_few_points = warning;
+    confirm();
+    w->cmdPrint->click();
+    const std::vector<std::string> lines = page(t.printer);
+    ASSERT_EQ(lines.size(), warning ? 21u : 19u);
+    EXPECT_EQ(lines[5], "16 B 0.5 Trumpet Graph");
+    EXPECT_EQ(lines[10], "12 0.5 Analysis Period:  60 min -  From 30 to 90 min");
+    if (warning) {
+      EXPECT_EQ(lines[12], "10 I 0.65 Warning: The data used to generate this graph had an insufficient ");
+      EXPECT_EQ(lines[13], "10 I 0.65 number of data points to be an accurate representation");
+    }
+    EXPECT_EQ(lines[warning ? 14 : 12], "12 0.5 File name:  " + lower_log());
+    EXPECT_EQ(w->TGraph->printInfo(3), 4);
+    EXPECT_GT(inked(t.printer.canvas, 0, t.printer.canvas.height()), 500);
+  }
   EXPECT_FALSE(t.printer.fontItalic() || t.printer.fontBold());
 }
 
