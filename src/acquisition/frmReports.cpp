@@ -2,10 +2,9 @@
 
 #include <QFile>
 #include <QFont>
-#include <QVBoxLayout>
-
 #include <QFontMetrics>
 #include <QTextCursor>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +19,7 @@
 #include "core/vb.h"
 #include "platform/app.h"
 #include "platform/clock.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/printer.h"
 #include "platform/serial_port.h"
@@ -32,19 +32,6 @@
 namespace qtx {
 
 namespace {
-
-QAction* item(QMenu* menu, const char* name, const char* caption) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
-QMenu* menu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* m = bar->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  m->menuAction()->setObjectName(QString::fromLatin1(name));
-  return m;
-}
 
 constexpr const char* kWaitingText = "                             Waiting for Serial Input";
 constexpr const char* kEndOfDownload = "                                 End Of Download";
@@ -70,12 +57,6 @@ std::string from_box(QString text) {
 QString name_shown(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string name_printed(const std::string& path) { return fromQ(name_shown(path)); }
 
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  return b;
-}
-
 // Design places in twips.
 QRect twips(int left, int top, int width, int height) {
   return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
@@ -86,45 +67,41 @@ QRect twips(int left, int top, int width, int height) {
 frmReports::frmReports(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("REPORTS"));
 
-  menuBar = new QMenuBar(this);
-  menuBar->setObjectName(QStringLiteral("menuBar"));
+  menuBar = make<QMenuBar>(this, "menuBar");
   mnuFile = menu(menuBar, "mnuFile", "&File");
-  mnuOpen = item(mnuFile, "mnuOpen", "&Open");
-  mnuPrint = item(mnuFile, "mnuPrint", "&Print Report");
-  mnuClose = item(mnuFile, "mnuClose", "&Save And Exit");
-  mnuQuit = item(mnuFile, "mnuQuit", "&Quit - no save");
+  mnuOpen = menu_item(mnuFile, "mnuOpen", "&Open");
+  mnuPrint = menu_item(mnuFile, "mnuPrint", "&Print Report");
+  mnuClose = menu_item(mnuFile, "mnuClose", "&Save And Exit");
+  mnuQuit = menu_item(mnuFile, "mnuQuit", "&Quit - no save");
   mnuEdit = menu(menuBar, "mnuEdit", "&Edit");
-  mnuClearAll = item(mnuEdit, "mnuClearAll", "&Clear All");
-  mnuCut = item(mnuEdit, "mnuCut", "Cu&t");
-  mnuCopy = item(mnuEdit, "mnuCopy", "&Copy");
-  mnuPaste = item(mnuEdit, "mnuPaste", "&Paste");
-  mnuDelete = item(mnuEdit, "mnuDelete", "&Delete");
+  mnuClearAll = menu_item(mnuEdit, "mnuClearAll", "&Clear All");
+  mnuCut = menu_item(mnuEdit, "mnuCut", "Cu&t");
+  mnuCopy = menu_item(mnuEdit, "mnuCopy", "&Copy");
+  mnuPaste = menu_item(mnuEdit, "mnuPaste", "&Paste");
+  mnuDelete = menu_item(mnuEdit, "mnuDelete", "&Delete");
   mnuOptions = menu(menuBar, "mnuOptions", "&Options");
-  mnuConvertPrn = item(mnuOptions, "mnuConvertPrn", "&Convert to CSV");
+  mnuConvertPrn = menu_item(mnuOptions, "mnuConvertPrn", "&Convert to CSV");
   for (QMenu* m : {mnuFile, mnuEdit, mnuOptions})
     connect(m->menuAction(), &QAction::changed, this, [this] { update_menu_bar(); });
 
   // Controls stand where they are put, in twips, so the main window can lay the window out for
   // receiving and the design layout comes back when the window is created afresh.
-  clientArea = new QWidget(this);
-  clientArea->setObjectName(QStringLiteral("clientArea"));
+  clientArea = make<QWidget>(this, "clientArea");
 
-  txtData = new QPlainTextEdit(clientArea);
-  txtData->setObjectName(QStringLiteral("txtData"));
+  txtData = make<QPlainTextEdit>(clientArea, "txtData", "Report");
   QFont courier(QStringLiteral("Courier"));
   courier.setStyleHint(QFont::TypeWriter);
   courier.setPointSize(10);
   txtData->setFont(courier);
   txtData->setLineWrapMode(QPlainTextEdit::NoWrap);
   txtData->setTabChangesFocus(true);
-  txtData->setAccessibleName(QStringLiteral("Report"));
   txtData->setGeometry(twips(120, 120, 10380, 5160));
 
-  cmdSave = button(clientArea, "cmdSave", "&Save");
+  cmdSave = make<QPushButton>(clientArea, "cmdSave", "&Save");
   cmdSave->setGeometry(twips(5880, 5460, 1335, 495));
-  cmdPrint = button(clientArea, "cmdPrint", "&Print");
+  cmdPrint = make<QPushButton>(clientArea, "cmdPrint", "&Print");
   cmdPrint->setGeometry(twips(7440, 5460, 1335, 495));
-  cmdCancel = button(clientArea, "cmdCancel", "&Cancel");
+  cmdCancel = make<QPushButton>(clientArea, "cmdCancel", "&Cancel");
   cmdCancel->setGeometry(twips(9000, 5460, 1335, 495));
   // Print and save are offered once a report is complete.
   cmdPrint->setVisible(false);
@@ -132,10 +109,8 @@ frmReports::frmReports(App& app) : Form<QWidget>(app) {
   cmdSave->setVisible(false);
   cmdSave->setEnabled(false);
 
-  GetDataTimer = new QTimer(this);
-  GetDataTimer->setObjectName(QStringLiteral("GetDataTimer"));
-  GetDataTimer->setInterval(100);
-  connect(GetDataTimer, &QTimer::timeout, this, [this] { GetDataTimer_Timer(); });
+  GetDataTimer = timer(this, "GetDataTimer", 100);
+  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
 
   connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
   connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
@@ -176,7 +151,7 @@ void frmReports::setReportText(std::string_view text) { txtData->setPlainText(to
 
 void frmReports::show_status(const std::string& line) { txtData->setPlainText(toQ(line)); }
 
-bool frmReports::save_to_file() { return frmDownload::value(app_.forms().get<frmDownload>().chkSaveFile) == 1; }
+bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSaveFile_Value() == 1; }
 
 // ---- showing ----------------------------------------------------------------------------------
 
@@ -244,19 +219,9 @@ void frmReports::Process_tempbuffer() {
 void frmReports::strip_control_chars() { report::strip_control_chars(app_.session().rx_text); }
 
 void frmReports::GetDataTimer_Timer() {
-  // A message box shown by a tick lets the timer fire again; that tick waits for this one.
-  if (in_tick_) return;
-  in_tick_ = true;
   stopped_ = false;
   Session& s = app_.session();
-  SerialPort& comm = app_.comm();
-  const std::string input = comm.input();
-  if (comm.takeLostNotice()) {
-    // The device went away: one message, the transfer ends and what arrived stays.
-    GetDataTimer->stop();
-    s.download_flags.show_reports_request = false;
-    GlobalComm::show_port_error(app_);
-  }
+  const std::string input = app_.comm().input();
 
   if (!s.carry_over_text.empty() || !input.empty()) {
     for (QAction* a : {mnuPrint, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete}) a->setEnabled(true);
@@ -273,8 +238,14 @@ void frmReports::GetDataTimer_Timer() {
     void show_line(const std::string& line) override { w.show_status(line); }
   } events(*this);
   const report::ReportReceiver::TickResult result = receiver_.tick(s, input, events);
-  if (!result.stopped && result.end_of_download) end_of_download();
-  in_tick_ = false;
+  if (result.stopped) return;
+  if (result.end_of_download) {
+    end_of_download();
+    return;
+  }
+  // The device went away: one message and the transfer ends; what arrived stays in the window
+  // and in tempfile.dat, to be printed or saved.
+  if (device_lost()) keep_what_arrived();
 }
 
 void frmReports::end_of_download() {
@@ -300,11 +271,28 @@ void frmReports::end_of_download() {
   if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
 }
 
+void frmReports::keep_what_arrived() {
+  Session& s = app_.session();
+  s.download_flags.show_reports_request = false;
+  if (s.new_summary && receiver_.pending_line.empty() && s.carry_over_text.empty()) return;  // nothing came
+  if (s.new_summary) s.report_text.clear();
+  s.new_summary = true;
+  s.report_text += receiver_.pending_line;
+  s.report_text += s.carry_over_text;
+  receiver_.pending_line.clear();
+  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  if (!write_report_file(receiver_.tempfile(s))) return;
+  receiver_.clear_after_download(s);
+  cmdPrint->setEnabled(true);
+  if (save_to_file()) cmdSave->setEnabled(true);
+  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+}
+
 bool frmReports::write_report_file(const std::string& bytes) {
   Session& s = app_.session();
   while (!files::write_all(s.file_name, bytes)) {
     app_.ui().msgbox("Bad report file name", MsgButtons::OK, MsgIcon::Exclamation, "INVALID FILE NAME");
-    CommonDialog& dialog = app_.forms().get<frmMain>().CommonDialog1;
+    CommonDialog& dialog = app_.commonDialog();
     dialog.FileName.clear();
     app_.ui().showSave(dialog);
     if (dialog.FileName.empty()) {
@@ -486,7 +474,7 @@ void frmReports::mnuOpen_Click() {
   Session& s = app_.session();
   s.test_type_code = "5";
   s.file_name.clear();
-  app_.forms().get<frmMain>().CommonDialog1.DialogTitle = "OPEN EDIT";
+  app_.commonDialog().DialogTitle = "OPEN EDIT";
   GlobalSaveOpen::open_file_dialog(app_);
   GlobalSaveOpen::load_file_into_reports(app_, *this);
   for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn}) a->setEnabled(true);
@@ -503,7 +491,7 @@ void frmReports::mnuConvertPrn_Click() {
                        MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
   }
   s.file_name.clear();
-  app_.forms().get<frmMain>().CommonDialog1.DialogTitle = "CONVERT TO CSV";
+  app_.commonDialog().DialogTitle = "CONVERT TO CSV";
   GlobalSaveOpen::convert_file_dialog(app_);
   if (!s.file_name.empty())
     GlobalSaveOpen::convert_log_to_csv(app_, *this);

@@ -114,6 +114,8 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   void strip_control_chars();
   // After BEL: the sign-off, the header labels and tempfile.dat; print and save offered.
   void end_of_download();
+  // A transfer cut short by a lost device: what arrived becomes the report.
+  void keep_what_arrived();
   // tempfile.dat written, or another name asked after a failure; false when the user gave none.
   bool write_report_file(const std::string& bytes);
   // The download dialog's "Save to File".
@@ -123,8 +125,7 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   void show_status(const std::string& line);
 
   report::ReportReceiver receiver_;
-  bool stopped_ = false;   // the reception was stopped from within a tick
-  bool in_tick_ = false;   // a tick is running (a message box inside it lets timers run)
+  bool stopped_ = false;  // the reception was stopped from within a tick
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/line_sink.h"
+#include "core/paths.h"
 
 namespace qtx {
 
@@ -135,6 +136,23 @@ struct TrumpetSettings {
   int16_t saved_end = 0;
 };
 
+// The download modes, as test_type_code holds them.
+namespace test_type {
+inline constexpr const char* kSummary = "1";     // Get Summary
+inline constexpr const char* kLog = "2";         // Get Log
+inline constexpr const char* kRealTime = "3";    // a live test run from the download dialog
+inline constexpr const char* kReceiveAny = "4";  // whatever the analyser sends by itself
+inline constexpr const char* kFile = "5";        // a report file opened for editing
+}  // namespace test_type
+
+// The report received while it is not saved under a name of the user's: in the save folder,
+// deleted when the program ends.
+inline constexpr const char* kTempReportFileName = "tempfile.dat";
+
+inline std::string temp_report_file(const Folders& folders) {
+  return join_path(folders.save_dir, kTempReportFileName);
+}
+
 struct Session {
   Folders folders;
   CommState comm;
@@ -150,7 +168,7 @@ struct Session {
   bool new_summary = true;      // the next complete line starts a new report_text
 
   // Download mode and channel.
-  std::string test_type_code;    // "1" summary, "2" log, "3" real-time, "4" receive any, "5" file
+  std::string test_type_code;    // one of test_type::k...
   std::string channel_code = "A";
 
   DownloadFlags download_flags;

@@ -18,7 +18,6 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "shell/frmAbout.h"
-#include "shell/frmMain.h"
 #include "shell/global_save_open.h"
 
 namespace qtx {
@@ -164,7 +163,7 @@ void frmGraph::show_notice(log_reader::Notice notice) {
 
 void frmGraph::display_graph_dialog() {
   Session& s = app_.session();
-  CommonDialog& dialog = app_.forms().get<frmMain>().CommonDialog1;
+  CommonDialog& dialog = app_.commonDialog();
   dialog.InitDir = s.folders.save_dir;
   dialog.DefaultExt = "LOG";
   dialog.Filter = kGraphFilter;

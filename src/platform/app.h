@@ -6,12 +6,12 @@
 
 #include "core/session.h"
 #include "platform/forms.h"
+#include "platform/ui.h"
 
 namespace qtx {
 
 class SettingsStore;
 class SerialPort;
-class Ui;
 class Clock;
 class Printer;
 
@@ -31,6 +31,8 @@ class App {
   // The system printer; the program's start and every test give one before a window prints.
   Printer& printer() { return *printer_; }
   void setPrinter(Printer& printer) { printer_ = &printer; }
+  // The program's one open/save dialog: callers set its title and flags, show it through ui().
+  CommonDialog& commonDialog() { return common_dialog_; }
 
  private:
   Session session_;
@@ -40,6 +42,7 @@ class App {
   Clock& clock_;
   Printer* printer_ = nullptr;
   Forms forms_;
+  CommonDialog common_dialog_;
 };
 
 }  // namespace qtx

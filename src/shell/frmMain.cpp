@@ -14,8 +14,10 @@
 #include "graphs/frmGraph.h"
 #include "help/frmQTXHelp.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmPassWord.h"
 #include "records/frmSysAd.h"
@@ -25,6 +27,7 @@
 #include "shell/frmTestPort.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
+#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -41,53 +44,35 @@ void show_centred(FormBase& child) {
   child.Show();
 }
 
-QAction* item(QMenu* menu, const char* name, const QString& caption) {
-  QAction* a = menu->addAction(caption);
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
-QAction* separator(QMenu* menu, const char* name) {
-  QAction* a = menu->addSeparator();
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
 }  // namespace
 
 frmMain::frmMain(App& app) : Form<QMainWindow>(app) {
   setWindowTitle(QStringLiteral("QTX"));
   resize(800, 600);
 
-  mdiArea = new QMdiArea(this);
-  mdiArea->setObjectName(QStringLiteral("mdiArea"));
+  mdiArea = make<QMdiArea>(this, "mdiArea");
   setCentralWidget(mdiArea);
 
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuDownload = item(mnuFile, "mnuDownload", QStringLiteral("&Download"));
-  mnuEdit = item(mnuFile, "mnuEdit", QStringLiteral("&Edit Summary or Data Log"));
-  mnuGraphLog = item(mnuFile, "mnuGraphLog", QStringLiteral("&Graph Data Log"));
-  sep3 = separator(mnuFile, "sep3");
-  mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit Qtx"));
+  mnuFile = menu(menuBar(), "mnuFile", "&File");
+  mnuDownload = menu_item(mnuFile, "mnuDownload", "&Download");
+  mnuEdit = menu_item(mnuFile, "mnuEdit", "&Edit Summary or Data Log");
+  mnuGraphLog = menu_item(mnuFile, "mnuGraphLog", "&Graph Data Log");
+  sep3 = menu_separator(mnuFile, "sep3");
+  mnuExit = menu_item(mnuFile, "mnuExit", "E&xit Qtx");
 
-  mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-  mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-  mnuCommPort = item(mnuOptions, "mnuCommPort", QStringLiteral("&Change Comm Port"));
-  mnuTestPort = item(mnuOptions, "mnuTestPort", QStringLiteral("&Test Serial Port"));
-  mnuSysAdmin = item(mnuOptions, "mnuSysAdmin", QStringLiteral("&System Administrator"));
+  mnuOptions = menu(menuBar(), "mnuOptions", "&Options");
+  mnuCommPort = menu_item(mnuOptions, "mnuCommPort", "&Change Comm Port");
+  mnuTestPort = menu_item(mnuOptions, "mnuTestPort", "&Test Serial Port");
+  mnuSysAdmin = menu_item(mnuOptions, "mnuSysAdmin", "&System Administrator");
 
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuQTXHelp = item(mnuHelp, "mnuQTXHelp", QStringLiteral("QTX Help"));
-  sep4 = separator(mnuHelp, "sep4");
-  mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+  mnuHelp = menu(menuBar(), "mnuHelp", "&Help");
+  mnuQTXHelp = menu_item(mnuHelp, "mnuQTXHelp", "QTX Help");
+  sep4 = menu_separator(mnuHelp, "sep4");
+  mnuAbout = menu_item(mnuHelp, "mnuAbout", "&About");
 
-  picStatus = new QStatusBar(this);
-  picStatus->setObjectName(QStringLiteral("picStatus"));
+  picStatus = make<QStatusBar>(this, "picStatus");
   picStatus->setSizeGripEnabled(false);
-  lblStatus = new QLabel(picStatus);
-  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  lblStatus = make<QLabel>(picStatus, "lblStatus");
   picStatus->addWidget(lblStatus, 1);
   setStatusBar(picStatus);
 
@@ -117,25 +102,26 @@ void frmMain::read_ini() {
   SettingsStore& store = app_.settings();
   Folders& f = s.folders;
   f.start_dir = files::current_folder();
-  f.default_help_dir = join_path(f.start_dir, "help");
-  f.default_save_dir = join_path(f.start_dir, "save");
-  f.default_init_dir = join_path(f.start_dir, "save");
+  f.default_help_dir = join_path(f.start_dir, shell::kHelpFolderName);
+  f.default_save_dir = join_path(f.start_dir, shell::kSaveFolderName);
+  f.default_init_dir = join_path(f.start_dir, shell::kSaveFolderName);
   s.header_switch = true;
   s.header_entered = true;
 
-  s.comm.comm_port = vb::CInt(vb::Val(store.get("Startup", "comm", "2")));
-  s.comm.series_code = store.get("Startup", "series", "C");
-  f.main_dir = store.get("Startup", "maindir", f.start_dir);
-  f.save_dir = store.get("Startup", "savedir", f.default_save_dir);
-  f.init_dir = store.get("Startup", "initdir", f.default_init_dir);
-  f.help_dir = store.get("Startup", "helpdir", f.default_help_dir);
+  using shell::kSection;
+  s.comm.comm_port = vb::CInt(vb::Val(store.get(kSection, shell::kCommKey, shell::kCommDefault)));
+  s.comm.series_code = store.get(kSection, shell::kSeriesKey, shell::kSeriesDefault);
+  f.main_dir = store.get(kSection, shell::kMainDirKey, f.start_dir);
+  f.save_dir = store.get(kSection, shell::kSaveDirKey, f.default_save_dir);
+  f.init_dir = store.get(kSection, shell::kInitDirKey, f.default_init_dir);
+  f.help_dir = store.get(kSection, shell::kHelpDirKey, f.default_help_dir);
 
   // The folders go back to the store together: one write of the settings file at most.
   SettingsBatch batch(store);
-  store.save("Startup", "maindir", f.main_dir);
-  store.save("Startup", "helpdir", f.help_dir);
-  store.save("Startup", "savedir", f.save_dir);
-  store.save("Startup", "initdir", f.init_dir);
+  store.save(kSection, shell::kMainDirKey, f.main_dir);
+  store.save(kSection, shell::kHelpDirKey, f.help_dir);
+  store.save(kSection, shell::kSaveDirKey, f.save_dir);
+  store.save(kSection, shell::kInitDirKey, f.init_dir);
 }
 
 void frmMain::Form_Activate() {
@@ -179,9 +165,22 @@ bool frmMain::exit_qtx() {
   MsgAnswer a = app_.ui().msgbox("Are you sure want to quit QTX?", MsgButtons::YesNo, MsgIcon::Question, "EXIT QTX", 2);
   if (a != MsgAnswer::Yes) return false;
   // The temporary report file goes with the program; failing to delete it never stops the exit.
-  std::string temp = join_path(app_.session().folders.save_dir, "tempfile.dat");
+  std::string temp = temp_report_file(app_.session().folders);
   if (files::exists(temp)) files::remove(temp);
   return true;
+}
+
+void frmMain::show_comm_port(int16_t port) {
+  const QString n = toQ(vb::to_text(port));
+  // The status strip runs along the lower edge of the main window.
+  lblStatus->setText(QStringLiteral("Comm Port:  ") + n);
+  setWindowTitle(QStringLiteral("QTX  -  Comm ") + n);
+}
+
+void frmMain::disable_port_menus() {
+  mnuCommPort->setEnabled(false);
+  mnuDownload->setEnabled(false);
+  mnuTestPort->setEnabled(false);
 }
 
 void frmMain::mnuDownload_Click() {

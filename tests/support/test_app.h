@@ -40,6 +40,9 @@ class TestApp {
   // The same with no port at all: the probe's one message is expected and answered.
   frmMain& loadMainWithoutPorts();
 
+  // The next box is the port error (OK, critical).
+  void expectPortError();
+
   IniSettingsStore& settings() { return *settings_; }
   SerialPort& comm() { return *comm_; }
   // The scripted port (TestApp(Port::Scripted) only).
@@ -66,6 +69,8 @@ class TestApp {
 
 // The probe's message when no port can be opened.
 extern const char* const kNoPortsMessage;
+// The message for a port that cannot be used (not open, or its device gone).
+extern const char* const kPortErrorBox;
 
 // A file of tests/data, whole, as bytes.
 std::string read_test_data(const std::string& name);
