@@ -9,7 +9,6 @@
 #include "platform/printer.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
 #include "shell/global_save_open.h"
 
 namespace qtx::graph_output {
@@ -94,7 +93,7 @@ void print_graph_page(App& app, GraphControl& graph, const std::optional<graph_p
 void save_graph_image(App& app, GraphControl& graph, const ImageSaveTexts& texts) {
   Session& s = app.session();
   Ui& ui = app.ui();
-  CommonDialog& dialog = app.forms().get<frmMain>().CommonDialog1;
+  CommonDialog& dialog = app.commonDialog();
   dialog.InitDir = s.folders.save_dir;
   dialog.DefaultExt = "BMP";
   dialog.DialogTitle = "SAVE GRAPH AS AN IMAGE";
