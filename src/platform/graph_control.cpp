@@ -296,7 +296,6 @@ void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) con
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, smooth);
   painter.setRenderHint(QPainter::TextAntialiasing, smooth);
-  painter.setClipping(false);
   painter.fillRect(area, Qt::white);
 
   // Sizes follow the area, so the screen, a page and an image file look alike.

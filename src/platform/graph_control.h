@@ -71,9 +71,9 @@ class GraphControl : public QWidget {
   void setNextData(double value);
 
   // The second (right-hand) axis: 2 on, 1 off; its title and its values per point. While it is
-  // on, its values are drawn against it with their own range, at the x positions of the last
-  // set; with two sets or more the last set stands for them (its colour and legend label; its
-  // own values are not drawn).
+  // on, its values are drawn against it with a range fitted to them, at the x positions of the
+  // last set (of the first set when the last has none); with two sets or more the last set
+  // stands for them (its colour and legend label; its own values are not drawn).
   void setSecondAxis(int on_off);
   int secondAxis() const { return second_axis_; }
   void setSecondAxisTitle(const std::string& title);

@@ -16,6 +16,7 @@ namespace {
 enum : uint16_t {
   kEof = 0x0000,
   kSetBkMode = 0x0102,
+  kSetMapMode = 0x0103,
   kSetPolyFillMode = 0x0106,
   kSelectObject = 0x012D,
   kSetTextAlign = 0x012E,
@@ -32,6 +33,7 @@ enum : uint16_t {
   kTextOut = 0x0521,
 };
 constexpr uint16_t kTransparent = 1;
+constexpr uint16_t kAnisotropic = 8;
 constexpr uint16_t kTaBaseline = 24;
 constexpr uint16_t kAlternate = 1, kWinding = 2;
 constexpr uint16_t kPsSolid = 0, kPsDash = 1, kPsDot = 2, kPsDashDot = 3, kPsDashDotDot = 4, kPsNull = 5;
@@ -80,6 +82,7 @@ class WmfPaintEngine : public QPaintEngine {
     font_key_.clear();
     text_colour_ = 0xFFFFFFFF;
     fill_mode_ = 0;
+    record(kSetMapMode, {kAnisotropic});
     record(kSetWindowOrg, {0, 0});
     record(kSetWindowExt, {s16(height_), s16(width_)});
     record(kSetBkMode, {kTransparent});
