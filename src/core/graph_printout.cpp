@@ -6,7 +6,7 @@ namespace qtx::graph_printout {
 
 namespace {
 
-constexpr double kMargin = 0.5;         // inches
+constexpr double kMargin = 0.5;  // inches
 constexpr double kWarningMargin = 0.65;
 
 PageStep size(double points) { return {PageStep::kFontSize, points, {}, {}}; }
@@ -74,7 +74,8 @@ Page log_graph_page(const LogGraphFigures& f) {
   p.push_back(empty_line());
   p.push_back(size(12));
   const std::string avg = vb::Left(vb::Trim(vb::general(f.avg_flow)), 5);
-  add_line(p, {{"Average flow rate:  " + avg + " ml/hr  ", true}, {"Total time:  " + vb::general(f.total_time) + " mins"}});
+  add_line(
+      p, {{"Average flow rate:  " + avg + " ml/hr  ", true}, {"Total time:  " + vb::general(f.total_time) + " mins"}});
   add_line(p, {{"Maximum flow rate:  " + vb::Format(f.max_flow, "00.00") + " ml/hr ", true},
                {"Number of Points:  " + n(f.last_index + 1)}});
   add_line(p, "Minimum flow rate:  " + vb::Format(f.min_flow, "00.00") + " ml/hr ");
@@ -112,8 +113,8 @@ Page trumpet_page(const TrumpetFigures& f) {
   add_line(p, "Base Rate:  " + vb::general(f.base_rate) + " ml/hr");
   add_line(p, "Average Rate:  " + vb::general(f.avg_rate) + " ml/hr");
   add_line(p, "Average % Error:  " + vb::FormatNumber(f.avg_err_pct, 3) + " %");
-  add_line(p, "Analysis Period:  " + n(f.calc_window) + " min" + " -  From " + n(f.start_min) + " to " +
-                  n(f.end_min) + " min");
+  add_line(p, "Analysis Period:  " + n(f.calc_window) + " min" + " -  From " + n(f.start_min) + " to " + n(f.end_min) +
+                  " min");
   add_line(p, "Data Interpolation Interval: " + n(f.interp_interval) + "sec");
   if (f.too_few_points) {
     p.push_back(invert_italic());
@@ -137,8 +138,7 @@ Page trumpet_page(const TrumpetFigures& f) {
   return p;
 }
 
-PrintSlots graph_print_slots(bool landscape, double left, double top, double width, double height,
-                             int32_t slot3) {
+PrintSlots graph_print_slots(bool landscape, double left, double top, double width, double height, int32_t slot3) {
   PrintSlots s{};
   s[6] = vb::CLng(left);
   s[7] = vb::CLng(top);

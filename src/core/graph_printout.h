@@ -75,8 +75,7 @@ std::string trumpet_row(const std::array<TrumpetResult, 6>& results, bool max_ro
 // printer's device, is the painter itself and stays 0 here; slots 6 to 9 are the drawing area in
 // inches, rounded halves to even.
 using PrintSlots = std::array<int32_t, 12>;
-PrintSlots graph_print_slots(bool landscape, double left, double top, double width, double height,
-                             int32_t slot3);
+PrintSlots graph_print_slots(bool landscape, double left, double top, double width, double height, int32_t slot3);
 
 // The image file's suffix: the three characters after the first "." of the whole path,
 // upper-cased (fewer at the end of the path; the first three of the path without a ".").

@@ -31,9 +31,8 @@ bool place_graph(Printer& printer, GraphControl& graph, int32_t slot3) {
   QPainter* painter = printer.painter();
   if (!painter) return false;
   const QRectF inches = printer.scaleArea();
-  const graph_printout::PrintSlots placement =
-      graph_printout::graph_print_slots(landscape(printer), inches.left(), inches.top(), inches.width(),
-                                        inches.height(), slot3);
+  const graph_printout::PrintSlots placement = graph_printout::graph_print_slots(
+      landscape(printer), inches.left(), inches.top(), inches.width(), inches.height(), slot3);
   for (int slot = 2; slot <= 11; ++slot) graph.setPrintInfo(slot, placement[static_cast<size_t>(slot)]);
   const QRectF page = printer.drawingArea();
   const double text = inches.height() > 0 ? printer.currentY() / inches.height() * page.height() : page.height();
@@ -49,10 +48,18 @@ bool print_page(Printer& printer, GraphControl& graph, const graph_printout::Pag
   printer.setScaleUnit(ScaleUnit::Inches);  // the print positions are in inches
   for (const PageStep& step : page) {
     switch (step.kind) {
-      case PageStep::kFontSize: printer.setFontSize(step.value); break;
-      case PageStep::kPrintX: printer.setCurrentX(step.value); break;
-      case PageStep::kInvertBold: printer.setFontBold(!printer.fontBold()); break;
-      case PageStep::kInvertItalic: printer.setFontItalic(!printer.fontItalic()); break;
+      case PageStep::kFontSize:
+        printer.setFontSize(step.value);
+        break;
+      case PageStep::kPrintX:
+        printer.setCurrentX(step.value);
+        break;
+      case PageStep::kInvertBold:
+        printer.setFontBold(!printer.fontBold());
+        break;
+      case PageStep::kInvertItalic:
+        printer.setFontItalic(!printer.fontItalic());
+        break;
       case PageStep::kPrint:
         if (!printer.print(step.items)) return false;
         break;
@@ -71,8 +78,7 @@ std::string page_date(App& app) {
   return fromQ(QLocale::system().toString(QDate(now.year, now.month, now.day), QStringLiteral("dddd, MMM d yyyy")));
 }
 
-void print_graph_page(App& app, GraphControl& graph, const std::optional<graph_printout::Page>& page,
-                      int32_t slot3) {
+void print_graph_page(App& app, GraphControl& graph, const std::optional<graph_printout::Page>& page, int32_t slot3) {
   Ui& ui = app.ui();
   if (ui.msgbox("Are you sure want to print the graph?", MsgButtons::YesNo, MsgIcon::Question, "PRINTING GRAPH", 2) !=
       MsgAnswer::Yes) {
@@ -127,7 +133,8 @@ void save_graph_image(App& app, GraphControl& graph, const ImageSaveTexts& texts
     ui.showSave(dialog);
     s.file_name = dialog.FileName;
     if (s.file_name.empty()) {
-      if (texts.retry_cancelled) ui.msgbox(texts.retry_cancelled, MsgButtons::OK, MsgIcon::Exclamation, "SAVE CANCELLED");
+      if (texts.retry_cancelled)
+        ui.msgbox(texts.retry_cancelled, MsgButtons::OK, MsgIcon::Exclamation, "SAVE CANCELLED");
       return;
     }
   }

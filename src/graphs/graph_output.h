@@ -23,14 +23,13 @@ std::string page_date(App& app);
 // Asks, then prints the page and the graph below it with print placement slot 3 = `slot3`. A
 // page that cannot be made (nothing), a printer that fails or a graph that cannot be drawn
 // ends with the printing error; the document is then dropped.
-void print_graph_page(App& app, GraphControl& graph, const std::optional<graph_printout::Page>& page,
-                      int32_t slot3);
+void print_graph_page(App& app, GraphControl& graph, const std::optional<graph_printout::Page>& page, int32_t slot3);
 
 // The messages that differ between the windows.
 struct ImageSaveTexts {
-  const char* bad_suffix;      // title "INVALID SUFFIX"
-  const char* bad_file;        // title "INVALID FILE NAME"
-  const char* retry_cancelled; // title "SAVE CANCELLED"; nullptr: ends without a message
+  const char* bad_suffix;       // title "INVALID SUFFIX"
+  const char* bad_file;         // title "INVALID FILE NAME"
+  const char* retry_cancelled;  // title "SAVE CANCELLED"; nullptr: ends without a message
 };
 
 void save_graph_image(App& app, GraphControl& graph, const ImageSaveTexts& texts);

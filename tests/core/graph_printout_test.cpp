@@ -53,7 +53,8 @@ TEST(GraphPrintout, LogGraphPageLines) {
       "",
   };
   EXPECT_EQ(lines(log_graph_page(log_figures(7.123456))), expected);
-  EXPECT_EQ(lines(log_graph_page(log_figures(1234.5678)))[6], "Average flow rate:  1234. ml/hr  |Total time:  99.5 mins");
+  EXPECT_EQ(lines(log_graph_page(log_figures(1234.5678)))[6],
+            "Average flow rate:  1234. ml/hr  |Total time:  99.5 mins");
 
   // Too short a log has no figures; figures that are not numbers still make a page.
   LogSamples one;

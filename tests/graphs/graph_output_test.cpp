@@ -29,8 +29,8 @@ const char* const kDate = "Tuesday, Dec 8 2026";  // the fake clock's day
 // A printed line as "size [B][I] x text".
 std::string describe(const RecordingPrinter::Line& l) {
   std::ostringstream o;
-  o << l.size << " " << (l.bold ? "B" : "") << (l.italic ? "I" : "") << (l.bold || l.italic ? " " : "") << l.x
-    << " " << l.text;
+  o << l.size << " " << (l.bold ? "B" : "") << (l.italic ? "I" : "") << (l.bold || l.italic ? " " : "") << l.x << " "
+    << l.text;
   return o.str();
 }
 std::vector<std::string> page(const RecordingPrinter& p) {
@@ -201,7 +201,8 @@ TEST_F(GraphOutput, PagesPrintIntoALandscapePdf) {
         "File name:  " + lower_log(), std::string("Time (minutes)")})
     EXPECT_TRUE(text.contains(toQ(expected).simplified())) << expected << "\n" << fromQ(text);
   const QString info = run(QStringLiteral("pdfinfo"), {toQ(pdf)});
-  const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+  const QRegularExpressionMatch size =
+      QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
   ASSERT_TRUE(size.hasMatch()) << fromQ(info);
   EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble());
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
@@ -245,8 +246,11 @@ TEST_F(GraphOutput, ImagesBySuffixAndTheCancelRoads) {
   struct Case {
     const char* name;
     const char* starts;
-  } cases[] = {{"img/graph.gif", "GIF8"}, {"img/graph.bmpx", "BM"}, {"img/graph.wmf", "\xD7\xCD\xC6\x9A"},
-               {"img/graph.JPG", "\xFF\xD8"}, {"graph.bmp", "BM"}};
+  } cases[] = {{"img/graph.gif", "GIF8"},
+               {"img/graph.bmpx", "BM"},
+               {"img/graph.wmf", "\xD7\xCD\xC6\x9A"},
+               {"img/graph.JPG", "\xFF\xD8"},
+               {"graph.bmp", "BM"}};
   for (const Case& c : cases) {
     t.ui.answerSave(t.path(c.name));
     g->mnuBMP->trigger();

@@ -7,12 +7,18 @@ constexpr double kDotsPerInch = 24;
 constexpr double kLongSide = 10, kShortSide = 7.5;  // inches
 double per_unit(ScaleUnit unit) {
   switch (unit) {
-    case ScaleUnit::Inches: return 1;
-    case ScaleUnit::Points: return 1.0 / 72;
-    case ScaleUnit::Pixels: return 1.0 / kDotsPerInch;
-    case ScaleUnit::Millimeters: return 1.0 / 25.4;
-    case ScaleUnit::Centimeters: return 1.0 / 2.54;
-    case ScaleUnit::Twips: break;
+    case ScaleUnit::Inches:
+      return 1;
+    case ScaleUnit::Points:
+      return 1.0 / 72;
+    case ScaleUnit::Pixels:
+      return 1.0 / kDotsPerInch;
+    case ScaleUnit::Millimeters:
+      return 1.0 / 25.4;
+    case ScaleUnit::Centimeters:
+      return 1.0 / 2.54;
+    case ScaleUnit::Twips:
+      break;
   }
   return 1.0 / 1440;
 }
