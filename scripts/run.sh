@@ -1,9 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds QTX and starts it. With no analyser port configured (no
-# QTX_COM<n> and no [Ports] entry in the settings), a simulated analyser on a pseudo-terminal
-# stands in for it as COM2.
+# Installs what is missing, builds QTX and starts it in the user's own working folder: ~/QTX, or
+# the folder given by --workdir DIR or by the environment variable QTX_WORKDIR (the option
+# wins). The folder and its "save" folder are created on the first start; QTX's default save and
+# help folders lie in it, so nothing the user saves lands in the source tree. With no analyser
+# port configured (no QTX_COM<n> and no [Ports] entry in the settings), a simulated analyser on a
+# pseudo-terminal stands in for it as COM2.
 set -euo pipefail
+
+workdir="${QTX_WORKDIR:-$HOME/QTX}"
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --workdir) [ $# -ge 2 ] || { echo "run.sh: --workdir needs a folder" >&2; exit 2; }; workdir="$2"; shift 2 ;;
+    --workdir=*) workdir="${1#--workdir=}"; shift ;;
+    -h|--help) echo "usage: scripts/run.sh [--workdir DIR]   (default: \$QTX_WORKDIR, else ~/QTX)"; exit 0 ;;
+    *) echo "run.sh: unknown argument: $1 (usage: scripts/run.sh [--workdir DIR])" >&2; exit 2 ;;
+  esac
+done
+
+# A relative folder is taken from where the script was started.
+case "$workdir" in /*) ;; *) workdir="$PWD/$workdir" ;; esac
+
 cd "$(dirname "$0")/.."
+repo="$(pwd)"
 ./scripts/install-deps.sh
 ./scripts/build.sh build
 
@@ -19,7 +37,7 @@ sim_pid=
 if [ "$configured" = no ]; then
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  build/tools/analyser-sim/qtx-analyser-sim --no-stdin </dev/null >"$fifo" &
+  "$repo/build/tools/analyser-sim/qtx-analyser-sim" --no-stdin </dev/null >"$fifo" &
   sim_pid=$!
   exec 3<"$fifo"
   rm -f "$fifo"
@@ -31,4 +49,7 @@ if [ "$configured" = no ]; then
   trap 'kill $sim_pid 2>/dev/null || true' EXIT
 fi
 
-build/qtx
+mkdir -p "$workdir/save"
+cd "$workdir"
+echo "QTX works in $(pwd)."
+"$repo/build/qtx"

@@ -124,11 +124,9 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
     g->addWidget(fraReport, 1, 1, 2, 1);
   }
 
-  CmdOK = new QPushButton(QStringLiteral("&OK"), this);
-  CmdOK->setObjectName(QStringLiteral("CmdOK"));
+  CmdOK = make<QPushButton>(this, "CmdOK", "&OK");
   CmdOK->setDefault(true);
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   cmdCancel->setAutoDefault(false);
 
   auto* left = new QVBoxLayout;

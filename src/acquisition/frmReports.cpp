@@ -258,7 +258,7 @@ void frmReports::end_of_download() {
     replace_header();
     s.report_text = s.file_text;
   }
-  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  s.file_name = temp_report_file(s.folders);
   process_buffer();
   if (!write_report_file(receiver_.tempfile(s))) {
     s.download_flags.download_ok = false;
@@ -268,7 +268,7 @@ void frmReports::end_of_download() {
   GetDataTimer->stop();
   cmdPrint->setEnabled(true);
   if (save) cmdSave->setEnabled(true);
-  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
 }
 
 void frmReports::keep_what_arrived() {
@@ -280,12 +280,12 @@ void frmReports::keep_what_arrived() {
   s.report_text += receiver_.pending_line;
   s.report_text += s.carry_over_text;
   receiver_.pending_line.clear();
-  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  s.file_name = temp_report_file(s.folders);
   if (!write_report_file(receiver_.tempfile(s))) return;
   receiver_.clear_after_download(s);
   cmdPrint->setEnabled(true);
   if (save_to_file()) cmdSave->setEnabled(true);
-  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
 }
 
 bool frmReports::write_report_file(const std::string& bytes) {
@@ -361,7 +361,7 @@ bool frmReports::Form_QueryUnload(UnloadMode mode) {
 
 void frmReports::cmdCancel_Click() {
   Session& s = app_.session();
-  if (s.test_type_code == "4" && cmdCancel->text() == QStringLiteral("Stop")) {
+  if (s.test_type_code == test_type::kReceiveAny && cmdCancel->text() == QStringLiteral("Stop")) {
     cmdCancel->setText(QStringLiteral("Cancel"));
     if (txtData->toPlainText() != QString::fromLatin1(kWaitingText)) {
       cmdPrint->setEnabled(true);
@@ -424,11 +424,11 @@ void frmReports::print_screen() {
 
 void frmReports::file_name_by_mode() {
   Session& s = app_.session();
-  if (s.test_type_code == "4")
+  if (s.test_type_code == test_type::kReceiveAny)
     s.file_name = s.receive_any_file;
-  else if (s.test_type_code == "1")
+  else if (s.test_type_code == test_type::kSummary)
     s.file_name = s.summary_file;
-  else if (s.test_type_code == "2")
+  else if (s.test_type_code == test_type::kLog)
     s.file_name = s.log_file;
 }
 
@@ -438,7 +438,7 @@ void frmReports::cmdSave_Click() {
   file_name_by_mode();
   s.file_name = vb::Trim(s.file_name);
   if (!s.file_name.empty()) {
-    const std::optional<std::string> report = files::read_all(join_path(s.folders.save_dir, "tempfile.dat"));
+    const std::optional<std::string> report = files::read_all(temp_report_file(s.folders));
     const char* problem = nullptr;
     if (!report)
       problem = "There is no received report to save: the file tempfile.dat in the save folder cannot be read.";
@@ -472,7 +472,7 @@ void frmReports::mnuClose_Click() {
 
 void frmReports::mnuOpen_Click() {
   Session& s = app_.session();
-  s.test_type_code = "5";
+  s.test_type_code = test_type::kFile;
   s.file_name.clear();
   app_.commonDialog().DialogTitle = "OPEN EDIT";
   GlobalSaveOpen::open_file_dialog(app_);
@@ -517,7 +517,7 @@ void frmReports::mnuDelete_Click() { txtData->textCursor().removeSelectedText();
 
 void frmReports::replace_header() {
   Session& s = app_.session();
-  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == "1");
+  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == test_type::kSummary);
 }
 
 void frmReports::process_buffer() { report::process_buffer(app_.session().report_text); }

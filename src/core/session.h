@@ -108,6 +108,17 @@ struct LogSamples {
   int16_t graph_last_index = -1;
 };
 
+// What reading the loaded rate data log found besides its samples.
+struct LogGraphResults {
+  double graph_y_min = 0;  // ends of the flow axis
+  double graph_y_max = 0;
+  double graph_max_flow = 0;    // largest and smallest flow sample
+  double graph_min_flow = 0;
+  double graph_max_volume = 0;  // largest volume sample, whole ml
+  double graph_avg_rate = 0;    // average flow of the last sample
+  int16_t base_rate_int = 0;    // the base rate as a whole number, the centre of the flow ranges
+};
+
 // One observation window of the trumpet analysis.
 struct TrumpetResult {
   int16_t window = 0;
@@ -181,12 +192,15 @@ struct Session {
   std::string admin_password;
   bool password_required = false;
 
-  // Help.
+  // Help: the window that opened it ("main" or "graph") and the topic chosen.
   std::string help_topic;
+  int16_t help_item = 0;
 
   // Loaded data log and trumpet analysis.
   LogSamples log_samples;
+  LogGraphResults log_results;
   double base_rate = 0;
+  bool rate_updated = false;  // the base-rate dialog stored a new base_rate
   std::array<TrumpetResult, 6> trumpet_results{};  // indexed 1-5; [0] unused
   double trumpet_avg_rate = 0;
   double trumpet_avg_err_pct = 0;

@@ -124,6 +124,12 @@ void FormBase::lost_device() {
   app_.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
 }
 
+bool FormBase::send(std::string_view command) {
+  if (app_.comm().output(command)) return true;
+  lost_device();
+  return false;
+}
+
 bool FormBase::device_lost() {
   if (!app_.comm().takeLostNotice()) return false;
   lost_device();

@@ -11,6 +11,8 @@
 #include "acquisition/frmReports.h"
 #include "core/paths.h"
 #include "core/vb.h"
+#include "graphs/frmGraph.h"
+#include "help/frmQTXHelp.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/files.h"
@@ -194,7 +196,7 @@ void frmMain::mnuEdit_Click() {
   forms.get<frmReports>().show_editing();
 }
 
-void frmMain::mnuGraphLog_Click() {}
+void frmMain::mnuGraphLog_Click() { app_.forms().get<frmGraph>().Show(); }
 
 void frmMain::mnuExit_Click() {
   unload_child_windows();
@@ -214,7 +216,10 @@ void frmMain::mnuSysAdmin_Click() {
     app_.forms().get<frmSysAd>().Show();
 }
 
-void frmMain::mnuQTXHelp_Click() { app_.session().help_topic = "main"; }
+void frmMain::mnuQTXHelp_Click() {
+  app_.session().help_topic = "main";
+  app_.forms().get<frmQTXHelp>().Show();
+}
 
 void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
 

@@ -28,9 +28,8 @@ QFont courier() {
 frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("Serial Port Test"));
 
-  Label1 = new QLabel(
-      QStringLiteral("Press \"&Test Port\" and you should see the following two line in the window below:"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1 = make<QLabel>(this, "Label1",
+                        "Press \"&Test Port\" and you should see the following two line in the window below:");
   Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
   Label2 = make<QLabel>(this, "Label2", protocol::kPortTestLine1);
@@ -92,10 +91,9 @@ void frmTestPort::Command1_Click() {
   data_text_.clear();
   txtData->clear();
   GetDataTimer->start();
-  SerialPort& comm = app_.comm();
-  comm.setRThreshold(1);
+  app_.comm().setRThreshold(1);
   // A closed or vanished port cannot take the request.
-  if (!comm.output(protocol::port_test_command())) lost_device();
+  (void)send(protocol::port_test_command());
 }
 
 void frmTestPort::Command3_Click() { Unload(); }

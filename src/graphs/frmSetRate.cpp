@@ -1,0 +1,92 @@
+#include "graphs/frmSetRate.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+
+#include "core/vb.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace qtx {
+
+frmSetRate::frmSetRate(App& app) : DialogForm(app) {
+  setWindowTitle(QStringLiteral("SET RATE"));
+  Label1 = make<QLabel>(this, "Label1", "Enter Rate:");
+  txtSetRate = make<QLineEdit>(this, "txtSetRate", "Enter Rate:");
+  Label1->setBuddy(txtSetRate);
+  cmdUpdate = make<QPushButton>(this, "cmdUpdate", "&Update");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
+  // Enter in the text box is handled by the box itself, never by a default button.
+  cmdUpdate->setAutoDefault(false);
+  cmdCancel->setAutoDefault(false);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label1, 0, 0);
+  grid->addWidget(txtSetRate, 0, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdUpdate);
+  buttons->addWidget(cmdCancel);
+  grid->addLayout(buttons, 1, 0, 1, 2);
+  setTabOrder(txtSetRate, cmdUpdate);
+  setTabOrder(cmdUpdate, cmdCancel);
+
+  txtSetRate->installEventFilter(this);
+  connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmSetRate::Form_Load() {
+  adjustSize();
+  center();
+}
+
+void frmSetRate::Form_Activate() {
+  txtSetRate->clear();
+  txtSetRate->setFocus(Qt::OtherFocusReason);
+  app_.session().rate_updated = false;
+}
+
+bool frmSetRate::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtSetRate && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      txtSetRate_KeyPress(13);
+      return true;
+    }
+  }
+  return DialogForm::eventFilter(watched, event);
+}
+
+void frmSetRate::txtSetRate_KeyPress(int key_ascii) {
+  if (key_ascii != 13) return;
+  cmdUpdate->setFocus(Qt::OtherFocusReason);
+  update_rate();
+}
+
+void frmSetRate::update_rate() {
+  const std::string text = fromQ(txtSetRate->text());
+  Session& s = app_.session();
+  if (!vb::IsNumeric(text)) {
+    app_.ui().msgbox("Non-numeric value", MsgButtons::OK, MsgIcon::Critical, "ERROR");
+    return;
+  }
+  const double rate = vb::Val(text);
+  if (rate == 0) {
+    app_.ui().msgbox("Zero value not possible.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
+    Unload();
+    return;
+  }
+  s.base_rate = rate;
+  s.rate_updated = true;
+  Unload();
+}
+
+void frmSetRate::cmdUpdate_Click() { update_rate(); }
+
+void frmSetRate::cmdCancel_Click() { Unload(); }
+
+}  // namespace qtx

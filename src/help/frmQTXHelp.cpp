@@ -1,0 +1,77 @@
+#include "help/frmQTXHelp.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "help/help_common.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "shell/global_main.h"
+
+namespace qtx {
+
+namespace {
+
+struct Topic {
+  const char* name;
+  const char* caption;
+};
+
+constexpr Topic kTopics[8] = {
+    {"lblOverview", "Overview"},
+    {"lblFileDownload", "File/Download"},
+    {"lblFileEdit", "File/Edit Summary or Data Log"},
+    {"lblFileGraph", "File/Graph"},
+    {"lblFileExit", "File/Exit Qtx"},
+    {"lblOptionsChange", "Options/Change Serial Port"},
+    {"lblOptionsTest", "Options/Test Serial Port"},
+    {"lblOptionsSysAd", "Options/System Administrator"},
+};
+
+}  // namespace
+
+frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
+  setWindowTitle(QStringLiteral("MAIN SCREEN HELP"));
+
+  Label2 = make<QLabel>(this, "Label2", "QTX HELP");
+  QFont heading(QStringLiteral("Times New Roman"));
+  heading.setStyleHint(QFont::Serif);
+  heading.setPointSize(16);
+  heading.setBold(true);
+  Label2->setFont(heading);
+  Label2->setAlignment(Qt::AlignCenter);
+
+  Line1 = make<QFrame>(this, "Line1");
+  Line1->setFrameShape(QFrame::HLine);
+  Line1->setFrameShadow(QFrame::Sunken);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Label2);
+  layout->addWidget(Line1);
+  for (int i = 0; i < 8; ++i) {
+    topics_[i] = help_windows::make_topic_link(this, kTopics[i].name, kTopics[i].caption);
+    layout->addWidget(topics_[i], 0, Qt::AlignLeft);
+    connect(topics_[i], &QToolButton::clicked, this, [this, i] { topic_Click(i); });
+  }
+
+  cmdExitHelp = make<QPushButton>(this, "cmdExitHelp", "E&xit Help");
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdExitHelp);
+  layout->addStretch();
+  layout->addLayout(buttons);
+  resize(sizeHint());
+
+  connect(cmdExitHelp, &QPushButton::clicked, this, [this] { cmdExitHelp_Click(); });
+}
+
+void frmQTXHelp::Form_Load() { GlobalMain::center_form(*this); }
+
+void frmQTXHelp::topic_Click(int item) { help_windows::show_help_page(app_, item); }
+
+void frmQTXHelp::cmdExitHelp_Click() {
+  help_windows::return_to_caller(app_);
+  Unload();
+}
+
+}  // namespace qtx

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "graphs/frmSetRate.h"
+#include "support/test_app.h"
+
+using namespace qtx;
+using namespace qtx::test;
+
+namespace {
+
+// Shows the dialog modally; `user` types into it and presses its buttons.
+void show_set_rate(TestApp& t, const std::function<void(frmSetRate&)>& user) {
+  t.ui.onModal("frmSetRate", [&](FormBase& f) { user(dynamic_cast<frmSetRate&>(f)); });
+  t.forms().get<frmSetRate>().ShowModal();
+  processEvents();
+}
+
+void press_enter(QWidget* w) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  QApplication::sendEvent(w, &press);
+}
+
+}  // namespace
+
+TEST(SetRate, TextThatIsNotANumberKeepsTheDialogOpen) {
+  TestApp t;
+  t.loadMainWithoutPorts();
+  t.session().base_rate = 100;
+  show_set_rate(t, [&](frmSetRate& d) {
+    EXPECT_EQ(d.windowTitle(), "SET RATE");
+    for (const char* text : {"", "abc"}) {
+      t.ui.expectBox("Non-numeric value", "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+      d.txtSetRate->setText(QString::fromLatin1(text));
+      d.cmdUpdate->click();
+      EXPECT_TRUE(t.forms().isLoaded("frmSetRate"));
+      EXPECT_EQ(d.txtSetRate->text(), QString::fromLatin1(text));
+    }
+    d.cmdCancel->click();
+  });
+  EXPECT_FALSE(t.forms().isLoaded("frmSetRate"));
+  EXPECT_EQ(t.session().base_rate, 100);
+  EXPECT_FALSE(t.session().rate_updated);
+}
+
+TEST(SetRate, ZeroClosesAndKeepsTheOldRate) {
+  TestApp t;
+  t.loadMainWithoutPorts();
+  t.session().base_rate = 100;
+  for (const char* text : {"0", "0.0"}) {
+    t.session().rate_updated = true;  // cleared when the dialog becomes active
+    t.ui.expectBox("Zero value not possible.", "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+    show_set_rate(t, [&](frmSetRate& d) {
+      d.txtSetRate->setText(QString::fromLatin1(text));
+      d.cmdUpdate->click();
+    });
+    EXPECT_FALSE(t.forms().isLoaded("frmSetRate"));
+    EXPECT_EQ(t.session().base_rate, 100);
+    EXPECT_FALSE(t.session().rate_updated);
+  }
+}
+
+TEST(SetRate, StoresTheRateByUpdateOrEnter) {
+  TestApp t;
+  t.loadMainWithoutPorts();
+  show_set_rate(t, [&](frmSetRate& d) {
+    d.txtSetRate->setText(QStringLiteral("-5"));
+    d.cmdUpdate->click();
+  });
+  EXPECT_EQ(t.session().base_rate, -5);
+  EXPECT_TRUE(t.session().rate_updated);
+
+  show_set_rate(t, [&](frmSetRate& d) {
+    // Each showing starts empty.
+    EXPECT_EQ(d.txtSetRate->text(), "");
+    EXPECT_FALSE(t.session().rate_updated);
+    d.txtSetRate->setText(QStringLiteral("12.5"));
+    press_enter(d.txtSetRate);
+  });
+  EXPECT_FALSE(t.forms().isLoaded("frmSetRate"));
+  EXPECT_EQ(t.session().base_rate, 12.5);
+  EXPECT_TRUE(t.session().rate_updated);
+}
