@@ -47,7 +47,7 @@ void frmDownload::disable_report_menus() {
 
 void frmDownload::set_report_title(const std::string& file) {
   app_.forms().get<frmReports>().setWindowTitle(file.empty() ? QStringLiteral("REPORT")
-                                                             : QStringLiteral("REPORT - ") + toQ(file));
+                                                             : QStringLiteral("REPORT - ") + pathToQ(file));
 }
 
 void frmDownload::evaluate_download_options() {

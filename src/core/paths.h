@@ -1,4 +1,6 @@
 // Folder and file names as the program builds them: a folder, the native separator, a name.
+// Names keep the file system's encoding (UTF-8); they become Latin-1 text only where they are
+// written into a file's or a printout's text (path_text).
 #pragma once
 
 #include <string>
@@ -15,5 +17,9 @@ inline std::string join_path(std::string_view folder, std::string_view name) {
   p.append(name);
   return p;
 }
+
+// A name as Latin-1 text, for a file's or a printout's contents: each character Latin-1 has
+// becomes its byte, every other one (and a byte that is not UTF-8) becomes "?".
+std::string path_text(std::string_view path);
 
 }  // namespace qtx

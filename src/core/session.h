@@ -128,6 +128,14 @@ struct TrumpetResult {
   float min_err_rate = 0;
 };
 
+// What the trumpet settings dialog keeps across its openings.
+struct TrumpetSettings {
+  int16_t calc_window = 0;  // the chosen calculation window, minutes
+  int16_t list_index = 0;   // list position last chosen in either list
+  int16_t saved_start = 0;  // the period at the last OK
+  int16_t saved_end = 0;
+};
+
 // The download modes, as test_type_code holds them.
 namespace test_type {
 inline constexpr const char* kSummary = "1";     // Get Summary
@@ -204,6 +212,11 @@ struct Session {
   std::array<TrumpetResult, 6> trumpet_results{};  // indexed 1-5; [0] unused
   double trumpet_avg_rate = 0;
   double trumpet_avg_err_pct = 0;
+  int16_t trumpet_scale = 1;  // the error axis spans +/- 15 x trumpet_scale per cent
+  bool trumpet_ok = false;    // the settings dialog's OK was pressed
+  int16_t analysis_start_min = 0;
+  int16_t analysis_end_min = 0;
+  TrumpetSettings trumpet_settings;
 };
 
 }  // namespace qtx

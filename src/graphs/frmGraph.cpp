@@ -9,6 +9,7 @@
 
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
+#include "graphs/frmTrumpetGraph.h"
 #include "help/frmQTXGHelp.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -514,7 +515,12 @@ void frmGraph::mnuTrumpetGraph_Click() {
   show_trumpet_graph();
 }
 
-void frmGraph::show_trumpet_graph() {}  // trumpet_scale, trumpet_ok and frmTrumpetGraph
+void frmGraph::show_trumpet_graph() {
+  Session& s = app_.session();
+  s.trumpet_scale = 1;
+  s.trumpet_ok = false;
+  app_.forms().get<frmTrumpetGraph>().Show();
+}
 
 void frmGraph::mnuBMP_Click() {}
 

@@ -15,29 +15,30 @@
 namespace qtx::files {
 
 bool exists(std::string_view path) {
-  QFileInfo fi(toQ(path));
+  QFileInfo fi(pathToQ(path));
   return !path.empty() && fi.exists() && fi.isFile();
 }
 
 bool remove(std::string_view path) {
   // Files only: a name that turns out to be a folder, a pipe or a device is never deleted.
-  return !path.empty() && QFileInfo(toQ(path)).isFile() && QFile::remove(toQ(path));
+  return !path.empty() && QFileInfo(pathToQ(path)).isFile() && QFile::remove(pathToQ(path));
 }
 
-std::string current_folder() { return fromQ(QDir::toNativeSeparators(QDir::currentPath())); }
+std::string current_folder() { return pathFromQ(QDir::toNativeSeparators(QDir::currentPath())); }
 
 namespace {
 
-QByteArray native_name(std::string_view path) { return QFile::encodeName(toQ(path)); }
+// The name as the system calls take it: the program keeps names in the file system's encoding.
+QByteArray native_name(std::string_view path) { return QByteArray(path.data(), static_cast<qsizetype>(path.size())); }
 
 }  // namespace
 
 std::optional<std::string> read_all(std::string_view path) {
   if (path.empty()) return std::nullopt;
   // Only plain files: a folder cannot be read, and a pipe or device could block the program.
-  QFileInfo fi(toQ(path));
+  QFileInfo fi(pathToQ(path));
   if (!fi.isFile()) return std::nullopt;
-  QFile f(toQ(path));
+  QFile f(pathToQ(path));
   if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
   QByteArray data = f.readAll();
   if (f.error() != QFileDevice::NoError) return std::nullopt;
@@ -51,8 +52,8 @@ std::optional<std::vector<std::string>> read_lines(std::string_view path) {
 }
 
 bool write_all(std::string_view path, std::string_view bytes) {
-  if (path.empty() || QFileInfo(toQ(path)).isDir()) return false;
-  QSaveFile f(toQ(path));
+  if (path.empty() || QFileInfo(pathToQ(path)).isDir()) return false;
+  QSaveFile f(pathToQ(path));
   // A file that may be written in a folder that may not: written in place.
   f.setDirectWriteFallback(true);
   if (!f.open(QIODevice::WriteOnly)) return false;
@@ -66,7 +67,7 @@ bool write_all(std::string_view path, std::string_view bytes) {
 bool can_write(std::string_view path) {
   if (path.empty()) return false;
   QByteArray name = native_name(path);
-  QFileInfo fi(toQ(path));
+  QFileInfo fi(pathToQ(path));
   if (fi.isDir()) return false;
   if (fi.exists() || fi.isSymLink()) {
     // Opened for appending, never truncated; not blocking on a pipe without a reader.

@@ -1,4 +1,5 @@
-// Files by the program's own names (Latin-1 paths, folders joined with the native separator).
+// Files by the program's own names (in the file system's encoding, UTF-8, folders joined with the
+// native separator).
 #pragma once
 
 #include <memory>

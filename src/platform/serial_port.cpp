@@ -38,7 +38,7 @@ class QtSerialPort final : public SerialPort {
       error_ = "Invalid port number " + std::to_string(port_number_);
       return false;
     }
-    port_.setPortName(toQ(device));
+    port_.setPortName(pathToQ(device));
     if (!port_.open(QIODevice::ReadWrite)) {
       error_ = fromQ(port_.errorString());
       state_ = State::Closed;

@@ -23,6 +23,13 @@ bool same_name(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string folded(std::string_view name) {
+  std::string out(name);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
 std::string escape(std::string_view v) {
   std::string out;
   for (char c : v) {
@@ -61,25 +68,36 @@ const SettingsTable::Section* SettingsTable::find_section(std::string_view name)
   return nullptr;
 }
 
+void SettingsTable::Section::compact() {
+  std::vector<Entry> kept;
+  kept.reserve(entries.size() - erased);
+  index.clear();
+  for (Entry& e : entries) {
+    if (e.erased) continue;
+    index.emplace(folded(e.key), kept.size());
+    kept.push_back(std::move(e));
+  }
+  entries = std::move(kept);
+  erased = 0;
+}
+
 const std::string* SettingsTable::find(std::string_view section, std::string_view key) const {
   const Section* s = find_section(section);
   if (!s) return nullptr;
-  for (const auto& e : s->entries)
-    if (same_name(e.key, key)) return &e.value;
-  return nullptr;
+  auto it = s->index.find(folded(key));
+  return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
 void SettingsTable::set(std::string_view section, std::string_view key, std::string_view value) {
   Section* s = find_section(section);
   if (!s) {
-    sections_.push_back(Section{std::string(section), {}});
+    sections_.push_back(Section{std::string(section), {}, {}, 0});
     s = &sections_.back();
   }
-  for (auto& e : s->entries) {
-    if (same_name(e.key, key)) {
-      e.value = std::string(value);
-      return;
-    }
+  auto [it, added] = s->index.emplace(folded(key), s->entries.size());
+  if (!added) {
+    s->entries[it->second].value = std::string(value);
+    return;
   }
   s->entries.push_back(Entry{std::string(key), std::string(value)});
 }
@@ -87,21 +105,23 @@ void SettingsTable::set(std::string_view section, std::string_view key, std::str
 bool SettingsTable::erase(std::string_view section, std::string_view key) {
   Section* s = find_section(section);
   if (!s) return false;
-  for (auto it = s->entries.begin(); it != s->entries.end(); ++it) {
-    if (same_name(it->key, key)) {
-      s->entries.erase(it);
-      return true;
-    }
-  }
-  return false;
+  auto it = s->index.find(folded(key));
+  if (it == s->index.end()) return false;
+  Entry& e = s->entries[it->second];
+  e.erased = true;
+  e.value.clear();
+  s->index.erase(it);
+  if (++s->erased > s->entries.size() / 2) s->compact();
+  return true;
 }
 
 std::string SettingsTable::to_ini() const {
   std::string out;
   for (const auto& s : sections_) {
-    if (s.entries.empty()) continue;
+    if (s.index.empty()) continue;
     out += "[" + s.name + "]\n";
-    for (const auto& e : s.entries) out += e.key + "=" + escape(e.value) + "\n";
+    for (const auto& e : s.entries)
+      if (!e.erased) out += e.key + "=" + escape(e.value) + "\n";
     out += "\n";
   }
   return out;
@@ -146,36 +166,63 @@ bool MemorySettingsStore::contains(std::string_view section, std::string_view ke
 
 std::string IniSettingsStore::default_path() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  return fromQ(base + QStringLiteral("/qtx/qtx.ini"));
+  return pathFromQ(base + QStringLiteral("/qtx/qtx.ini"));
 }
 
+namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+}  // namespace
+
 IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
-  QFile f(toQ(path_));
+  QFile f(pathToQ(path_));
   if (f.open(QIODevice::ReadOnly)) {
     QByteArray b = f.readAll();
     table_ = SettingsTable::from_ini(std::string_view(b.constData(), static_cast<size_t>(b.size())));
+    // A file left readable by others from before is closed to them now, not at the next change.
+    f.setPermissions(kOwnerOnly);
   }
 }
 
 void IniSettingsStore::save(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string* old = table_.find(section, key);
+  if (old && *old == value) return;
   MemorySettingsStore::save(section, key, value);
-  write();
+  changed();
 }
 
 void IniSettingsStore::remove(std::string_view section, std::string_view key) {
-  if (table_.erase(section, key)) write();
+  if (table_.erase(section, key)) changed();
+}
+
+void IniSettingsStore::begin_batch() { ++batch_depth_; }
+
+void IniSettingsStore::commit_batch() {
+  if (batch_depth_ > 0) --batch_depth_;
+  if (batch_depth_ == 0 && unwritten_) write();
+}
+
+void IniSettingsStore::changed() {
+  unwritten_ = true;
+  if (batch_depth_ == 0) write();
 }
 
 void IniSettingsStore::write() {
-  // A store that cannot be written keeps its values for this run; settings are never worth
-  // stopping the bench work for.
-  QString p = toQ(path_);
+  // A store that cannot be written keeps its values for this run (and tries again at the next
+  // change); settings are never worth stopping the bench work for.
+  QString p = pathToQ(path_);
   QDir().mkpath(QFileInfo(p).absolutePath());
   QSaveFile f(p);
   if (!f.open(QIODevice::WriteOnly)) return;
+  // The temporary file, which becomes the settings file, is the owner's alone from the start.
+  f.setPermissions(kOwnerOnly);
   std::string text = table_.to_ini();
-  f.write(text.data(), static_cast<qint64>(text.size()));
-  f.commit();
+  if (f.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    f.cancelWriting();
+    return;
+  }
+  if (f.commit()) unwritten_ = false;
 }
 
 }  // namespace qtx

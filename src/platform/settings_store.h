@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace qtx {
@@ -18,6 +19,25 @@ class SettingsStore {
   virtual void remove(std::string_view section, std::string_view key) = 0;
   // Whether the key stands in the store (tests and the port map use it).
   virtual bool contains(std::string_view section, std::string_view key) = 0;
+
+  // Saves that belong together: from begin_batch() to commit_batch() a store kept in a file
+  // changes its values in memory only; the commit writes them out at once. Batches nest, the
+  // outermost commit writes. Use SettingsBatch rather than calling these directly.
+  virtual void begin_batch() {}
+  virtual void commit_batch() {}
+};
+
+// One batch for one scope: begun when made, committed when the scope ends (an early return or
+// an exception included, so nothing saved is held back).
+class SettingsBatch {
+ public:
+  explicit SettingsBatch(SettingsStore& store) : store_(store) { store_.begin_batch(); }
+  ~SettingsBatch() { store_.commit_batch(); }
+  SettingsBatch(const SettingsBatch&) = delete;
+  SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+ private:
+  SettingsStore& store_;
 };
 
 // The values in memory, sections and keys compared without case; kept in first-written order
@@ -36,10 +56,15 @@ class SettingsTable {
   struct Entry {
     std::string key;
     std::string value;
+    bool erased = false;  // left in place until enough have gone, so an erase costs no shift
   };
+  // Entries found by their lower-case key, so a save of thousands of keys stays linear.
   struct Section {
     std::string name;
     std::vector<Entry> entries;
+    std::unordered_map<std::string, size_t> index;
+    size_t erased = 0;
+    void compact();
   };
   Section* find_section(std::string_view name);
   const Section* find_section(std::string_view name) const;
@@ -58,21 +83,29 @@ class MemorySettingsStore : public SettingsStore {
   SettingsTable table_;
 };
 
-// The store in an INI file: read once when created, written whole after every change (through
-// a temporary file, so a crash never leaves half a file).
+// The store in an INI file: read once when created, written whole after a change, or once at
+// the end of a batch of changes; a save that changes nothing writes nothing. Every write goes
+// through a temporary file, so a crash never leaves half a file. The file holds the
+// administrator password: only its owner may read or write it.
 class IniSettingsStore : public MemorySettingsStore {
  public:
-  // The file "qtx/qtx.ini" under the user's configuration folder (XDG_CONFIG_HOME).
+  // The file "qtx/qtx.ini" under the user's configuration folder (XDG_CONFIG_HOME), as a
+  // file-system name (UTF-8).
   static std::string default_path();
   explicit IniSettingsStore(std::string path);
 
   void save(std::string_view section, std::string_view key, std::string_view value) override;
   void remove(std::string_view section, std::string_view key) override;
+  void begin_batch() override;
+  void commit_batch() override;
   const std::string& path() const { return path_; }
 
  private:
+  void changed();
   void write();
   std::string path_;
+  int batch_depth_ = 0;
+  bool unwritten_ = false;  // changes in memory that the file does not hold yet
 };
 
 }  // namespace qtx

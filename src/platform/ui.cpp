@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <algorithm>
 
 #include "platform/forms.h"
 #include "platform/text.h"
@@ -89,7 +88,7 @@ std::vector<MsgAnswer> answers_of(MsgButtons b) {
 // A file dialog set up from the common dialog's fields.
 QString run_file_dialog(CommonDialog& d, bool save) {
   FileDialogBehaviour how = file_dialog_behaviour(d.Flags, save);
-  QFileDialog dlg(active_parent(), toQ(d.DialogTitle), toQ(d.InitDir));
+  QFileDialog dlg(active_parent(), toQ(d.DialogTitle), pathToQ(d.InitDir));
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(!save && how.file_must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   QStringList filters = toQ(qt_name_filters(d.Filter)).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
@@ -103,21 +102,11 @@ QString run_file_dialog(CommonDialog& d, bool save) {
   if (!how.confirm_overwrite) opts |= QFileDialog::DontConfirmOverwrite;
   opts |= QFileDialog::DontUseNativeDialog;
   dlg.setOptions(opts);
-  if (!d.FileName.empty()) dlg.selectFile(toQ(d.FileName));
+  if (!d.FileName.empty()) dlg.selectFile(pathToQ(d.FileName));
   for (;;) {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     QString chosen = dlg.selectedFiles().first();
     QFileInfo fi(chosen);
-    // File names are Latin-1 inside the program: a character it lacks would turn into "?" and
-    // name another file.
-    bool latin1 = std::all_of(chosen.cbegin(), chosen.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
-    if (!latin1) {
-      QMessageBox::warning(&dlg, dlg.windowTitle(),
-                           QStringLiteral("This name holds characters that cannot be used in file names here:\n%1\n"
-                                          "Choose another name.")
-                               .arg(QDir::toNativeSeparators(chosen)));
-      continue;
-    }
     if (how.path_must_exist && !fi.absoluteDir().exists()) {
       QMessageBox::warning(
           &dlg, dlg.windowTitle(),
@@ -158,11 +147,11 @@ MsgAnswer QtUi::msgbox(const MsgBox& box) {
 }
 
 void QtUi::showOpen(CommonDialog& dialog) {
-  dialog.FileName = fromQ(run_file_dialog(dialog, false));
+  dialog.FileName = pathFromQ(run_file_dialog(dialog, false));
 }
 
 void QtUi::showSave(CommonDialog& dialog) {
-  dialog.FileName = fromQ(run_file_dialog(dialog, true));
+  dialog.FileName = pathFromQ(run_file_dialog(dialog, true));
 }
 
 void QtUi::showModal(FormBase& form) {

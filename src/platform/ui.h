@@ -43,7 +43,7 @@ struct CommonDialog {
   static constexpr int32_t kConvertFlags = kFileMustExist | kPathMustExist | kNoChangeDir;
 
   std::string DialogTitle;
-  std::string InitDir;
+  std::string InitDir;     // folder and file names in the file system's encoding (UTF-8)
   std::string Filter;      // "description|pattern|description|pattern..."
   std::string DefaultExt;  // added to a typed name without an extension
   std::string FileName;

@@ -172,6 +172,8 @@ void frmSysAd::save_sys_admin() {
   Session& s = app_.session();
   SettingsStore& store = app_.settings();
   using records::kSection;
+  // Every list, flag and the password in one write of the settings file.
+  SettingsBatch batch(store);
 
   store.save(kSection, records::kPickLists[kManufacturer].count_key, vb::to_text(lists_[kManufacturer].count));
   store.save(kSection, records::kVolumesCountKey, vb::to_text(volumes_.count));

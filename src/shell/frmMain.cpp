@@ -116,6 +116,8 @@ void frmMain::read_ini() {
   f.init_dir = store.get(kSection, shell::kInitDirKey, f.default_init_dir);
   f.help_dir = store.get(kSection, shell::kHelpDirKey, f.default_help_dir);
 
+  // The folders go back to the store together: one write of the settings file at most.
+  SettingsBatch batch(store);
   store.save(kSection, shell::kMainDirKey, f.main_dir);
   store.save(kSection, shell::kHelpDirKey, f.help_dir);
   store.save(kSection, shell::kSaveDirKey, f.save_dir);

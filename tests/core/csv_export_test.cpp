@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/file_names.h"
+#include "core/paths.h"
 #include "core/text_lines.h"
 
 using namespace qtx;
@@ -219,4 +220,11 @@ TEST(GetFileDir, UpToTheLastSeparator) {
   EXPECT_EQ(get_file_dir(""), "");
   EXPECT_EQ(get_file_dir("/a/b/"), "/a/b");
   EXPECT_EQ(get_file_dir("C:/x.sum"), "C:");
+}
+
+TEST(PathText, UtfEightNameAsLatinOneText) {
+  EXPECT_EQ(path_text("/home/tech/\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB/caf\xC3\xA9.log"),
+            std::string("/home/tech/") + std::string(6, '?') + "/caf\xE9.log");
+  EXPECT_EQ(path_text("a\xFF" "b\xC3"), "a?b?");  // bytes that are not UTF-8
+  EXPECT_EQ(path_text("\xF0\x9F\x98\x80.sum"), "?.sum");
 }

@@ -20,7 +20,7 @@ namespace {
 
 struct Folder {
   QTemporaryDir dir;
-  std::string path(std::string_view name) const { return fromQ(dir.path()) + "/" + std::string(name); }
+  std::string path(std::string_view name) const { return pathFromQ(dir.path()) + "/" + std::string(name); }
 };
 
 void put(const std::string& path, std::string_view bytes) { ASSERT_TRUE(files::write_all(path, bytes)); }
@@ -38,9 +38,9 @@ TEST(Files, ReadAndWriteWholeFiles) {
   EXPECT_EQ(*files::read_lines(name), std::vector<std::string>{"new"});
 
   // A folder, a missing folder, an empty name.
-  EXPECT_FALSE(files::read_all(fromQ(f.dir.path())));
-  EXPECT_FALSE(files::read_lines(fromQ(f.dir.path())));
-  EXPECT_FALSE(files::write_all(fromQ(f.dir.path()), "x"));
+  EXPECT_FALSE(files::read_all(pathFromQ(f.dir.path())));
+  EXPECT_FALSE(files::read_lines(pathFromQ(f.dir.path())));
+  EXPECT_FALSE(files::write_all(pathFromQ(f.dir.path()), "x"));
   EXPECT_FALSE(files::write_all(f.path("no-such-folder/x.sum"), "x"));
   EXPECT_FALSE(files::read_all(""));
   EXPECT_FALSE(files::write_all("", "x"));
@@ -50,11 +50,16 @@ TEST(Files, ReadAndWriteWholeFiles) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(files::read_all(fifo));
 
-  // Latin-1 names reach the disk as the dialogs show them.
-  std::string latin = f.path("caf\xE9.log");
-  put(latin, "x");
-  EXPECT_TRUE(QDir(f.dir.path()).exists(QStringLiteral("caf\u00e9.log")));
-  EXPECT_EQ(*files::read_all(latin), "x");
+  // Names keep the file system's encoding (UTF-8), whatever their characters.
+  ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("\u0416\u0443\u0440\u043d\u0430\u043b")));
+  std::string utf8 = f.path("\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB/caf\xC3\xA9.log");
+  put(utf8, "x");
+  EXPECT_TRUE(QDir(f.dir.path()).exists(QStringLiteral("\u0416\u0443\u0440\u043d\u0430\u043b/caf\u00e9.log")));
+  EXPECT_EQ(*files::read_all(utf8), "x");
+  EXPECT_TRUE(files::exists(utf8));
+  EXPECT_TRUE(files::can_write(utf8));
+  EXPECT_TRUE(files::OpenFile::create(utf8));
+  EXPECT_TRUE(files::remove(utf8));
 }
 
 TEST(Files, WritabilityCheckKeepsEverything) {
@@ -70,7 +75,7 @@ TEST(Files, WritabilityCheckKeepsEverything) {
   EXPECT_FALSE(files::exists(fresh));
 
   EXPECT_FALSE(files::can_write(f.path("no-such-folder/x.log")));
-  EXPECT_FALSE(files::can_write(fromQ(f.dir.path())));
+  EXPECT_FALSE(files::can_write(pathFromQ(f.dir.path())));
   EXPECT_FALSE(files::can_write(""));
   // A pipe nobody reads: refused at once, never waited on.
   std::string fifo = f.path("pipe.log");
@@ -96,7 +101,7 @@ TEST(Files, OpenFileWritesThroughAtOnce) {
   EXPECT_EQ(*files::read_all(name), "row 1\r\nrow 2\r\n");
 
   EXPECT_FALSE(files::OpenFile::create(f.path("no-such-folder/run.log")));
-  EXPECT_FALSE(files::OpenFile::create(fromQ(f.dir.path())));
+  EXPECT_FALSE(files::OpenFile::create(pathFromQ(f.dir.path())));
   std::string fifo = f.path("pipe.log");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(files::OpenFile::create(fifo));
@@ -125,14 +130,12 @@ TEST(FileDialogFlags, BehavioursOfTheThreeFlagValues) {
   EXPECT_FALSE(file_dialog_behaviour(0, true).keep_current_dir);
 }
 
-// The Qt dialog itself: a name in a missing folder, or with characters the program's Latin-1
-// names lack, is refused with a warning and the dialog stays.
-TEST(FileDialogFlags, SaveDialogRefusesMissingFoldersAndForeignNames) {
+// The Qt dialog itself: a name in a missing folder is refused with a warning and the dialog
+// stays; a name beyond Latin-1 is taken as it is, in the file system's encoding.
+TEST(FileDialogFlags, SaveDialogRefusesMissingFoldersTakesAnyName) {
   Folder f;
   QString cwd = QDir::currentPath();
-  std::vector<QString> names = {QString::fromStdString(f.path("missing/x.log")),
-                                QString::fromUtf8(f.path("\xe6\x97\xa5\xe6\x9c\xac.log").c_str()),
-                                QString::fromStdString(f.path("good.log"))};
+  std::vector<QString> names = {pathToQ(f.path("missing/x.log")), pathToQ(f.path("\xe6\x97\xa5\xe6\x9c\xac.log"))};
   size_t next = 0;
   int warnings = 0;
   int ticks = 0;
@@ -159,14 +162,14 @@ TEST(FileDialogFlags, SaveDialogRefusesMissingFoldersAndForeignNames) {
   driver.start(5);
   QtUi ui;
   CommonDialog d;
-  d.InitDir = fromQ(f.dir.path());
+  d.InitDir = pathFromQ(f.dir.path());
   d.Filter = "Log Files (*.log)| *.log";
   d.DefaultExt = "LOG";
   d.Flags = 2062;
   ui.showSave(d);
   driver.stop();
-  EXPECT_EQ(d.FileName, f.path("good.log"));
-  EXPECT_EQ(warnings, 2);
-  EXPECT_EQ(next, 3u);
+  EXPECT_EQ(d.FileName, f.path("\xe6\x97\xa5\xe6\x9c\xac.log"));
+  EXPECT_EQ(warnings, 1);
+  EXPECT_EQ(next, 2u);
   EXPECT_EQ(QDir::currentPath(), cwd);
 }

@@ -1,10 +1,17 @@
 // Start-up, the port probe and the exit roads of the main window.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
 
 #include "core/paths.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "support/pty_pair.h"
@@ -59,6 +66,53 @@ TEST(MainWindowStart, StoredValuesAreReadAsTheyStand) {
   EXPECT_EQ(t.settings().get("Startup", "savedir", ""), "/data/qtx logs");
   EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 3");
   EXPECT_TRUE(t.comm().isOpen());
+}
+
+// Started in a folder whose name Latin-1 lacks, with the configuration folder inside it and
+// COM2 named by a path in it: every name stays as the file system spells it.
+TEST(MainWindowStart, FolderNamedBeyondLatinOne) {
+  TestApp t;
+  const std::string journal = t.path("\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB");  // "Журнал"
+  ASSERT_TRUE(QDir().mkpath(pathToQ(journal)));
+  ASSERT_TRUE(QDir::setCurrent(pathToQ(journal)));
+  ::setenv("XDG_CONFIG_HOME", (journal + "/config").c_str(), 1);
+  PtyPair com2;
+  ASSERT_EQ(::symlink(com2.device().c_str(), (journal + "/com2").c_str()), 0);
+  t.setPort(2, journal + "/com2");
+
+  auto start = [&t] {
+    auto store = std::make_unique<IniSettingsStore>(IniSettingsStore::default_path());
+    auto comm = make_qt_serial_port(*store);
+    auto app = std::make_unique<App>(*store, *comm, t.ui, t.clock);
+    app->forms().get<frmMain>();
+    Folders folders = app->session().folders;
+    bool open = comm->isOpen();
+    app.reset();
+    processEvents();
+    return std::pair{folders, open};
+  };
+  auto [folders, open] = start();
+  EXPECT_TRUE(open);
+  EXPECT_EQ(folders.start_dir, journal);
+  EXPECT_EQ(folders.main_dir, journal);
+  EXPECT_EQ(folders.save_dir, journal + "/save");
+  EXPECT_EQ(folders.help_dir, journal + "/help");
+  // The settings where the configuration folder says, and no folder of question marks.
+  const std::string ini = journal + "/config/qtx/qtx.ini";
+  IniSettingsStore reread(ini);
+  EXPECT_EQ(reread.get("Startup", "maindir", "-"), journal);
+  EXPECT_EQ(reread.get("Startup", "savedir", "-"), journal + "/save");
+  EXPECT_EQ(QDir(pathToQ(t.folder())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList{pathToQ(journal).section(QLatin1Char('/'), -1)});
+
+  // A later start with the same folders reads them back and leaves the file alone.
+  struct stat before {}, after {};
+  ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+  EXPECT_EQ(start().first.save_dir, journal + "/save");
+  ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(PortProbe, OnlyComThreeIsLive) {

@@ -38,7 +38,7 @@ void processEvents() {
 }
 
 TestApp::TestApp(Port port) {
-  folder_ = fromQ(dir_.path());
+  folder_ = pathFromQ(dir_.path());
   old_cwd_ = QDir::currentPath();
   QDir::setCurrent(dir_.path());
   for (int n = 1; n <= 4; ++n) setPort(n, "");
