@@ -156,6 +156,7 @@ bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSave
 // ---- showing ----------------------------------------------------------------------------------
 
 void frmReports::show_receiving() {
+  if (!GetDataTimer->isActive()) report_file_.clear();
   app_.forms().attachChild(*this);
   // About one text line (1.2 times the height of the letter "A"), with the box's frame and
   // margins around it so the line is not cut.
@@ -264,6 +265,7 @@ void frmReports::end_of_download() {
     s.download_flags.download_ok = false;
     return;
   }
+  report_file_ = s.file_name;
   receiver_.clear_after_download(s);
   GetDataTimer->stop();
   cmdPrint->setEnabled(true);
@@ -282,6 +284,7 @@ void frmReports::keep_what_arrived() {
   receiver_.pending_line.clear();
   s.file_name = temp_report_file(s.folders);
   if (!write_report_file(receiver_.tempfile(s))) return;
+  report_file_ = s.file_name;
   receiver_.clear_after_download(s);
   cmdPrint->setEnabled(true);
   if (save_to_file()) cmdSave->setEnabled(true);
@@ -395,7 +398,10 @@ void frmReports::print_screen() {
     if (main) app_.ui().setMousePointer(main, p);
   };
   pointer(MousePointer::Hourglass);
-  const std::optional<std::string> file = files::read_all(s.file_name);
+  // tempfile.dat left by an earlier reception is not the report of this one.
+  const bool stale = s.test_type_code != test_type::kFile && s.file_name == temp_report_file(s.folders) &&
+                     report_file_ != s.file_name;
+  const std::optional<std::string> file = stale ? std::nullopt : files::read_all(s.file_name);
   if (!file) {
     // Nothing was written under that name (a Receive Any stopped before its end, for one).
     pointer(MousePointer::Default);
@@ -438,7 +444,10 @@ void frmReports::cmdSave_Click() {
   file_name_by_mode();
   s.file_name = vb::Trim(s.file_name);
   if (!s.file_name.empty()) {
-    const std::optional<std::string> report = files::read_all(temp_report_file(s.folders));
+    // The file this reception was written to: tempfile.dat, or the name chosen when that could not
+    // be written. A tempfile.dat of an earlier reception is not this report.
+    const std::optional<std::string> report =
+        report_file_.empty() ? std::nullopt : files::read_all(report_file_);
     const char* problem = nullptr;
     if (!report)
       problem = "There is no received report to save: the file tempfile.dat in the save folder cannot be read.";
