@@ -45,6 +45,16 @@ class frmDownload : public DialogForm {
   // header, the request for the main window and the first command (download_start.cpp).
   void evaluate_download_options();
 
+  // The test sequence of a live run (test_sequence.cpp). Each end of a step (Stop, the end of
+  // the countdown, the end of a summary, the summary window's Cancel) ends that step and starts
+  // the next one.
+  void beginnextproc();
+  // The occlusion test after the rate test: its log header, its window, its start command.
+  void startottest();
+  // Abandons the whole run: the analyser stopped, the files of the run deleted, every flag
+  // cleared, the main window shown.
+  void stopalltests();
+
   void optGetLog_Click();
   void optGetSummary_Click();
   void optReceiveAny_Click();

@@ -322,10 +322,11 @@ void frmReports::process_errors() {
   if (flags.show_reports_request) {
     stop_reception();
   } else if (flags.single_rate_selected) {
-    // The stop of all tests of the test sequence belongs here once the sequence exists.
+    forms.get<frmDownload>().stopalltests();
     forms.unload<frmRTGraph>();
     show_main_window();
   } else if (flags.occlusion_selected) {
+    forms.get<frmDownload>().stopalltests();
     forms.unload<frmOTGraph>();
     show_main_window();
   }

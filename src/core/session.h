@@ -186,6 +186,10 @@ struct Session {
   bool single_rate_checked = false;
   bool download_started = false;
   bool exists_proceed = false;
+  // The summary files this run has written (a file of that name that was there before the run
+  // and was not written by it is never deleted by a cancel).
+  bool rt_sum_written = false;
+  bool ot_sum_written = false;
 
   // The rate and occlusion data logs of the run (header by the download start, rows by the live
   // windows, closing lines at the end of each test).

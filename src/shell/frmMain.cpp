@@ -134,13 +134,14 @@ void frmMain::Form_Activate() {
     forms.unload("frmOTGraph");
     frmRTGraph& rt = forms.get<frmRTGraph>();
     show_centred(rt);
-    rt.GetDataTimer->start();
+    // The poll belongs to the test: while the test's summary is captured it stays off.
+    if (!app_.session().test_phase_flags.rt_summary_phase) rt.GetDataTimer->start();
   } else if (flags.show_ot_request) {
     forms.unload("frmReports");
     forms.unload("frmRTGraph");
     frmOTGraph& ot = forms.get<frmOTGraph>();
     show_centred(ot);
-    ot.GetDataTimer->start();
+    if (!app_.session().test_phase_flags.ot_summary_phase) ot.GetDataTimer->start();
   } else if (flags.show_reports_request) {
     forms.unload("frmRTGraph");
     forms.unload("frmOTGraph");

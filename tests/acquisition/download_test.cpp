@@ -492,7 +492,7 @@ TEST_F(DownloadStartOnAnalyser, RealTimeBothTestsAsksFourNamesInOrder) {
   frmRTGraph* rt = t.forms().loaded<frmRTGraph>();
   ASSERT_NE(rt, nullptr);
   EXPECT_TRUE(rt->Visible());
-  EXPECT_EQ(rt->windowTitle(), "RATE TEST");
+  EXPECT_EQ(rt->windowTitle().toStdString(), "RATE TEST  -  " + rate_log);
   EXPECT_TRUE(rt->GetDataTimer->isActive());
   EXPECT_FALSE(loaded(t, "frmOTGraph"));
 }
