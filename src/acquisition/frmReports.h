@@ -129,6 +129,7 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
 
   report::ReportReceiver receiver_;
   bool stopped_ = false;  // the reception was stopped from within a tick
+  std::string report_file_;  // where the report of this reception was written ("" not yet)
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };
