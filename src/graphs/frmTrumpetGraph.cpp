@@ -208,6 +208,12 @@ void frmTrumpetGraph::update_summary_data() {
   lblAnalysisPeriod->setText(toQ("Analysis Period:  " + vb::to_text(s.analysis_end_min - s.analysis_start_min) +
                                  " min  -  From " + vb::to_text(s.analysis_start_min) + " to " +
                                  vb::to_text(s.analysis_end_min) + " min"));
+  // The top line grows with its figures: widen the window so that none of it is cut off.
+  layout()->itemAt(0)->invalidate();  // the top line's own layout keeps its old measures otherwise
+  layout()->invalidate();
+  QWidget& f = frame();
+  const int need = layout()->minimumSize().width() + f.width() - width();
+  if (f.width() < need) f.resize(need, f.height());
 }
 
 void frmTrumpetGraph::cmdScale_Click() {
