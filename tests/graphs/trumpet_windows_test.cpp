@@ -140,7 +140,8 @@ TEST_F(TrumpetTest, NewDataThenCancelRecomputesTheAcceptedPeriod) {
   EXPECT_EQ(w->interp_interval, 60);               // as the dialog left it
   EXPECT_EQ(w->lblAnalysisPeriod->text(), "Analysis Period:  60 min  -  From 90 to 150 min");
   int top_line = 0;  // the window holds the whole top line
-  for (QLabel* l : {w->lblSetRate, w->lblAvgRate, w->lblAvgError, w->lblAnalysisPeriod}) top_line += l->sizeHint().width();
+  for (QLabel* l : {w->lblSetRate, w->lblAvgRate, w->lblAvgError, w->lblAnalysisPeriod})
+    top_line += l->sizeHint().width();
   EXPECT_GT(w->frame().width(), top_line);
   EXPECT_NEAR(w->work.interp_volume[0], 150.0, 1e-9);  // minute 90 at 100 ml/h
   EXPECT_EQ(w->work.interp_count, 62);
