@@ -22,7 +22,12 @@ namespace {
 
 class QtSerialPort final : public SerialPort {
  public:
-  explicit QtSerialPort(SettingsStore& settings) : settings_(settings) {}
+  explicit QtSerialPort(SettingsStore& settings) : settings_(settings) {
+    QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { wake(); });
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_, [this](QSerialPort::SerialPortError e) {
+      if (e != QSerialPort::NoError) wake();
+    });
+  }
 
   void setCommPort(int16_t port) override { port_number_ = port; }
   int16_t commPort() const override { return port_number_; }
@@ -54,6 +59,7 @@ class QtSerialPort final : public SerialPort {
   }
 
   void close() override {
+    wake_ = nullptr;
     if (port_.isOpen()) port_.close();
     state_ = State::Closed;
   }
@@ -130,8 +136,21 @@ class QtSerialPort final : public SerialPort {
     return false;
   }
 
+  bool wakeOnInput(std::function<void()> wake) override {
+    if (!usable() || port_.bytesAvailable() > 0 || os_waiting() > 0) return false;
+    wake_ = std::move(wake);
+    return true;
+  }
+
  private:
   bool usable() const { return state_ == State::Open && port_.isOpen(); }
+
+  void wake() {
+    if (!wake_) return;
+    std::function<void()> w = std::move(wake_);
+    wake_ = nullptr;
+    w();
+  }
 
   int os_waiting() {
     int n = 0;
@@ -207,6 +226,7 @@ class QtSerialPort final : public SerialPort {
   State state_ = State::Closed;
   bool lost_reported_ = false;
   std::string error_;
+  std::function<void()> wake_;
 };
 
 }  // namespace
