@@ -4,6 +4,7 @@
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/printer.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
   qtx::QtUi ui;
   qtx::SystemClock clock;
   qtx::App app(settings, *comm, ui, clock);
+  auto printer = qtx::make_qt_printer();
+  app.setPrinter(*printer);
   app.forms().setEndProgram([] { QCoreApplication::quit(); });
   if (settings.unreadable())
     app.ui().msgbox("The settings file " + settings.path() +

@@ -4,7 +4,6 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
 #include "shell/global_save_open.h"
 
 namespace qtx::DataLogFiles {
@@ -78,7 +77,7 @@ void write_header(App& app, const LogRoles& r) {
       files::remove(name);
     }
     app.ui().msgbox(r.failure_text, MsgButtons::OK, MsgIcon::Exclamation, r.failure_title);
-    CommonDialog& dialog = app.forms().get<frmMain>().CommonDialog1;
+    CommonDialog& dialog = app.commonDialog();
     dialog.FileName.clear();
     app.ui().showSave(dialog);
     name = dialog.FileName;

@@ -11,7 +11,6 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmHeader.h"
-#include "shell/frmMain.h"
 #include "shell/global_comm.h"
 #include "shell/global_save_open.h"
 
@@ -25,11 +24,18 @@ constexpr const char* kWaitingText = "                             Waiting for S
 
 }  // namespace
 
-std::string frmDownload::file_question(const char* title) {
+bool frmDownload::ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice) {
   Session& s = app_.session();
-  app_.forms().get<frmMain>().CommonDialog1.DialogTitle = title;
+  app_.commonDialog().DialogTitle = title;
+  // "" when cancelled, which the save dialog has told the user.
   s.file_name = GlobalSaveOpen::save_file_dialog(app_);
-  return s.file_name;
+  DownloadFlags& f = s.download_flags;
+  f.download_ok = !s.file_name.empty();
+  if (f.download_ok) {
+    target = s.file_name;
+    for (bool* flag : set_on_choice) *flag = true;
+  }
+  return f.download_ok;
 }
 
 void frmDownload::disable_report_menus() {
@@ -39,79 +45,76 @@ void frmDownload::disable_report_menus() {
     a->setEnabled(false);
 }
 
+void frmDownload::set_report_title(const std::string& file) {
+  app_.forms().get<frmReports>().setWindowTitle(file.empty() ? QStringLiteral("REPORT")
+                                                             : QStringLiteral("REPORT - ") + pathToQ(file));
+}
+
 void frmDownload::evaluate_download_options() {
   Session& s = app_.session();
-  DownloadFlags& f = s.download_flags;
-  Forms& forms = app_.forms();
-  const std::string temp_file = join_path(s.folders.save_dir, "tempfile.dat");
-
   s.ot_data_file.clear();
   s.rt_data_file.clear();
-  f = DownloadFlags{};
+  s.download_flags = DownloadFlags{};
   s.single_rate_checked = false;
   s.dialog_log_first = false;
   GlobalComm::reset_comm_buffers(app_);
 
-  if (s.test_type_code == "4") {
-    // Receive Any: the analyser sends by itself, so nothing is sent here.
-    if (value(chkSaveFile) == 1) {
-      std::string name = file_question("RECEIVE ANY DATA");
-      if (!name.empty()) {
-        s.receive_any_file = name;
-        forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(s.receive_any_file));
-        f.download_ok = true;
-      } else {
-        f.download_ok = false;
-      }
-    } else {
-      f.download_ok = true;
-      s.file_name = temp_file;
-      forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT"));
-    }
-    if (f.download_ok) {
-      frmReports& reports = forms.get<frmReports>();
-      reports.txtData->setPlainText(QString::fromLatin1(kWaitingText));
-      f.show_reports_request = true;
-      reports.cmdCancel->setText(QStringLiteral("Stop"));
-      disable_report_menus();
-    }
-    return;
+  if (s.test_type_code == test_type::kReceiveAny)
+    start_receive_any();
+  else if (s.test_type_code == test_type::kSummary || s.test_type_code == test_type::kLog)
+    start_report_download(s.test_type_code == test_type::kLog);
+  else if (s.test_type_code == test_type::kRealTime)
+    start_real_time();
+}
+
+void frmDownload::start_receive_any() {
+  // The analyser sends by itself, so nothing is sent here.
+  Session& s = app_.session();
+  DownloadFlags& f = s.download_flags;
+  if (value(chkSaveFile) == 1) {
+    if (ask_file_name("RECEIVE ANY DATA", s.receive_any_file)) set_report_title(s.receive_any_file);
+  } else {
+    f.download_ok = true;
+    s.file_name = temp_report_file(s.folders);
+    set_report_title("");
   }
+  if (!f.download_ok) return;
+  frmReports& reports = app_.forms().get<frmReports>();
+  reports.txtData->setPlainText(QString::fromLatin1(kWaitingText));
+  f.show_reports_request = true;
+  reports.cmdCancel->setText(QStringLiteral("Stop"));
+  disable_report_menus();
+}
 
-  if (s.test_type_code == "1" || s.test_type_code == "2") {
-    const bool log = s.test_type_code == "2";
-    if (log) s.dialog_log_first = true;
-    if (value(chkSaveFile) == 1) {
-      std::string name = file_question(log ? "GET LOG DATA" : "GET SUMMARY DATA");
-      if (!name.empty()) {
-        (log ? s.log_file : s.summary_file) = name;
-        forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(name));
-        f.download_ok = true;
-      } else {
-        f.download_ok = false;
-      }
-      if (f.download_ok && s.header_switch) {
-        if (!log) s.download_started = true;
-        forms.get<frmHeader>().ShowModal(this);
-      }
-    } else {
-      f.download_ok = true;
-      s.file_name = temp_file;
-      forms.get<frmReports>().setWindowTitle(QStringLiteral("REPORT"));
+void frmDownload::start_report_download(bool log) {
+  Session& s = app_.session();
+  DownloadFlags& f = s.download_flags;
+  if (log) s.dialog_log_first = true;
+  if (value(chkSaveFile) == 1) {
+    std::string& target = log ? s.log_file : s.summary_file;
+    if (ask_file_name(log ? "GET LOG DATA" : "GET SUMMARY DATA", target)) set_report_title(target);
+    if (f.download_ok && s.header_switch) {
+      if (!log) s.download_started = true;
+      app_.forms().get<frmHeader>().ShowModal(this);
     }
-    if (!f.download_ok) return;
-    f.show_reports_request = true;
-    disable_report_menus();
-    forms.get<frmReports>().txtData->setPlainText(QString());
-    GlobalComm::send_command(
-        app_, protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary));
-    return;
+  } else {
+    f.download_ok = true;
+    s.file_name = temp_report_file(s.folders);
+    set_report_title("");
   }
+  if (!f.download_ok) return;
+  f.show_reports_request = true;
+  disable_report_menus();
+  app_.forms().get<frmReports>().txtData->setPlainText(QString());
+  GlobalComm::send_command(
+      app_, protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary));
+}
 
-  if (s.test_type_code != "3") return;
-
-  // Real-Time. The names are asked in a fixed order: rate log, occlusion log, rate summary,
-  // occlusion summary; the first cancel ends the start.
+void frmDownload::start_real_time() {
+  Session& s = app_.session();
+  DownloadFlags& f = s.download_flags;
+  // The names are asked in a fixed order: rate log, occlusion log, rate summary, occlusion
+  // summary; the first cancel ends the start.
   const bool single = value(chkSingle) == 1;
   const bool occl = value(chkOccl) == 1;
   s.single_rate_checked = single;
@@ -119,30 +122,10 @@ void frmDownload::evaluate_download_options() {
   s.header_entered = true;
 
   if (value(chkSaveFile) == 1) {
-    if (single) {
-      std::string name = file_question("SAVE REAL TIME DATA");
-      if (!name.empty()) {
-        s.rt_data_file = name;
-        f.log_rt_data = true;
-        f.single_rate_selected = true;
-        f.download_ok = true;
-      } else {
-        f.download_ok = false;
-      }
-    } else {
-      f.download_ok = true;
-    }
-    if (f.download_ok && occl) {
-      std::string name = file_question("SAVE REAL TIME OCCLUSION DATA");
-      if (!name.empty()) {
-        s.ot_data_file = name;
-        f.log_ot_data = true;
-        f.occlusion_selected = true;
-        f.download_ok = true;
-      } else {
-        f.download_ok = false;
-      }
-    }
+    f.download_ok = true;
+    if (single) ask_file_name("SAVE REAL TIME DATA", s.rt_data_file, {&f.log_rt_data, &f.single_rate_selected});
+    if (f.download_ok && occl)
+      ask_file_name("SAVE REAL TIME OCCLUSION DATA", s.ot_data_file, {&f.log_ot_data, &f.occlusion_selected});
   } else {
     s.dialog_log_first = false;
     f.single_rate_selected = single;
@@ -156,30 +139,17 @@ void frmDownload::evaluate_download_options() {
     if (value(chkReport) == 1 && optFile->isChecked()) {
       if (f.single_rate_selected) {
         test_type = protocol::kSingleRateTest;
-        f.download_ok = false;
-        std::string name = file_question("SAVE REAL TIME DATA SUMMARY");
-        if (!name.empty()) {
-          s.rt_sum_file = name;
-          f.save_rt_summary = true;
-          f.download_ok = true;
-        }
+        ask_file_name("SAVE REAL TIME DATA SUMMARY", s.rt_sum_file, {&f.save_rt_summary});
       }
-      if (f.download_ok && f.occlusion_selected) {
-        f.download_ok = false;
-        std::string name = file_question("SAVE REAL TIME OCCLUSION DATA SUMMARY");
-        if (!name.empty()) {
-          s.ot_sum_file = name;
-          f.save_ot_summary = true;
-          f.download_ok = true;
-        }
-      }
+      if (f.download_ok && f.occlusion_selected)
+        ask_file_name("SAVE REAL TIME OCCLUSION DATA SUMMARY", s.ot_sum_file, {&f.save_ot_summary});
     }
   }
   if (!f.download_ok) return;
 
   if (s.header_switch && value(chkSaveFile) == 1) {
-    frmHeader& header = forms.get<frmHeader>();
-    if (f.single_rate_selected) header.lblMandatoryFields->setVisible(true);
+    frmHeader& header = app_.forms().get<frmHeader>();
+    if (f.single_rate_selected) header.show_mandatory_notice();
     header.ShowModal(this);
   }
 
@@ -215,7 +185,7 @@ void frmDownload::evaluate_download_options() {
     test_type = protocol::kOcclusionTest;
   }
   GlobalComm::send_command(app_, value(chkTestAuto) == 1 ? protocol::start_test_command(s.channel_code, test_type)
-                                             : protocol::begin_test_command(s.channel_code, test_type));
+                                                         : protocol::begin_test_command(s.channel_code, test_type));
 }
 
 }  // namespace qtx

@@ -5,61 +5,22 @@
 #include <QVBoxLayout>
 
 #include "acquisition/frmReports.h"
+#include "core/protocol.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/ui.h"
 
 namespace qtx {
 
 namespace {
 
-QGroupBox* group_frame(QWidget* parent, const char* name, const char* caption) {
-  auto* f = new QGroupBox(QString::fromLatin1(caption), parent);
-  f->setObjectName(QString::fromLatin1(name));
-  return f;
-}
-
-QRadioButton* option(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QRadioButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  return b;
-}
-
-QCheckBox* check(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QCheckBox(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  return b;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* caption) {
-  auto* l = new QLabel(QString::fromLatin1(caption), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
-}
-
 // The lists are texts the user may also type over; the live windows read their leading number.
 QComboBox* combo(QWidget* parent, const char* name, std::initializer_list<const char*> entries, const char* spoken) {
-  auto* c = new QComboBox(parent);
-  c->setObjectName(QString::fromLatin1(name));
+  auto* c = make<QComboBox>(parent, name, spoken);
   c->setEditable(true);
   c->setInsertPolicy(QComboBox::NoInsert);
   for (const char* e : entries) c->addItem(QString::fromLatin1(e));
-  c->setAccessibleName(QString::fromLatin1(spoken));
   return c;
-}
-
-// An option button that cannot be cleared while it excludes the others of its group.
-void clear_option(QRadioButton* b) {
-  b->setAutoExclusive(false);
-  b->setChecked(false);
-  b->setAutoExclusive(true);
-}
-
-// A handler that runs when the option becomes selected, by the user or by the program.
-template <class F>
-void on_selected(QRadioButton* b, QObject* context, F handler) {
-  QObject::connect(b, &QRadioButton::toggled, context, [handler](bool on) {
-    if (on) handler();
-  });
 }
 
 }  // namespace
@@ -67,41 +28,41 @@ void on_selected(QRadioButton* b, QObject* context, F handler) {
 frmDownload::frmDownload(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("DOWNLOAD"));
 
-  Frame1 = group_frame(this, "Frame1", "Save");
-  chkSaveFile = check(Frame1, "chkSaveFile", "Save to File");
+  Frame1 = make<QGroupBox>(this, "Frame1", "Save");
+  chkSaveFile = make<QCheckBox>(Frame1, "chkSaveFile", "Save to File");
   chkSaveFile->setChecked(true);
   (new QVBoxLayout(Frame1))->addWidget(chkSaveFile);
 
-  fraMode = group_frame(this, "fraMode", "Mode");
-  optGetLog = option(fraMode, "optGetLog", "Get Log");
-  optRealTime = option(fraMode, "optRealTime", "Real-Time");
-  optGetSummary = option(fraMode, "optGetSummary", "Get Summary");
-  optReceiveAny = option(fraMode, "optReceiveAny", "Receive Any");
+  fraMode = make<QGroupBox>(this, "fraMode", "Mode");
+  optGetLog = make<QRadioButton>(fraMode, "optGetLog", "Get Log");
+  optRealTime = make<QRadioButton>(fraMode, "optRealTime", "Real-Time");
+  optGetSummary = make<QRadioButton>(fraMode, "optGetSummary", "Get Summary");
+  optReceiveAny = make<QRadioButton>(fraMode, "optReceiveAny", "Receive Any");
   {
     auto* l = new QVBoxLayout(fraMode);
     for (QWidget* w : {optGetLog, optRealTime, optGetSummary, optReceiveAny}) l->addWidget(w);
   }
 
-  fraChannel = group_frame(this, "fraChannel", "Channel");
-  optChannelA = option(fraChannel, "optChannelA", "A");
-  optChannelB = option(fraChannel, "optChannelB", "B");
-  optChannelC = option(fraChannel, "optChannelC", "C");
-  optChannelD = option(fraChannel, "optChannelD", "D");
+  fraChannel = make<QGroupBox>(this, "fraChannel", "Channel");
+  optChannelA = make<QRadioButton>(fraChannel, "optChannelA", "A");
+  optChannelB = make<QRadioButton>(fraChannel, "optChannelB", "B");
+  optChannelC = make<QRadioButton>(fraChannel, "optChannelC", "C");
+  optChannelD = make<QRadioButton>(fraChannel, "optChannelD", "D");
   optChannelA->setChecked(true);
   {
     auto* l = new QHBoxLayout(fraChannel);
     for (QRadioButton* b : {optChannelA, optChannelB, optChannelC, optChannelD}) l->addWidget(b);
   }
 
-  fraRealTime = group_frame(this, "fraRealTime", "Real Time");
+  fraRealTime = make<QGroupBox>(this, "fraRealTime", "Real Time");
 
-  fraSingle = group_frame(fraRealTime, "fraSingle", "");
-  chkSingle = check(fraSingle, "chkSingle", "Single RateTest");
-  optDuration = option(fraSingle, "optDuration", "Stop Test After");
+  fraSingle = make<QGroupBox>(fraRealTime, "fraSingle", "");
+  chkSingle = make<QCheckBox>(fraSingle, "chkSingle", "Single RateTest");
+  optDuration = make<QRadioButton>(fraSingle, "optDuration", "Stop Test After");
   cmbDuration = combo(fraSingle, "cmbDuration", {"0.5", "1.0", "2.0", "3.0", "5.0", "10.0", "20", "30", "50"},
                       "Stop Test After (min)");
-  lblTestLengthUnits = label(fraSingle, "lblTestLengthUnits", "(min)");
-  optIndefinite = option(fraSingle, "optIndefinite", "Run Indefinitely");
+  lblTestLengthUnits = make<QLabel>(fraSingle, "lblTestLengthUnits", "(min)");
+  optIndefinite = make<QRadioButton>(fraSingle, "optIndefinite", "Run Indefinitely");
   {
     auto* g = new QGridLayout(fraSingle);
     g->addWidget(chkSingle, 0, 0, 1, 3);
@@ -111,16 +72,16 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
     g->addWidget(optIndefinite, 2, 0, 1, 3);
   }
 
-  fraOccl = group_frame(fraRealTime, "fraOccl", "");
-  chkOccl = check(fraOccl, "chkOccl", "Occlusion Test");
-  lblOccl = label(fraOccl, "lblOccl", "Max. Time:");
+  fraOccl = make<QGroupBox>(fraRealTime, "fraOccl", "");
+  chkOccl = make<QCheckBox>(fraOccl, "chkOccl", "Occlusion Test");
+  lblOccl = make<QLabel>(fraOccl, "lblOccl", "Max. Time:");
   cmbOccl = combo(fraOccl, "cmbOccl", {"0.5", "1.0", "2.0", "3.0", "5.0", "10", "20", "30", "50"}, "Max. Time: (min)");
   lblOccl->setBuddy(cmbOccl);
-  lblOcclUnits = label(fraOccl, "lblOcclUnits", "(min)");
-  fraOcclGraphUnits = group_frame(fraOccl, "fraOcclGraphUnits", "Occlusion Graph Units");
-  optPSI = option(fraOcclGraphUnits, "optPSI", "PSI");
-  optmmHg = option(fraOcclGraphUnits, "optmmHg", "mmHg");
-  optkPa = option(fraOcclGraphUnits, "optkPa", "kPa");
+  lblOcclUnits = make<QLabel>(fraOccl, "lblOcclUnits", "(min)");
+  fraOcclGraphUnits = make<QGroupBox>(fraOccl, "fraOcclGraphUnits", "Occlusion Graph Units");
+  optPSI = make<QRadioButton>(fraOcclGraphUnits, "optPSI", "PSI");
+  optmmHg = make<QRadioButton>(fraOcclGraphUnits, "optmmHg", "mmHg");
+  optkPa = make<QRadioButton>(fraOcclGraphUnits, "optkPa", "kPa");
   {
     auto* u = new QHBoxLayout(fraOcclGraphUnits);
     for (QWidget* w : {optPSI, optmmHg, optkPa}) u->addWidget(w);
@@ -132,16 +93,16 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
     g->addWidget(fraOcclGraphUnits, 2, 0, 1, 3);
   }
 
-  lblPoll = label(fraRealTime, "lblPoll", "Poll Data Every:");
+  lblPoll = make<QLabel>(fraRealTime, "lblPoll", "Poll Data Every:");
   cmbPoll = combo(fraRealTime, "cmbPoll", {"1", "10", "30", "60", "300", "600"}, "Poll Data Every: (sec)");
   lblPoll->setBuddy(cmbPoll);
-  lblUnits = label(fraRealTime, "lblUnits", "(sec)");
-  chkTestAuto = check(fraRealTime, "chkTestAuto", "Start test automatically");
+  lblUnits = make<QLabel>(fraRealTime, "lblUnits", "(sec)");
+  chkTestAuto = make<QCheckBox>(fraRealTime, "chkTestAuto", "Start test automatically");
 
-  fraReport = group_frame(fraRealTime, "fraReport", "");
-  chkReport = check(fraReport, "chkReport", "Report Output");
-  optFile = option(fraReport, "optFile", "Summary to File");
-  optPrinter = option(fraReport, "optPrinter", "Summary to Printer");
+  fraReport = make<QGroupBox>(fraRealTime, "fraReport", "");
+  chkReport = make<QCheckBox>(fraReport, "chkReport", "Report Output");
+  optFile = make<QRadioButton>(fraReport, "optFile", "Summary to File");
+  optPrinter = make<QRadioButton>(fraReport, "optPrinter", "Summary to Printer");
   {
     auto* l = new QVBoxLayout(fraReport);
     for (QWidget* w :
@@ -163,11 +124,9 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
     g->addWidget(fraReport, 1, 1, 2, 1);
   }
 
-  CmdOK = new QPushButton(QStringLiteral("&OK"), this);
-  CmdOK->setObjectName(QStringLiteral("CmdOK"));
+  CmdOK = make<QPushButton>(this, "CmdOK", "&OK");
   CmdOK->setDefault(true);
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   cmdCancel->setAutoDefault(false);
 
   auto* left = new QVBoxLayout;
@@ -215,17 +174,11 @@ void frmDownload::Form_Load() {
 }
 
 void frmDownload::disable_occl_options() {
-  for (QWidget* w : {static_cast<QWidget*>(lblOccl), static_cast<QWidget*>(cmbOccl),
-                     static_cast<QWidget*>(lblOcclUnits), static_cast<QWidget*>(fraOcclGraphUnits),
-                     static_cast<QWidget*>(optPSI), static_cast<QWidget*>(optmmHg), static_cast<QWidget*>(optkPa)})
-    w->setEnabled(false);
+  set_enabled({lblOccl, cmbOccl, lblOcclUnits, fraOcclGraphUnits, optPSI, optmmHg, optkPa}, false);
 }
 
 void frmDownload::enable_occl_options() {
-  for (QWidget* w : {static_cast<QWidget*>(lblOccl), static_cast<QWidget*>(cmbOccl),
-                     static_cast<QWidget*>(lblOcclUnits), static_cast<QWidget*>(fraOcclGraphUnits),
-                     static_cast<QWidget*>(optPSI), static_cast<QWidget*>(optmmHg), static_cast<QWidget*>(optkPa)})
-    w->setEnabled(true);
+  set_enabled({lblOccl, cmbOccl, lblOcclUnits, fraOcclGraphUnits, optPSI, optmmHg, optkPa}, true);
   optPSI->setChecked(true);
   enable_test_options();
 }
@@ -251,25 +204,17 @@ void frmDownload::disable_test_options() {
   fraReport->setEnabled(false);
   chkReport->setEnabled(false);
   chkReport->setChecked(false);
-  for (QWidget* w :
-       {static_cast<QWidget*>(optPrinter), static_cast<QWidget*>(optFile), static_cast<QWidget*>(lblPoll),
-        static_cast<QWidget*>(cmbPoll), static_cast<QWidget*>(lblUnits), static_cast<QWidget*>(chkTestAuto)})
-    w->setEnabled(false);
+  set_enabled({optPrinter, optFile, lblPoll, cmbPoll, lblUnits, chkTestAuto}, false);
 }
 
 void frmDownload::enable_test_options() {
-  for (QWidget* w :
-       {static_cast<QWidget*>(fraReport), static_cast<QWidget*>(chkReport), static_cast<QWidget*>(lblPoll),
-        static_cast<QWidget*>(cmbPoll), static_cast<QWidget*>(lblUnits), static_cast<QWidget*>(chkTestAuto)})
-    w->setEnabled(true);
+  set_enabled({fraReport, chkReport, lblPoll, cmbPoll, lblUnits, chkTestAuto}, true);
 }
 
 void frmDownload::disable_realtime_criteria() {
   disable_single_options();
   disable_occl_options();
-  for (QWidget* w : {static_cast<QWidget*>(fraRealTime), static_cast<QWidget*>(fraSingle),
-                     static_cast<QWidget*>(chkSingle), static_cast<QWidget*>(fraOccl), static_cast<QWidget*>(chkOccl)})
-    w->setEnabled(false);
+  set_enabled({fraRealTime, fraSingle, chkSingle, fraOccl, chkOccl}, false);
   disable_occl_options();
   // The ticks of the two tests stay as they are.
   disable_test_options();
@@ -282,19 +227,19 @@ void frmDownload::get_download_options() {
   criteria_complete = false;
 
   if (optReceiveAny->isChecked()) {
-    s.test_type_code = "4";
+    s.test_type_code = test_type::kReceiveAny;
     mode_chosen = true;
   }
   if (optGetSummary->isChecked()) {
-    s.test_type_code = "1";
+    s.test_type_code = test_type::kSummary;
     mode_chosen = true;
   }
   if (optGetLog->isChecked()) {
-    s.test_type_code = "2";
+    s.test_type_code = test_type::kLog;
     mode_chosen = true;
   }
   if (optRealTime->isChecked()) {
-    s.test_type_code = "3";
+    s.test_type_code = test_type::kRealTime;
     mode_chosen = true;
     if (value(chkSingle) == 1 && !cmbPoll->currentText().isEmpty())
       criteria_complete = true;
@@ -319,9 +264,7 @@ void frmDownload::optGetSummary_Click() { disable_realtime_criteria(); }
 void frmDownload::optReceiveAny_Click() { disable_realtime_criteria(); }
 
 void frmDownload::optRealTime_Click() {
-  for (QWidget* w : {static_cast<QWidget*>(fraRealTime), static_cast<QWidget*>(fraSingle),
-                     static_cast<QWidget*>(chkSingle), static_cast<QWidget*>(fraOccl), static_cast<QWidget*>(chkOccl)})
-    w->setEnabled(true);
+  set_enabled({fraRealTime, fraSingle, chkSingle, fraOccl, chkOccl}, true);
   chkSingle->setChecked(false);
   chkOccl->setChecked(false);
 }
@@ -329,7 +272,7 @@ void frmDownload::optRealTime_Click() {
 void frmDownload::chkSingle_Click() {
   if (value(chkSingle) == 1) {
     enable_single_options();
-    test_type = 1;
+    test_type = protocol::kSingleRateTest;
   } else {
     disable_single_options();
     if (value(chkOccl) == 0) disable_test_options();
@@ -339,7 +282,7 @@ void frmDownload::chkSingle_Click() {
 void frmDownload::chkOccl_Click() {
   if (value(chkOccl) == 1) {
     enable_occl_options();
-    test_type = 4;
+    test_type = protocol::kOcclusionTest;
   } else {
     disable_occl_options();
     if (value(chkSingle) == 0) disable_test_options();
@@ -377,7 +320,7 @@ void frmDownload::CmdOK_Click() {
     app_.ui().msgbox("You must select a Channel or a Mode type.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
     return;
   }
-  if (s.test_type_code == "3" && !criteria_complete) {
+  if (s.test_type_code == test_type::kRealTime && !criteria_complete) {
     app_.ui().msgbox("You must complete the Real Time criteria.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
     return;
   }

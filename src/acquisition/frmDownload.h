@@ -15,9 +15,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "platform/forms.h"
+#include "platform/text.h"
 
 namespace qtx {
 
@@ -43,6 +45,16 @@ class frmDownload : public DialogForm {
   // header, the request for the main window and the first command (download_start.cpp).
   void evaluate_download_options();
 
+  // The test sequence of a live run (test_sequence.cpp). Each end of a step (Stop, the end of
+  // the countdown, the end of a summary, the summary window's Cancel) ends that step and starts
+  // the next one.
+  void beginnextproc();
+  // The occlusion test after the rate test: its log header, its window, its start command.
+  void startottest();
+  // Abandons the whole run: the analyser stopped, the files of the run deleted, every flag
+  // cleared, the main window shown.
+  void stopalltests();
+
   void optGetLog_Click();
   void optGetSummary_Click();
   void optReceiveAny_Click();
@@ -58,6 +70,19 @@ class frmDownload : public DialogForm {
 
   // A check box as the program reads it: 1 ticked, 0 not.
   static int value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+
+  // The choices the live windows, the test sequence and the report window read while the run
+  // goes on (the dialog is hidden then, not unloaded). Texts are Latin-1 bytes.
+  int chkSaveFile_Value() const { return value(chkSaveFile); }
+  int chkOccl_Value() const { return value(chkOccl); }
+  std::string cmbPoll_Text() const { return fromQ(cmbPoll->currentText()); }
+  std::string cmbDuration_Text() const { return fromQ(cmbDuration->currentText()); }
+  std::string cmbOccl_Text() const { return fromQ(cmbOccl->currentText()); }
+  bool optDuration_Value() const { return optDuration->isChecked(); }
+  bool optPSI_Value() const { return optPSI->isChecked(); }
+  bool optmmHg_Value() const { return optmmHg->isChecked(); }
+  bool optkPa_Value() const { return optkPa->isChecked(); }
+  bool optPrinter_Value() const { return optPrinter->isChecked(); }
 
   // Form fields.
   int16_t test_type = 0;           // test digit of the start command: 1 rate test, 4 occlusion test
@@ -112,11 +137,17 @@ class frmDownload : public DialogForm {
   QPushButton* cmdCancel = nullptr;
 
  private:
-  // One file question of the start: the main window's file dialog gets this title, and the
-  // name chosen ("" when cancelled, which the dialog has told the user) becomes file_name.
-  std::string file_question(const char* title);
+  // The three kinds of start evaluate_download_options makes, by test_type_code.
+  void start_receive_any();
+  void start_report_download(bool log);
+  void start_real_time();
+  // One file question of the start: the save dialog under this title. A name chosen becomes
+  // file_name and `target` and sets the flags given; download_ok says whether one was chosen.
+  bool ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice = {});
   // The report window's menu items that stay off while a download is received.
   void disable_report_menus();
+  // "REPORT - " and the file's name, or "REPORT" for the temporary file ("").
+  void set_report_title(const std::string& file);
 };
 
 }  // namespace qtx

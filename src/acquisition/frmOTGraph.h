@@ -1,28 +1,76 @@
-// The occlusion-test window "OCCLUSION TEST": runs the occlusion pressure test on one channel,
-// polling the analyser, showing, plotting and logging each reading.
-//
-// So far only the window and its poll timer; the test itself comes with the window's own work.
+// The occlusion-test window "OCCLUSION TEST": runs the occlusion pressure test on one channel.
+// It polls the analyser once a second, shows the elapsed time and the pressure in psi, mmHg and
+// kPa, plots the pressure in the unit chosen in the download dialog, appends a row to the
+// occlusion log and counts down the maximum test time from its load. Stop and Cancel hand over
+// to the test sequence, and after the test the window captures the analyser's summary.
 #pragma once
 
-#include <QTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <cstdint>
+#include <string>
 
-#include "platform/forms.h"
+#include "acquisition/live_test_window.h"
+#include "platform/graph_control.h"
 
 namespace qtx {
 
-class frmOTGraph : public Form<QWidget> {
+class frmOTGraph : public LiveTestWindow {
   Q_OBJECT
 
  public:
   explicit frmOTGraph(App& app);
-  bool isMdiChild() const override { return true; }
 
+  void Form_Load() override;
+
+  void display_realtime_data();
+  void graph_realtime_data();
+  void initial_setup();
+  void setup_OTGraph();
+  // One row of the current sample in the occlusion log.
+  void write_current_data();
+  // Asks the analyser for the summary of the test (the capture itself runs in GetSumTimer).
+  void create_OTsum_file();
+  // The end of the test: the log's closing lines, then the log is closed.
+  void close_data_file();
+  void seconds_to_hhmmss();
+  // Takes the five fields of an occlusion sample off the reply.
+  void process_OTData(std::string& reply);
+
+  void cmdStop_Click();
+  void cmdCancel_Click();
   void GetDataTimer_Timer();
+  void DurationTimer_Timer();
 
-  // The window opens at its design size.
-  QSize sizeHint() const override { return QSize(9600 / kTwipsPerPixel, 7200 / kTwipsPerPixel); }
+  // kPa from mmHg.
+  static double kpa_of(double mmhg) { return mmhg / 7.51; }
 
-  QTimer* GetDataTimer = nullptr;  // the poll
+  // The last sample.
+  std::string status;
+  int16_t minutes = 0, seconds = 0;
+  double psi = 0, mmhg = 0, kpa = 0;
+  bool first_sample = false;
+  double lowest_psi = 0, highest_psi = 0, lowest_mmhg = 0, highest_mmhg = 0, lowest_kpa = 0, highest_kpa = 0;
+  int32_t seconds_left = 0;
+
+  QGroupBox* Frame1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* lblElapsedTime = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* lblTimeLeft = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* lblPSI = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* lblmmHg = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* lblkPa = nullptr;
+  QLabel* Label11 = nullptr;
+  QPushButton* cmdStop = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  GraphControl* OTGraph = nullptr;
 };
 
 }  // namespace qtx

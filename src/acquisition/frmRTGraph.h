@@ -1,28 +1,77 @@
-// The rate-test window "RATE TEST": runs the single-rate flow test on one channel, polling the
-// analyser, showing, plotting and logging each reading.
-//
-// So far only the window and its poll timer; the test itself comes with the window's own work.
+// The rate-test window "RATE TEST": runs the single-rate flow test on one channel. Each poll
+// asks the analyser for the current sample, shows it, plots the instantaneous and the average
+// flow and appends a row to the rate log; a countdown ends the test after the chosen length.
+// Stop and Cancel hand over to the test sequence, and after the test the window captures the
+// analyser's summary.
 #pragma once
 
-#include <QTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <cstdint>
+#include <string>
 
-#include "platform/forms.h"
+#include "acquisition/live_test_window.h"
+#include "platform/graph_control.h"
 
 namespace qtx {
 
-class frmRTGraph : public Form<QWidget> {
+class frmRTGraph : public LiveTestWindow {
   Q_OBJECT
 
  public:
   explicit frmRTGraph(App& app);
-  bool isMdiChild() const override { return true; }
 
+  void Form_Load() override;
+
+  // The end of the test: the log's closing lines, then the log is closed.
+  void close_data_file();
+  // One row of the current sample in the rate log.
+  void current_data_to_file();
+  void display_realtime_data();
+  void graph_realtime_data();
+  void initial_setup();
+  // The countdown and the poll interval from the download dialog.
+  void setup_duration();
+  // Asks the analyser for the summary of the test (the capture itself runs in GetSumTimer).
+  void create_RTsum_file();
+  void seconds_to_hhmmss();
+  void setup_RTGraph();
+  // Takes the eight fields of a rate sample off the reply.
+  void process_RTData(std::string& reply);
+
+  void cmdStop_Click();
+  void cmdCancel_Click();
   void GetDataTimer_Timer();
+  void DurationTimer_Timer();
 
-  // The window opens at its design size.
-  QSize sizeHint() const override { return QSize(9600 / kTwipsPerPixel, 7200 / kTwipsPerPixel); }
+  // The last sample.
+  char mode_letter = ' ';
+  int16_t hours = 0, minutes = 0, seconds = 0;
+  double flow = 0, avg_flow = 0, volume = 0, back_pressure = 0;
+  bool first_sample = false;
+  double base_flow = 0;
+  double lowest_flow = 0, highest_flow = 0;
+  int32_t seconds_left = 0;
 
-  QTimer* GetDataTimer = nullptr;  // the poll
+  QGroupBox* fraRTData = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* lblElapsedTime = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* lblTimeLeft = nullptr;
+  QLabel* Label9 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* lblIntFlow = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* lblAvgFlow = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* lblVol = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* lblPres = nullptr;
+  QPushButton* cmdStop = nullptr;
+  QPushButton* cmdCancel = nullptr;
+  GraphControl* RTGraph = nullptr;
 };
 
 }  // namespace qtx

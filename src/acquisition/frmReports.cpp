@@ -1,30 +1,61 @@
 #include "acquisition/frmReports.h"
 
+#include <QFile>
 #include <QFont>
+#include <QFontMetrics>
+#include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "acquisition/frmDownload.h"
+#include "acquisition/frmOTGraph.h"
+#include "acquisition/frmRTGraph.h"
+#include "core/paths.h"
+#include "core/protocol.h"
+#include "core/report_header.h"
+#include "core/report_printout.h"
+#include "core/text_lines.h"
+#include "core/vb.h"
+#include "platform/app.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/printer.h"
+#include "platform/serial_port.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+#include "shell/frmMain.h"
+#include "shell/global_comm.h"
+#include "shell/global_main.h"
 
 namespace qtx {
 
 namespace {
 
-QAction* item(QMenu* menu, const char* name, const char* caption) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
+constexpr const char* kWaitingText = "                             Waiting for Serial Input";
+constexpr const char* kEndOfDownload = "                                 End Of Download";
+constexpr const char* kPrinterFailure =
+    "The printer is not functioning properly, use Windows online help or manual for further assitance";
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+// The text box holds lines ended by LF; the program's texts end them with CR LF.
+QString to_box(std::string_view text) {
+  QString s = toQ(text);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+std::string from_box(QString text) {
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return fromQ(text);
 }
 
-QMenu* menu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* m = bar->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  m->menuAction()->setObjectName(QString::fromLatin1(name));
-  return m;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  return b;
-}
+// A file name as it appears in a caption or on the page.
+QString name_shown(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string name_printed(const std::string& path) { return fromQ(name_shown(path)); }
 
 // Design places in twips.
 QRect twips(int left, int top, int width, int height) {
@@ -36,45 +67,41 @@ QRect twips(int left, int top, int width, int height) {
 frmReports::frmReports(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("REPORTS"));
 
-  menuBar = new QMenuBar(this);
-  menuBar->setObjectName(QStringLiteral("menuBar"));
+  menuBar = make<QMenuBar>(this, "menuBar");
   mnuFile = menu(menuBar, "mnuFile", "&File");
-  mnuOpen = item(mnuFile, "mnuOpen", "&Open");
-  mnuPrint = item(mnuFile, "mnuPrint", "&Print Report");
-  mnuClose = item(mnuFile, "mnuClose", "&Save And Exit");
-  mnuQuit = item(mnuFile, "mnuQuit", "&Quit - no save");
+  mnuOpen = menu_item(mnuFile, "mnuOpen", "&Open");
+  mnuPrint = menu_item(mnuFile, "mnuPrint", "&Print Report");
+  mnuClose = menu_item(mnuFile, "mnuClose", "&Save And Exit");
+  mnuQuit = menu_item(mnuFile, "mnuQuit", "&Quit - no save");
   mnuEdit = menu(menuBar, "mnuEdit", "&Edit");
-  mnuClearAll = item(mnuEdit, "mnuClearAll", "&Clear All");
-  mnuCut = item(mnuEdit, "mnuCut", "Cu&t");
-  mnuCopy = item(mnuEdit, "mnuCopy", "&Copy");
-  mnuPaste = item(mnuEdit, "mnuPaste", "&Paste");
-  mnuDelete = item(mnuEdit, "mnuDelete", "&Delete");
+  mnuClearAll = menu_item(mnuEdit, "mnuClearAll", "&Clear All");
+  mnuCut = menu_item(mnuEdit, "mnuCut", "Cu&t");
+  mnuCopy = menu_item(mnuEdit, "mnuCopy", "&Copy");
+  mnuPaste = menu_item(mnuEdit, "mnuPaste", "&Paste");
+  mnuDelete = menu_item(mnuEdit, "mnuDelete", "&Delete");
   mnuOptions = menu(menuBar, "mnuOptions", "&Options");
-  mnuConvertPrn = item(mnuOptions, "mnuConvertPrn", "&Convert to CSV");
+  mnuConvertPrn = menu_item(mnuOptions, "mnuConvertPrn", "&Convert to CSV");
   for (QMenu* m : {mnuFile, mnuEdit, mnuOptions})
     connect(m->menuAction(), &QAction::changed, this, [this] { update_menu_bar(); });
 
   // Controls stand where they are put, in twips, so the main window can lay the window out for
   // receiving and the design layout comes back when the window is created afresh.
-  clientArea = new QWidget(this);
-  clientArea->setObjectName(QStringLiteral("clientArea"));
+  clientArea = make<QWidget>(this, "clientArea");
 
-  txtData = new QPlainTextEdit(clientArea);
-  txtData->setObjectName(QStringLiteral("txtData"));
+  txtData = make<QPlainTextEdit>(clientArea, "txtData", "Report");
   QFont courier(QStringLiteral("Courier"));
   courier.setStyleHint(QFont::TypeWriter);
   courier.setPointSize(10);
   txtData->setFont(courier);
   txtData->setLineWrapMode(QPlainTextEdit::NoWrap);
   txtData->setTabChangesFocus(true);
-  txtData->setAccessibleName(QStringLiteral("Report"));
   txtData->setGeometry(twips(120, 120, 10380, 5160));
 
-  cmdSave = button(clientArea, "cmdSave", "&Save");
+  cmdSave = make<QPushButton>(clientArea, "cmdSave", "&Save");
   cmdSave->setGeometry(twips(5880, 5460, 1335, 495));
-  cmdPrint = button(clientArea, "cmdPrint", "&Print");
+  cmdPrint = make<QPushButton>(clientArea, "cmdPrint", "&Print");
   cmdPrint->setGeometry(twips(7440, 5460, 1335, 495));
-  cmdCancel = button(clientArea, "cmdCancel", "&Cancel");
+  cmdCancel = make<QPushButton>(clientArea, "cmdCancel", "&Cancel");
   cmdCancel->setGeometry(twips(9000, 5460, 1335, 495));
   // Print and save are offered once a report is complete.
   cmdPrint->setVisible(false);
@@ -82,10 +109,22 @@ frmReports::frmReports(App& app) : Form<QWidget>(app) {
   cmdSave->setVisible(false);
   cmdSave->setEnabled(false);
 
-  GetDataTimer = new QTimer(this);
-  GetDataTimer->setObjectName(QStringLiteral("GetDataTimer"));
-  GetDataTimer->setInterval(100);
-  connect(GetDataTimer, &QTimer::timeout, this, [this] { GetDataTimer_Timer(); });
+  GetDataTimer = timer(this, "GetDataTimer", 100);
+  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
+
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+  connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+  connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+  connect(mnuOpen, &QAction::triggered, this, [this] { mnuOpen_Click(); });
+  connect(mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
+  connect(mnuClose, &QAction::triggered, this, [this] { mnuClose_Click(); });
+  connect(mnuQuit, &QAction::triggered, this, [this] { mnuQuit_Click(); });
+  connect(mnuClearAll, &QAction::triggered, this, [this] { mnuClearAll_Click(); });
+  connect(mnuCut, &QAction::triggered, this, [this] { mnuCut_Click(); });
+  connect(mnuCopy, &QAction::triggered, this, [this] { mnuCopy_Click(); });
+  connect(mnuPaste, &QAction::triggered, this, [this] { mnuPaste_Click(); });
+  connect(mnuDelete, &QAction::triggered, this, [this] { mnuDelete_Click(); });
+  connect(mnuConvertPrn, &QAction::triggered, this, [this] { mnuConvertPrn_Click(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -104,10 +143,384 @@ void frmReports::update_menu_bar() {
   menuBar->setVisible(any);
 }
 
-void frmReports::GetDataTimer_Timer() {}
+void frmReports::Form_Load() { initial_setup(); }
 
-void frmReports::process_errors() {}
-void frmReports::replace_header() {}
-void frmReports::process_buffer() {}
+std::string frmReports::reportText() { return from_box(txtData->toPlainText()); }
+
+void frmReports::setReportText(std::string_view text) { txtData->setPlainText(to_box(text)); }
+
+void frmReports::show_status(const std::string& line) { txtData->setPlainText(toQ(line)); }
+
+bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSaveFile_Value() == 1; }
+
+// ---- showing ----------------------------------------------------------------------------------
+
+void frmReports::show_receiving() {
+  app_.forms().attachChild(*this);
+  // About one text line (1.2 times the height of the letter "A"), with the box's frame and
+  // margins around it so the line is not cut.
+  const QFontMetrics metrics(txtData->font());
+  const int line = std::max(static_cast<int>(1.2 * metrics.height()), metrics.lineSpacing());
+  const int chrome = 2 * txtData->frameWidth() + 2 * static_cast<int>(txtData->document()->documentMargin());
+  txtData->setGeometry(px(120), px(120), txtData->width(), line + chrome);
+  // A status line: no room for scroll bars.
+  txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txtData->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  cmdCancel->move(px(9000), px(1030));
+  cmdPrint->move(px(7440), px(1030));
+  cmdPrint->setVisible(true);
+  cmdSave->move(px(5880), px(1030));
+  cmdSave->setVisible(true);
+  setHeight(2100);
+  mnuFile->menuAction()->setVisible(false);
+  mnuEdit->menuAction()->setVisible(false);
+  mnuOptions->menuAction()->setVisible(false);
+  GetDataTimer->start();
+  GlobalMain::center_form(*this);
+  Show();
+}
+
+void frmReports::show_editing() {
+  GetDataTimer->stop();
+  for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn})
+    a->setEnabled(false);
+  setWindowTitle(QStringLiteral("REPORTS"));
+  GlobalMain::center_form(*this);
+  Show();
+}
+
+// ---- receiving --------------------------------------------------------------------------------
+
+void frmReports::initial_setup() {
+  GetDataTimer->start();
+  receiver_.reset(app_.session());
+  // Stale input from before this reception is dropped once the line has been quiet a moment.
+  SerialPort& comm = app_.comm();
+  if (!comm.input().empty()) {
+    Clock& clock = app_.clock();
+    const auto second = [&clock] {
+      return static_cast<int>(std::fmod(std::floor(clock.seconds_since_midnight()), 60.0));
+    };
+    const int s0 = second();
+    for (;;) {
+      const int d = second() - s0;
+      if (d > 1 || (d > -58 && d < 0)) break;
+      clock.sleep_for(0.05);
+    }
+    (void)comm.input();
+  }
+}
+
+void frmReports::Process_tempbuffer() {
+  Session& s = app_.session();
+  report::process_tempbuffer(s.rx_text, s.carry_over_text);
+}
+
+void frmReports::strip_control_chars() { report::strip_control_chars(app_.session().rx_text); }
+
+void frmReports::GetDataTimer_Timer() {
+  stopped_ = false;
+  Session& s = app_.session();
+  const std::string input = app_.comm().input();
+
+  if (!s.carry_over_text.empty() || !input.empty()) {
+    for (QAction* a : {mnuPrint, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete}) a->setEnabled(true);
+    if (save_to_file()) mnuClose->setEnabled(true);
+  }
+
+  struct Events : report::ReceiveEvents {
+    frmReports& w;
+    explicit Events(frmReports& window) : w(window) {}
+    bool error_reply() override {
+      w.process_errors();
+      return !w.stopped_;
+    }
+    void show_line(const std::string& line) override { w.show_status(line); }
+  } events(*this);
+  const report::ReportReceiver::TickResult result = receiver_.tick(s, input, events);
+  if (result.stopped) return;
+  if (result.end_of_download) {
+    end_of_download();
+    return;
+  }
+  // The device went away: one message and the transfer ends; what arrived stays in the window
+  // and in tempfile.dat, to be printed or saved.
+  if (device_lost()) keep_what_arrived();
+}
+
+void frmReports::end_of_download() {
+  Session& s = app_.session();
+  txtData->setPlainText(QString::fromLatin1(kEndOfDownload));
+  receiver_.end_of_download(s);
+  const bool save = save_to_file();
+  if (save) {
+    s.file_text = s.report_text;
+    replace_header();
+    s.report_text = s.file_text;
+  }
+  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  process_buffer();
+  if (!write_report_file(receiver_.tempfile(s))) {
+    s.download_flags.download_ok = false;
+    return;
+  }
+  receiver_.clear_after_download(s);
+  GetDataTimer->stop();
+  cmdPrint->setEnabled(true);
+  if (save) cmdSave->setEnabled(true);
+  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+}
+
+void frmReports::keep_what_arrived() {
+  Session& s = app_.session();
+  s.download_flags.show_reports_request = false;
+  if (s.new_summary && receiver_.pending_line.empty() && s.carry_over_text.empty()) return;  // nothing came
+  if (s.new_summary) s.report_text.clear();
+  s.new_summary = true;
+  s.report_text += receiver_.pending_line;
+  s.report_text += s.carry_over_text;
+  receiver_.pending_line.clear();
+  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  if (!write_report_file(receiver_.tempfile(s))) return;
+  receiver_.clear_after_download(s);
+  cmdPrint->setEnabled(true);
+  if (save_to_file()) cmdSave->setEnabled(true);
+  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+}
+
+bool frmReports::write_report_file(const std::string& bytes) {
+  Session& s = app_.session();
+  while (!files::write_all(s.file_name, bytes)) {
+    app_.ui().msgbox("Bad report file name", MsgButtons::OK, MsgIcon::Exclamation, "INVALID FILE NAME");
+    CommonDialog& dialog = app_.commonDialog();
+    dialog.FileName.clear();
+    app_.ui().showSave(dialog);
+    if (dialog.FileName.empty()) {
+      app_.ui().msgbox("Saving report cancelled.", MsgButtons::OK, MsgIcon::Exclamation, "SAVE CANCEL");
+      return false;
+    }
+    s.file_name = dialog.FileName;
+    GlobalSaveOpen::remember_save_dir(app_, s.file_name);
+  }
+  return true;
+}
+
+// ---- stopping ---------------------------------------------------------------------------------
+
+void frmReports::process_errors() {
+  Session& s = app_.session();
+  const char* message = protocol::error_reply_message(s.rx_text);
+  if (!message) return;
+  app_.ui().msgbox(message, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  if (s.rx_text[0] != 'n') return;
+  // The channel is not connected: whatever is running on it stops.
+  Forms& forms = app_.forms();
+  DownloadFlags& flags = s.download_flags;
+  if (flags.show_reports_request) {
+    stop_reception();
+  } else if (flags.single_rate_selected) {
+    forms.get<frmDownload>().stopalltests();
+    forms.unload<frmRTGraph>();
+    show_main_window();
+  } else if (flags.occlusion_selected) {
+    forms.get<frmDownload>().stopalltests();
+    forms.unload<frmOTGraph>();
+    show_main_window();
+  }
+}
+
+void frmReports::stop_transfer() {
+  Session& s = app_.session();
+  app_.ui().setMousePointer(this, MousePointer::Hourglass);
+  s.download_flags.show_reports_request = false;
+  GetDataTimer->stop();
+  GlobalComm::send_stop_command(app_);
+  app_.ui().setMousePointer(this, MousePointer::Default);
+}
+
+void frmReports::stop_reception() {
+  stopped_ = true;
+  stop_transfer();
+  Unload();
+  show_main_window();
+}
+
+void frmReports::show_main_window() {
+  if (FormBase* main = app_.forms().mainWindow()) main->Show();
+}
+
+bool frmReports::Form_QueryUnload(UnloadMode mode) {
+  // Closed by its close box while a download is on its way: the analyser is stopped and the
+  // main window does not bring the window back.
+  if (mode == UnloadMode::FormControlMenu && app_.session().download_flags.show_reports_request) {
+    stopped_ = true;
+    stop_transfer();
+    show_main_window();
+  }
+  return false;
+}
+
+void frmReports::cmdCancel_Click() {
+  Session& s = app_.session();
+  if (s.test_type_code == "4" && cmdCancel->text() == QStringLiteral("Stop")) {
+    cmdCancel->setText(QStringLiteral("Cancel"));
+    if (txtData->toPlainText() != QString::fromLatin1(kWaitingText)) {
+      cmdPrint->setEnabled(true);
+      if (save_to_file()) cmdSave->setEnabled(true);
+    }
+    GetDataTimer->stop();
+    return;
+  }
+  stop_reception();
+}
+
+void frmReports::mnuQuit_Click() { stop_reception(); }
+
+// ---- printing and saving ----------------------------------------------------------------------
+
+void frmReports::cmdPrint_Click() {
+  if (app_.ui().msgbox("Are you sure want to print?", MsgButtons::YesNo, MsgIcon::None, "PRINT", 1) == MsgAnswer::Yes)
+    print_screen();
+}
+
+void frmReports::mnuPrint_Click() {
+  if (app_.ui().msgbox("Are you sure want to print?", MsgButtons::YesNo, MsgIcon::Question, "PRINT", 2) ==
+      MsgAnswer::Yes)
+    print_screen();
+}
+
+void frmReports::print_screen() {
+  Session& s = app_.session();
+  QWidget* main = app_.forms().mainWindow() ? &app_.forms().mainWindow()->widget() : nullptr;
+  const auto pointer = [&](MousePointer p) {
+    if (main) app_.ui().setMousePointer(main, p);
+  };
+  pointer(MousePointer::Hourglass);
+  const std::optional<std::string> file = files::read_all(s.file_name);
+  if (!file) {
+    // Nothing was written under that name (a Receive Any stopped before its end, for one).
+    pointer(MousePointer::Default);
+    app_.ui().msgbox("There is no report to print: the file " + name_printed(s.file_name) + " cannot be read.",
+                     MsgButtons::OK, MsgIcon::Exclamation, "PRINT");
+    return;
+  }
+  Printer& printer = app_.printer();
+  ReportPrintout printout(name_printed(s.file_name));
+  bool ok = printer.setFontName("courier new");
+  LineReader lines(*file);
+  while (ok && !lines.eof()) {
+    for (const PrintStep& step : printout.steps(lines.next())) {
+      ok = step.kind == PrintStep::kNewPage ? printer.newPage() : printer.printLine(step.text);
+      if (!ok) break;
+    }
+  }
+  if (ok) ok = printer.endDoc();
+  pointer(MousePointer::Default);
+  if (!ok) {
+    // A printer that fails is told once; the rest of the report is not sent to it.
+    printer.killDoc();
+    app_.ui().msgbox(kPrinterFailure, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  }
+}
+
+void frmReports::file_name_by_mode() {
+  Session& s = app_.session();
+  if (s.test_type_code == "4")
+    s.file_name = s.receive_any_file;
+  else if (s.test_type_code == "1")
+    s.file_name = s.summary_file;
+  else if (s.test_type_code == "2")
+    s.file_name = s.log_file;
+}
+
+void frmReports::cmdSave_Click() {
+  Session& s = app_.session();
+  app_.ui().setMousePointer(this, MousePointer::Hourglass);
+  file_name_by_mode();
+  s.file_name = vb::Trim(s.file_name);
+  if (!s.file_name.empty()) {
+    const std::optional<std::string> report = files::read_all(join_path(s.folders.save_dir, "tempfile.dat"));
+    const char* problem = nullptr;
+    if (!report)
+      problem = "There is no received report to save: the file tempfile.dat in the save folder cannot be read.";
+    else if (!files::write_all(s.file_name, *report))
+      problem = "The report could not be saved: the file cannot be written.";
+    if (problem) {
+      app_.ui().setMousePointer(this, MousePointer::Default);
+      app_.ui().msgbox(problem, MsgButtons::OK, MsgIcon::Exclamation, "SAVE");
+      return;
+    }
+  }
+  app_.ui().setMousePointer(this, MousePointer::Default);
+  Unload();
+}
+
+void frmReports::mnuClose_Click() {
+  Session& s = app_.session();
+  app_.ui().setMousePointer(this, MousePointer::Hourglass);
+  file_name_by_mode();
+  const GlobalSaveOpen::SaveResult result = GlobalSaveOpen::save_report_text(app_, *this);
+  app_.ui().setMousePointer(this, MousePointer::Default);
+  if (result == GlobalSaveOpen::SaveResult::WriteFailed) {
+    app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
+                     MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+    return;
+  }
+  // Without a name the text stays in the window, so nothing typed is lost.
+  if (result == GlobalSaveOpen::SaveResult::Cancelled) return;
+  Unload();
+}
+
+void frmReports::mnuOpen_Click() {
+  Session& s = app_.session();
+  s.test_type_code = "5";
+  s.file_name.clear();
+  app_.commonDialog().DialogTitle = "OPEN EDIT";
+  GlobalSaveOpen::open_file_dialog(app_);
+  GlobalSaveOpen::load_file_into_reports(app_, *this);
+  for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn}) a->setEnabled(true);
+  setWindowTitle(QStringLiteral("REPORT - ") + name_shown(s.file_name));
+}
+
+void frmReports::mnuConvertPrn_Click() {
+  Session& s = app_.session();
+  if (s.exists_proceed && s.download_started) {
+    // An opened report, perhaps edited, is saved before it is converted.
+    file_name_by_mode();
+    if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed)
+      app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
+                       MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+  }
+  s.file_name.clear();
+  app_.commonDialog().DialogTitle = "CONVERT TO CSV";
+  GlobalSaveOpen::convert_file_dialog(app_);
+  if (!s.file_name.empty())
+    GlobalSaveOpen::convert_log_to_csv(app_, *this);
+  else
+    app_.ui().msgbox("Converting Log file to Spreadsheet format cancelled", MsgButtons::OK, MsgIcon::Exclamation,
+                     "CANCEL");
+}
+
+// ---- editing ----------------------------------------------------------------------------------
+
+void frmReports::mnuClearAll_Click() { txtData->clear(); }
+
+void frmReports::mnuCopy_Click() { app_.ui().setClipboardText(from_box(txtData->textCursor().selectedText())); }
+
+void frmReports::mnuCut_Click() {
+  mnuCopy_Click();
+  txtData->textCursor().removeSelectedText();
+}
+
+void frmReports::mnuPaste_Click() { txtData->textCursor().insertText(to_box(app_.ui().clipboardText())); }
+
+void frmReports::mnuDelete_Click() { txtData->textCursor().removeSelectedText(); }
+
+void frmReports::replace_header() {
+  Session& s = app_.session();
+  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == "1");
+}
+
+void frmReports::process_buffer() { report::process_buffer(app_.session().report_text); }
 
 }  // namespace qtx

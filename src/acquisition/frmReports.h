@@ -1,8 +1,9 @@
 // The report window "REPORTS": receives the analyser's summaries and data logs into its text
 // area and offers printing, saving, editing and conversion of reports.
 //
-// So far only the window itself: its controls and menus as designed, and the receive timer.
-// Receiving and the commands come with the report window's own work.
+// The receive rules themselves (cleaning, lines, framing, head and pages, tempfile.dat) are the
+// core report receiver's; the window reads the port, shows the last line and runs the end of a
+// download.
 #pragma once
 
 #include <QAction>
@@ -12,16 +13,34 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "core/report_receiver.h"
 #include "platform/forms.h"
+#include "shell/global_save_open.h"
 
 namespace qtx {
 
-class frmReports : public Form<QWidget> {
+class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   Q_OBJECT
 
  public:
   explicit frmReports(App& app);
   bool isMdiChild() const override { return true; }
+
+  void Form_Load() override;
+  // The close box while a download is received ends the transfer as Cancel does.
+  bool Form_QueryUnload(UnloadMode mode) override;
+
+  // The main window's two ways of showing the window: laid out for receiving (one status line,
+  // the buttons under it, no menus, the receive timer on), or for editing a report file.
+  void show_receiving();
+  void show_editing();
+
+  // Prepares a reception: state cleared, stale input on the port dropped.
+  void initial_setup();
+  // Cleans rx_text and holds its last characters back for the next tick.
+  void Process_tempbuffer();
+  // Prints the file file_name as the report printout.
+  void print_screen();
 
   // Design size of the window, in twips.
   static constexpr int kDesignWidth = 10740;
@@ -37,8 +56,31 @@ class frmReports : public Form<QWidget> {
   // Cleans report_text in place (the passes every received chunk goes through).
   void process_buffer();
 
+  void cmdCancel_Click();
+  void cmdPrint_Click();
+  void cmdSave_Click();
+  void mnuOpen_Click();
+  void mnuPrint_Click();
+  void mnuClose_Click();
+  void mnuQuit_Click();
+  void mnuClearAll_Click();
+  void mnuCut_Click();
+  void mnuCopy_Click();
+  void mnuPaste_Click();
+  void mnuDelete_Click();
+  void mnuConvertPrn_Click();
+
+  // The receiver's state (pending line, head, pages).
+  const report::ReportReceiver& receiver() const { return receiver_; }
+
   // The window opens at its design size.
   QSize sizeHint() const override;
+
+  // What the file routines touch of the window.
+  QWidget* pointerWindow() override { return this; }
+  std::string reportText() override;
+  void setReportText(std::string_view text) override;
+  void setPrintEnabled(bool enabled) override { mnuPrint->setEnabled(enabled); }
 
   // The area below the menus that the controls are placed in (twips from its corner).
   QWidget* clientArea = nullptr;
@@ -64,6 +106,26 @@ class frmReports : public Form<QWidget> {
   QAction* mnuConvertPrn = nullptr;
 
  private:
+  // The stop of a transfer: the analyser is told and the request is cleared.
+  void stop_transfer();
+  // The same, then the window goes and the main window shows.
+  void stop_reception();
+  void show_main_window();
+  void strip_control_chars();
+  // After BEL: the sign-off, the header labels and tempfile.dat; print and save offered.
+  void end_of_download();
+  // A transfer cut short by a lost device: what arrived becomes the report.
+  void keep_what_arrived();
+  // tempfile.dat written, or another name asked after a failure; false when the user gave none.
+  bool write_report_file(const std::string& bytes);
+  // The download dialog's "Save to File".
+  bool save_to_file();
+  // file_name as the download mode names it.
+  void file_name_by_mode();
+  void show_status(const std::string& line);
+
+  report::ReportReceiver receiver_;
+  bool stopped_ = false;  // the reception was stopped from within a tick
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/line_sink.h"
+#include "core/paths.h"
 
 namespace qtx {
 
@@ -127,6 +128,31 @@ struct TrumpetResult {
   float min_err_rate = 0;
 };
 
+// What the trumpet settings dialog keeps across its openings.
+struct TrumpetSettings {
+  int16_t calc_window = 0;  // the chosen calculation window, minutes
+  int16_t list_index = 0;   // list position last chosen in either list
+  int16_t saved_start = 0;  // the period at the last OK
+  int16_t saved_end = 0;
+};
+
+// The download modes, as test_type_code holds them.
+namespace test_type {
+inline constexpr const char* kSummary = "1";     // Get Summary
+inline constexpr const char* kLog = "2";         // Get Log
+inline constexpr const char* kRealTime = "3";    // a live test run from the download dialog
+inline constexpr const char* kReceiveAny = "4";  // whatever the analyser sends by itself
+inline constexpr const char* kFile = "5";        // a report file opened for editing
+}  // namespace test_type
+
+// The report received while it is not saved under a name of the user's: in the save folder,
+// deleted when the program ends.
+inline constexpr const char* kTempReportFileName = "tempfile.dat";
+
+inline std::string temp_report_file(const Folders& folders) {
+  return join_path(folders.save_dir, kTempReportFileName);
+}
+
 struct Session {
   Folders folders;
   CommState comm;
@@ -136,9 +162,13 @@ struct Session {
   std::string report_text;  // the report received so far
   std::string file_text;    // a whole file being loaded or saved
   std::string file_name;    // the current file of every dialog and file routine
+  // The report receiver's texts (report window; the summary capture of the live windows).
+  std::string carry_over_text;  // up to 2 characters held back from the previous tick
+  std::string report_overflow;  // written by the summary capture
+  bool new_summary = true;      // the next complete line starts a new report_text
 
   // Download mode and channel.
-  std::string test_type_code;    // "1" summary, "2" log, "3" real-time, "4" receive any, "5" file
+  std::string test_type_code;    // one of test_type::k...
   std::string channel_code = "A";
 
   DownloadFlags download_flags;
@@ -156,6 +186,10 @@ struct Session {
   bool single_rate_checked = false;
   bool download_started = false;
   bool exists_proceed = false;
+  // The summary files this run has written (a file of that name that was there before the run
+  // and was not written by it is never deleted by a cancel).
+  bool rt_sum_written = false;
+  bool ot_sum_written = false;
 
   // The rate and occlusion data logs of the run (header by the download start, rows by the live
   // windows, closing lines at the end of each test).
@@ -182,6 +216,11 @@ struct Session {
   std::array<TrumpetResult, 6> trumpet_results{};  // indexed 1-5; [0] unused
   double trumpet_avg_rate = 0;
   double trumpet_avg_err_pct = 0;
+  int16_t trumpet_scale = 1;  // the error axis spans +/- 15 x trumpet_scale per cent
+  bool trumpet_ok = false;    // the settings dialog's OK was pressed
+  int16_t analysis_start_min = 0;
+  int16_t analysis_end_min = 0;
+  TrumpetSettings trumpet_settings;
 };
 
 }  // namespace qtx

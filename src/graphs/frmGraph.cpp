@@ -9,6 +9,7 @@
 
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
+#include "graphs/frmTrumpetGraph.h"
 #include "help/frmQTXGHelp.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -16,7 +17,6 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "shell/frmAbout.h"
-#include "shell/frmMain.h"
 #include "shell/global_save_open.h"
 
 namespace qtx {
@@ -162,7 +162,7 @@ void frmGraph::show_notice(log_reader::Notice notice) {
 
 void frmGraph::display_graph_dialog() {
   Session& s = app_.session();
-  CommonDialog& dialog = app_.forms().get<frmMain>().CommonDialog1;
+  CommonDialog& dialog = app_.commonDialog();
   dialog.InitDir = s.folders.save_dir;
   dialog.DefaultExt = "LOG";
   dialog.Filter = kGraphFilter;
@@ -515,7 +515,12 @@ void frmGraph::mnuTrumpetGraph_Click() {
   show_trumpet_graph();
 }
 
-void frmGraph::show_trumpet_graph() {}  // trumpet_scale, trumpet_ok and frmTrumpetGraph
+void frmGraph::show_trumpet_graph() {
+  Session& s = app_.session();
+  s.trumpet_scale = 1;
+  s.trumpet_ok = false;
+  app_.forms().get<frmTrumpetGraph>().Show();
+}
 
 void frmGraph::mnuBMP_Click() {}
 

@@ -6,13 +6,14 @@
 
 #include "core/session.h"
 #include "platform/forms.h"
+#include "platform/ui.h"
 
 namespace qtx {
 
 class SettingsStore;
 class SerialPort;
-class Ui;
 class Clock;
+class Printer;
 
 class App {
  public:
@@ -27,6 +28,11 @@ class App {
   Ui& ui() { return ui_; }
   Clock& clock() { return clock_; }
   Forms& forms() { return forms_; }
+  // The system printer; the program's start and every test give one before a window prints.
+  Printer& printer() { return *printer_; }
+  void setPrinter(Printer& printer) { printer_ = &printer; }
+  // The program's one open/save dialog: callers set its title and flags, show it through ui().
+  CommonDialog& commonDialog() { return common_dialog_; }
 
  private:
   Session session_;
@@ -34,7 +40,9 @@ class App {
   SerialPort& comm_;
   Ui& ui_;
   Clock& clock_;
+  Printer* printer_ = nullptr;
   Forms forms_;
+  CommonDialog common_dialog_;
 };
 
 }  // namespace qtx

@@ -3,6 +3,7 @@
 // A control: `make<QPushButton>(parent, "cmdPrint", "&Print")` creates the widget with its
 // control name as objectName and its caption (Latin-1) as its text or title; a control that
 // shows no caption of its own (a text box, a list) takes the caption as its accessible name.
+// A field with a label beside it: `make_labelled<QLineEdit>(parent, "txtSerialNo", lblSerial)`.
 // Menus: `menu(bar, "mnuFile", "&File")`, `menu_item(menu, "mnuOpen", "&Open")`,
 // `menu_separator(menu, "sep1")`. Timers: `timer(this, "GetDataTimer", 100)`; a polling timer
 // is wired with FormBase::connect_tick (forms.h) so its ticks go through the window's tick guard.
@@ -25,6 +26,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QWidget>
+#include <initializer_list>
 #include <string_view>
 #include <type_traits>
 
@@ -33,7 +35,7 @@
 namespace qtx {
 
 template <class W>
-W* make(QWidget* parent, const char* name, std::string_view caption = {}) {
+W* make(QWidget* parent, const QString& name, std::string_view caption = {}) {
   W* w = new W(parent);
   if constexpr (std::is_base_of_v<QAbstractButton, W> || std::is_base_of_v<QLabel, W>) {
     w->setText(toQ(caption));
@@ -42,7 +44,22 @@ W* make(QWidget* parent, const char* name, std::string_view caption = {}) {
   } else if (!caption.empty()) {
     w->setAccessibleName(toQ(caption));
   }
-  w->setObjectName(QString::fromLatin1(name));
+  w->setObjectName(name);
+  return w;
+}
+
+template <class W>
+W* make(QWidget* parent, const char* name, std::string_view caption = {}) {
+  return make<W>(parent, QString::fromLatin1(name), caption);
+}
+
+// A field captioned by the label beside it: the label's text is its accessible name, and the
+// label's access key moves the focus to it.
+template <class W>
+W* make_labelled(QWidget* parent, const char* name, QLabel* caption) {
+  W* w = make<W>(parent, name);
+  w->setAccessibleName(caption->text());
+  caption->setBuddy(w);
   return w;
 }
 
@@ -69,6 +86,11 @@ inline QTimer* timer(QObject* parent, const char* name, int interval_ms) {
   t->setObjectName(QString::fromLatin1(name));
   t->setInterval(interval_ms);
   return t;
+}
+
+// Enables or disables the controls together.
+inline void set_enabled(std::initializer_list<QWidget*> controls, bool enabled) {
+  for (QWidget* w : controls) w->setEnabled(enabled);
 }
 
 // Clears an option button, which Qt refuses while the button excludes the others of its group.

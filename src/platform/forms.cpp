@@ -29,6 +29,8 @@ void FormBase::Show() {
     widget().show();
     sub_->show();
     sub_->raise();
+    // Showing a child makes it the area's active one, as it becomes the program's.
+    if (QMdiArea* area = sub_->mdiArea()) area->setActiveSubWindow(sub_);
   } else {
     widget().show();
     widget().raise();
@@ -120,6 +122,12 @@ void FormBase::lost_device() {
   for (DataLogFile* log : {&s.rt_log, &s.ot_log})
     if (log->file) log->file->flush();
   app_.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+}
+
+bool FormBase::send(std::string_view command) {
+  if (app_.comm().output(command)) return true;
+  lost_device();
+  return false;
 }
 
 bool FormBase::device_lost() {

@@ -86,13 +86,16 @@ class FormBase {
   //   ... take rx ...
   //   if (device_lost()) return;
   // and where a command must reach the analyser:
-  //   if (!app_.comm().output(command)) { lost_device(); return; }
+  //   if (!send(command)) return;
   void connect_tick(QTimer* timer, std::function<void()> tick);
   bool run_tick(const std::function<void()>& tick);
   bool in_tick() const { return in_tick_; }
   void lost_device();
   // True, after lost_device(), when the port's device went away since it was last asked.
   bool device_lost();
+  // Sends the command; a port that does not take it (not open, or its device gone) ends in
+  // lost_device() and false.
+  bool send(std::string_view command);
   // Stops every timer of the window.
   void stop_timers();
 

@@ -4,11 +4,22 @@
 // draw with a mode. Sets and points are numbered from 1.
 //
 // One render() path paints the picture on screen, on a printer page and into every image file,
-// so all of them show the same graph.
+// so all of them show the same graph: axes with ticks and numbers, a grid, the titles, a legend
+// of the labelled sets, and the sets as lines. Points with x positions are drawn at them; points
+// of a set without x positions are spread evenly over the X axis. Values that are not numbers
+// leave a gap in their line; lines are cut at the edges of the plot.
+//
+// The live mode: each mode 8 draw appends point 1 of every set to that set's running trace, and
+// while a trace exists the traces are drawn instead of the points, trace point k at x = k. When
+// the trace outgrows the X axis, the axis keeps its width and moves along with the newest point.
+// Drawing costs what the shown points cost, however long the trace.
 #pragma once
 
+#include <QSize>
 #include <QWidget>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -28,6 +39,13 @@ class GraphControl : public QWidget {
     kWriteImage = 6,  // write the image file named by setImageFile
     kLiveSample = 8,  // after each live sample: point 1 of each set extends the running trace
   };
+
+  // The kinds of image file that mode 6 writes. FromName takes the kind from the first three
+  // letters of the file name's suffix, in any case: BMP, WMF, JPG or JPE, GIF.
+  enum class ImageKind { FromName, Bmp, Wmf, Jpeg, Gif };
+  // The kind for a suffix such as "BMP", "WMF", "JPG", "GIF" (any case, only the first three
+  // letters count); FromName for any other.
+  static ImageKind imageKindForSuffix(std::string_view suffix);
 
   explicit GraphControl(QWidget* parent = nullptr);
   ~GraphControl() override;
@@ -51,13 +69,17 @@ class GraphControl : public QWidget {
   // order starts again at point 1 whenever the current set or the counts change.
   void setNextData(double value);
 
-  // The second (right-hand) axis: 2 on, 1 off; its title and its values per point.
+  // The second (right-hand) axis: 2 on, 1 off; its title and its values per point. While it is
+  // on, its values are drawn against it with a range fitted to them, at the x positions of the
+  // last set (of the first set when the last has none); with two sets or more the last set
+  // stands for them (its colour and legend label; its own values are not drawn).
   void setSecondAxis(int on_off);
   int secondAxis() const { return second_axis_; }
   void setSecondAxisTitle(const std::string& title);
   void setSecondAxisData(int point, double value);
 
-  // Label of set i in the legend; a single blank hides the set from the legend.
+  // Label of set i in the legend; a single blank hides the set from the legend and from the
+  // plot, an empty label leaves it out of the legend only.
   void setLegendText(int set, const std::string& text);
   std::string legendText(int set) const;
   void setGraphTitle(const std::string& title);
@@ -83,8 +105,11 @@ class GraphControl : public QWidget {
   int firstVisiblePoint() const { return first_visible_; }
   int lastVisiblePoint() const { return last_visible_; }
 
-  // Text size by kind (0 graph title, 1-4 the other texts), in per cent of the normal size.
+  // Text size by kind (0 graph title, 1-4 the other texts), in per cent of the normal size:
+  // 1 the left and bottom axis titles, 2 their numbers, 3 the legend, 4 the second axis's title
+  // and numbers. The normal size follows the size of the area drawn into.
   void setTextSize(int kind, int percent);
+  int textSize(int kind) const { return kind >= 0 && kind < 5 ? text_size_[kind] : 0; }
 
   // Printing: the page area (in the painter's device units) that mode 5 draws into, and the
   // print option the windows set before it.
@@ -93,7 +118,15 @@ class GraphControl : public QWidget {
   // The file that mode 6 writes; its suffix picks the kind (BMP, WMF, JPG, GIF).
   void setImageFile(const std::string& path);
   std::string imageFile() const { return image_file_; }
-  // True when the last mode 5 or 6 draw succeeded.
+  // The kind that mode 6 writes, whatever the name's suffix (FromName, the default, goes by the
+  // suffix); it stays until it is set again.
+  void setImageKind(ImageKind kind) { image_kind_ = kind; }
+  ImageKind imageKind() const { return image_kind_; }
+  // The size of image files in pixels (WMF: in units of 1/96 inch); 640 x 480 unless set.
+  void setImageSize(const QSize& size);
+  QSize imageSize() const { return image_size_; }
+  // True when the last mode 5 or 6 draw succeeded (false for a printer painter that is not
+  // active, a file that could not be written or a name of no known kind).
   bool lastOutputOk() const { return last_output_ok_; }
 
   // Draws with a mode (see DrawMode). Unknown modes do nothing.
@@ -106,6 +139,9 @@ class GraphControl : public QWidget {
   // image files alike.
   void render(QPainter& painter, const QRectF& area) const;
 
+  QSize sizeHint() const override { return {480, 320}; }
+  QSize minimumSizeHint() const override { return {160, 120}; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
@@ -113,11 +149,15 @@ class GraphControl : public QWidget {
   struct Set {
     std::vector<double> values;
     std::vector<double> x;
+    bool has_x = false;  // an x position was written
     std::string label;
     std::vector<double> trace;
   };
   void resizeSets();
   bool writeImage();
+  std::optional<std::string> encodeImage(ImageKind kind) const;
+  // render(), with or without smoothing (GIF pictures keep to a few exact colours).
+  void paint(QPainter& painter, const QRectF& area, bool smooth) const;
 
   int num_sets_ = 1;
   int num_points_ = 1;
@@ -133,11 +173,13 @@ class GraphControl : public QWidget {
   double y_min_ = 0, y_max_ = 100;
   double x_min_ = 0, x_max_ = 100;
   int first_visible_ = 0, last_visible_ = 0;
-  int text_size_[5] = {100, 100, 100, 100, 100};
+  int text_size_[5] = {150, 100, 100, 100, 100};
   QPainter* print_painter_ = nullptr;
   QRectF print_area_;
   int print_option_ = 0;
   std::string image_file_;
+  ImageKind image_kind_ = ImageKind::FromName;
+  QSize image_size_{640, 480};
   bool last_output_ok_ = false;
   bool drawn_ = false;  // false after mode 1 until the next data draw
 };

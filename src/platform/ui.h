@@ -34,6 +34,13 @@ struct CommonDialog {
   static constexpr int32_t kNoChangeDir = 0x8;
   static constexpr int32_t kPathMustExist = 0x800;
   static constexpr int32_t kFileMustExist = 0x1000;
+  // The sets the file routines use.
+  // Open (6156): file and path must exist, current folder kept, read-only box hidden.
+  static constexpr int32_t kOpenFlags = kFileMustExist | kPathMustExist | kNoChangeDir | kHideReadOnly;
+  // Save (2062): overwrite question, path must exist, current folder kept, read-only box hidden.
+  static constexpr int32_t kSaveFlags = kOverwritePrompt | kPathMustExist | kNoChangeDir | kHideReadOnly;
+  // Conversion (6152): file and path must exist, current folder kept.
+  static constexpr int32_t kConvertFlags = kFileMustExist | kPathMustExist | kNoChangeDir;
 
   std::string DialogTitle;
   std::string InitDir;     // folder and file names in the file system's encoding (UTF-8)

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -33,23 +34,17 @@ bool left_box(QEvent* event) {
 
 frmChgPassword::frmChgPassword(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("Set Password"));
-  Frame1 = new QGroupBox(QStringLiteral("Set Password"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  txtSetPassword = new QLineEdit(Frame1);
-  txtSetPassword->setObjectName(QStringLiteral("txtSetPassword"));
+  Frame1 = make<QGroupBox>(this, "Frame1", "Set Password");
+  txtSetPassword = make<QLineEdit>(Frame1, "txtSetPassword");
   txtSetPassword->setAccessibleName(Frame1->title());
   (new QVBoxLayout(Frame1))->addWidget(txtSetPassword);
-  Frame2 = new QGroupBox(QStringLiteral("Confirm Password"), this);
-  Frame2->setObjectName(QStringLiteral("Frame2"));
-  txtConfPassw = new QLineEdit(Frame2);
-  txtConfPassw->setObjectName(QStringLiteral("txtConfPassw"));
+  Frame2 = make<QGroupBox>(this, "Frame2", "Confirm Password");
+  txtConfPassw = make<QLineEdit>(Frame2, "txtConfPassw");
   txtConfPassw->setAccessibleName(Frame2->title());
   (new QVBoxLayout(Frame2))->addWidget(txtConfPassw);
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   cmdCancel->setAutoDefault(false);
-  CmdOK = new QPushButton(QStringLiteral("&OK"), this);
-  CmdOK->setObjectName(QStringLiteral("CmdOK"));
+  CmdOK = make<QPushButton>(this, "CmdOK", "&OK");
   CmdOK->setAutoDefault(false);
 
   auto* grid = new QGridLayout(this);

@@ -7,6 +7,7 @@
 
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "records/pick_list.h"
@@ -14,42 +15,24 @@
 
 namespace qtx {
 
-namespace {
-
-QLabel* label(QWidget* parent, const char* name, const char* caption) {
-  auto* l = new QLabel(QString::fromLatin1(caption), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
-}
-
-QLineEdit* text_box(QWidget* parent, const char* name, QLabel* caption) {
-  auto* t = new QLineEdit(parent);
-  t->setObjectName(QString::fromLatin1(name));
-  t->setAccessibleName(caption->text());
-  caption->setBuddy(t);
-  return t;
-}
-
-}  // namespace
-
 frmHeader::frmHeader(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("Replace Header"));
 
-  lblManufacturer = label(this, "lblManufacturer", "Manufacturer:");
-  lblModel = label(this, "lblModel", "Model:");
-  lblSerial = label(this, "lblSerial", "Serial No.:");
-  lblControlNo = label(this, "lblControlNo", "Control No.:");
-  lblDepartment = label(this, "lblDepartment", "Department:");
-  lblLocation = label(this, "lblLocation", "Location:");
-  lblFlowRate = label(this, "lblFlowRate", "Set Rate(s):");
-  lblunits = label(this, "lblunits", "ml/h ");
-  lblVTBI = label(this, "lblVTBI", "VTBI:");
-  lblml = label(this, "lblml", "ml");
-  lblPumpType = label(this, "lblPumpType", "Pump Type:");
-  lblTolerance = label(this, "lblTolerance", "Acceptable Error:  (+/- %)");
-  lblTechnician = label(this, "lblTechnician", "Technician:");
-  Label6 = label(this, "Label6", "Comment:");
-  lblMandatoryFields = label(this, "lblMandatoryFields", "Bold fields are mandatory");
+  lblManufacturer = make<QLabel>(this, "lblManufacturer", "Manufacturer:");
+  lblModel = make<QLabel>(this, "lblModel", "Model:");
+  lblSerial = make<QLabel>(this, "lblSerial", "Serial No.:");
+  lblControlNo = make<QLabel>(this, "lblControlNo", "Control No.:");
+  lblDepartment = make<QLabel>(this, "lblDepartment", "Department:");
+  lblLocation = make<QLabel>(this, "lblLocation", "Location:");
+  lblFlowRate = make<QLabel>(this, "lblFlowRate", "Set Rate(s):");
+  lblunits = make<QLabel>(this, "lblunits", "ml/h ");
+  lblVTBI = make<QLabel>(this, "lblVTBI", "VTBI:");
+  lblml = make<QLabel>(this, "lblml", "ml");
+  lblPumpType = make<QLabel>(this, "lblPumpType", "Pump Type:");
+  lblTolerance = make<QLabel>(this, "lblTolerance", "Acceptable Error:  (+/- %)");
+  lblTechnician = make<QLabel>(this, "lblTechnician", "Technician:");
+  Label6 = make<QLabel>(this, "Label6", "Comment:");
+  lblMandatoryFields = make<QLabel>(this, "lblMandatoryFields", "Bold fields are mandatory");
   QFont notice(QStringLiteral("MS Sans Serif"), 12);
   notice.setBold(true);
   lblMandatoryFields->setFont(notice);
@@ -62,12 +45,11 @@ frmHeader::frmHeader(App& app) : DialogForm(app) {
     caption->setBuddy(cmbHdr[static_cast<size_t>(k)]);
     cmbHdr[static_cast<size_t>(k)]->installEventFilter(this);
   }
-  txtSerialNo = text_box(this, "txtSerialNo", lblSerial);
-  txtControlNo = text_box(this, "txtControlNo", lblControlNo);
-  txtComment = text_box(this, "txtComment", Label6);
+  txtSerialNo = make_labelled<QLineEdit>(this, "txtSerialNo", lblSerial);
+  txtControlNo = make_labelled<QLineEdit>(this, "txtControlNo", lblControlNo);
+  txtComment = make_labelled<QLineEdit>(this, "txtComment", Label6);
 
-  cmdContinue = new QPushButton(QStringLiteral("Continue"), this);
-  cmdContinue->setObjectName(QStringLiteral("cmdContinue"));
+  cmdContinue = make<QPushButton>(this, "cmdContinue", "Continue");
   // Enter in a field belongs to the field; only a click (or Space) continues.
   cmdContinue->setAutoDefault(false);
 

@@ -31,6 +31,8 @@ class frmHeader : public DialogForm {
   bool verifyMandatoryFields();
 
   void cmdContinue_Click();
+  // Shows "Bold fields are mandatory" (a rate test's record).
+  void show_mandatory_notice() { lblMandatoryFields->setVisible(true); }
   // Enter in, or leaving, pick-list field `index`: the numeric check of VTBI and Set Rate(s).
   void cmbHdr_KeyPress(int index, int key_ascii);
   void cmbHdr_LostFocus(int index);

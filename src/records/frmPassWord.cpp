@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -14,15 +15,12 @@ namespace qtx {
 
 frmPassWord::frmPassWord(App& app) : Form<QDialog>(app) {
   setWindowTitle(QStringLiteral("Password"));
-  Label1 = new QLabel(QStringLiteral("Enter Password:"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  txtPassword = new QLineEdit(this);
-  txtPassword->setObjectName(QStringLiteral("txtPassword"));
+  Label1 = make<QLabel>(this, "Label1", "Enter Password:");
+  txtPassword = make<QLineEdit>(this, "txtPassword");
   txtPassword->setEchoMode(QLineEdit::Password);
   txtPassword->setAccessibleName(Label1->text());
   Label1->setBuddy(txtPassword);
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   cmdCancel->setAutoDefault(false);
 
   auto* grid = new QGridLayout(this);

@@ -8,6 +8,7 @@
 
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -17,38 +18,20 @@
 
 namespace qtx {
 
-namespace {
-
-QGroupBox* new_frame(QWidget* parent, const char* name, const char* caption) {
-  auto* f = new QGroupBox(QString::fromLatin1(caption), parent);
-  f->setObjectName(QString::fromLatin1(name));
-  return f;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  // Enter typed into a list is not a click on any button.
-  b->setAutoDefault(false);
-  return b;
-}
-
-}  // namespace
-
 frmSysAd::frmSysAd(App& app) : Form<QDialog>(app) {
   setWindowTitle(QStringLiteral("System Administrator"));
 
-  Frame1 = new_frame(this, "Frame1", "Manufacturers");
-  Frame14 = new_frame(this, "Frame14", "VTBI (ml)");
-  Frame7 = new_frame(this, "Frame7", "Technicians");
-  Frame2 = new_frame(this, "Frame2", "Models");
-  Frame5 = new_frame(this, "Frame5", "FlowRates (ml/hr)");
-  Frame4 = new_frame(this, "Frame4", "Locations");
-  Frame3 = new_frame(this, "Frame3", "Departments");
-  Frame8 = new_frame(this, "Frame8", "Pumps");
-  Frame9 = new_frame(Frame8, "Frame9", "Types");
-  Frame10 = new_frame(Frame8, "Frame10", "Tolerances +/- %");
-  Frame11 = new_frame(this, "Frame11", "Mandatory Fields");
+  Frame1 = make<QGroupBox>(this, "Frame1", "Manufacturers");
+  Frame14 = make<QGroupBox>(this, "Frame14", "VTBI (ml)");
+  Frame7 = make<QGroupBox>(this, "Frame7", "Technicians");
+  Frame2 = make<QGroupBox>(this, "Frame2", "Models");
+  Frame5 = make<QGroupBox>(this, "Frame5", "FlowRates (ml/hr)");
+  Frame4 = make<QGroupBox>(this, "Frame4", "Locations");
+  Frame3 = make<QGroupBox>(this, "Frame3", "Departments");
+  Frame8 = make<QGroupBox>(this, "Frame8", "Pumps");
+  Frame9 = make<QGroupBox>(Frame8, "Frame9", "Types");
+  Frame10 = make<QGroupBox>(Frame8, "Frame10", "Tolerances +/- %");
+  Frame11 = make<QGroupBox>(this, "Frame11", "Mandatory Fields");
 
   // The frame of each list, by list index.
   const std::array<QGroupBox*, kPickListCount> frames{Frame1, Frame14, Frame7, Frame2, Frame5,
@@ -56,8 +39,7 @@ frmSysAd::frmSysAd(App& app) : Form<QDialog>(app) {
   for (int k = 0; k < kPickListCount; ++k) {
     QGroupBox* f = frames[static_cast<size_t>(k)];
     QComboBox* combo = records::new_pick_list(f, QStringLiteral("cmbSysAdData(%1)").arg(k), f->title());
-    auto* chk = new QCheckBox(QStringLiteral("Mandatory"), f);
-    chk->setObjectName(QStringLiteral("chkMandatory(%1)").arg(k));
+    auto* chk = make<QCheckBox>(f, QStringLiteral("chkMandatory(%1)").arg(k), "Mandatory");
     chk->setAccessibleDescription(f->title());
     auto* box = new QVBoxLayout(f);
     box->addWidget(combo);
@@ -68,10 +50,8 @@ frmSysAd::frmSysAd(App& app) : Form<QDialog>(app) {
     connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, k] { typed_[static_cast<size_t>(k)] = true; });
     connect(combo, &QComboBox::currentIndexChanged, this, [this, k] { typed_[static_cast<size_t>(k)] = false; });
   }
-  chkMandatory[kSerialNo] = new QCheckBox(QStringLiteral("Serial Number"), Frame11);
-  chkMandatory[kSerialNo]->setObjectName(QStringLiteral("chkMandatory(9)"));
-  chkMandatory[kControlNo] = new QCheckBox(QStringLiteral("Control Number"), Frame11);
-  chkMandatory[kControlNo]->setObjectName(QStringLiteral("chkMandatory(10)"));
+  chkMandatory[kSerialNo] = make<QCheckBox>(Frame11, "chkMandatory(9)", "Serial Number");
+  chkMandatory[kControlNo] = make<QCheckBox>(Frame11, "chkMandatory(10)", "Control Number");
   auto* mandatory = new QVBoxLayout(Frame11);
   mandatory->addWidget(chkMandatory[kSerialNo]);
   mandatory->addWidget(chkMandatory[kControlNo]);
@@ -83,13 +63,16 @@ frmSysAd::frmSysAd(App& app) : Form<QDialog>(app) {
   pumps->addWidget(Frame9);
   pumps->addWidget(Frame10);
 
-  cmdAdd = button(this, "cmdAdd", "Add");
-  cmdRemove = button(this, "cmdRemove", "Remove");
-  cmdClear = button(this, "cmdClear", "Clear");
-  cmdSetPassword = button(this, "cmdSetPassword", "Set Password");
-  cmdRemovePassword = button(this, "cmdRemovePassword", "Remove Password");
-  cmdCancel = button(this, "cmdCancel", "Cancel");
-  cmdClose = button(this, "cmdClose", "Close");
+  cmdAdd = make<QPushButton>(this, "cmdAdd", "Add");
+  cmdRemove = make<QPushButton>(this, "cmdRemove", "Remove");
+  cmdClear = make<QPushButton>(this, "cmdClear", "Clear");
+  cmdSetPassword = make<QPushButton>(this, "cmdSetPassword", "Set Password");
+  cmdRemovePassword = make<QPushButton>(this, "cmdRemovePassword", "Remove Password");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "Cancel");
+  cmdClose = make<QPushButton>(this, "cmdClose", "Close");
+  // Enter typed into a list is not a click on any button.
+  for (QPushButton* b : {cmdAdd, cmdRemove, cmdClear, cmdSetPassword, cmdRemovePassword, cmdCancel, cmdClose})
+    b->setAutoDefault(false);
 
   auto* grid = new QGridLayout;
   grid->addWidget(Frame1, 0, 0);

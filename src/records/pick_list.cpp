@@ -2,11 +2,12 @@
 
 #include <QLineEdit>
 
+#include "platform/controls.h"
+
 namespace qtx::records {
 
 QComboBox* new_pick_list(QWidget* parent, const QString& object_name, const QString& accessible_name) {
-  auto* combo = new QComboBox(parent);
-  combo->setObjectName(object_name);
+  auto* combo = make<QComboBox>(parent, object_name);
   combo->setEditable(true);
   combo->setCompleter(nullptr);
   combo->setInsertPolicy(QComboBox::NoInsert);

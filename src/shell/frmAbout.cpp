@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "platform/controls.h"
 #include "shell/global_main.h"
 
 namespace qtx {
@@ -32,20 +33,16 @@ QPixmap logo() {
 
 frmAbout::frmAbout(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("ABOUT QTX"));
-  ImgAboutLogo = new QLabel(this);
-  ImgAboutLogo->setObjectName(QStringLiteral("ImgAboutLogo"));
+  ImgAboutLogo = make<QLabel>(this, "ImgAboutLogo");
   ImgAboutLogo->setPixmap(logo());
   ImgAboutLogo->setAccessibleName(QStringLiteral("QTX logo"));
-  lblTitle = new QLabel(QStringLiteral("QTX"), this);
-  lblTitle->setObjectName(QStringLiteral("lblTitle"));
+  lblTitle = make<QLabel>(this, "lblTitle", "QTX");
   QFont f = lblTitle->font();
   f.setPointSize(18);
   f.setBold(true);
   lblTitle->setFont(f);
-  lblVersion = new QLabel(QStringLiteral("Version 5.0.0"), this);
-  lblVersion->setObjectName(QStringLiteral("lblVersion"));
-  CmdOK = new QPushButton(QStringLiteral("OK"), this);
-  CmdOK->setObjectName(QStringLiteral("CmdOK"));
+  lblVersion = make<QLabel>(this, "lblVersion", "Version 5.0.0");
+  CmdOK = make<QPushButton>(this, "CmdOK", "OK");
   CmdOK->setDefault(true);
 
   auto* text = new QVBoxLayout;

@@ -5,33 +5,27 @@
 
 #include "core/vb.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/settings_store.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
+#include "shell/shell_settings.h"
 
 namespace qtx {
 
 frmChangePort::frmChangePort(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("CONFIGURATION"));
 
-  fraCommOptions = new QGroupBox(QStringLiteral("Select Comm Port"), this);
-  fraCommOptions->setObjectName(QStringLiteral("fraCommOptions"));
-  auto make = [this](const char* name, const char* caption) {
-    auto* b = new QRadioButton(QString::fromLatin1(caption), fraCommOptions);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-  };
-  optComm1 = make("optComm1", "Comm 1");
-  optComm2 = make("optComm2", "Comm 2");
-  optComm3 = make("optComm3", "Comm 3");
-  optComm4 = make("optComm4", "Comm 4");
+  fraCommOptions = make<QGroupBox>(this, "fraCommOptions", "Select Comm Port");
+  optComm1 = make<QRadioButton>(fraCommOptions, "optComm1", "Comm 1");
+  optComm2 = make<QRadioButton>(fraCommOptions, "optComm2", "Comm 2");
+  optComm3 = make<QRadioButton>(fraCommOptions, "optComm3", "Comm 3");
+  optComm4 = make<QRadioButton>(fraCommOptions, "optComm4", "Comm 4");
   auto* frame_layout = new QVBoxLayout(fraCommOptions);
   for (int n = 1; n <= 4; ++n) frame_layout->addWidget(options()[static_cast<size_t>(n)]);
 
-  cmdUpdate = new QPushButton(QStringLiteral("&Update"), this);
-  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
-  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdUpdate = make<QPushButton>(this, "cmdUpdate", "&Update");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
 
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdUpdate);
@@ -73,7 +67,7 @@ void frmChangePort::cmdUpdate_Click() {
   for (int16_t n = 1; n <= 4; ++n)
     if (opts[static_cast<size_t>(n)]->isChecked()) s.comm.comm_port = n;
   GlobalMain::update_comm_caption(app_);
-  app_.settings().save("Startup", "comm", vb::to_text(s.comm.comm_port));
+  app_.settings().save(shell::kSection, shell::kCommKey, vb::to_text(s.comm.comm_port));
   GlobalComm::close_comm_port(app_);
   // A port that does not open is told by the open itself; the choice stays stored.
   GlobalComm::open_comm_port(app_);

@@ -14,8 +14,10 @@
 #include "graphs/frmGraph.h"
 #include "help/frmQTXHelp.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmPassWord.h"
 #include "records/frmSysAd.h"
@@ -25,6 +27,7 @@
 #include "shell/frmTestPort.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
+#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -35,50 +38,10 @@ const char* const frmMain::kUnloadOrder[19] = {
 
 namespace {
 
-int px(int twips) { return twips / kTwipsPerPixel; }
-
 // Centres a child window in the main window's area and shows it.
 void show_centred(FormBase& child) {
   GlobalMain::center_form(child);
   child.Show();
-}
-
-// The report window while it receives: one status line at the top, the three buttons under it,
-// no menus, and the receive timer running.
-void receiving_layout(frmReports& r) {
-  r.app().forms().attachChild(r);
-  QPlainTextEdit* text = r.txtData;
-  // About one text line (1.2 times the height of the letter "A"), with the box's frame and
-  // margins around it so the line is not cut.
-  const QFontMetrics metrics(text->font());
-  const int line = std::max(static_cast<int>(1.2 * metrics.height()), metrics.lineSpacing());
-  const int chrome = 2 * text->frameWidth() + 2 * static_cast<int>(text->document()->documentMargin());
-  text->setGeometry(px(120), px(120), text->width(), line + chrome);
-  // A status line: no room for scroll bars.
-  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  r.cmdCancel->move(px(9000), px(1030));
-  r.cmdPrint->move(px(7440), px(1030));
-  r.cmdPrint->setVisible(true);
-  r.cmdSave->move(px(5880), px(1030));
-  r.cmdSave->setVisible(true);
-  r.setHeight(2100);
-  r.mnuFile->menuAction()->setVisible(false);
-  r.mnuEdit->menuAction()->setVisible(false);
-  r.mnuOptions->menuAction()->setVisible(false);
-  r.GetDataTimer->start();
-}
-
-QAction* item(QMenu* menu, const char* name, const QString& caption) {
-  QAction* a = menu->addAction(caption);
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
-}
-
-QAction* separator(QMenu* menu, const char* name) {
-  QAction* a = menu->addSeparator();
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
 }
 
 }  // namespace
@@ -87,35 +50,29 @@ frmMain::frmMain(App& app) : Form<QMainWindow>(app) {
   setWindowTitle(QStringLiteral("QTX"));
   resize(800, 600);
 
-  mdiArea = new QMdiArea(this);
-  mdiArea->setObjectName(QStringLiteral("mdiArea"));
+  mdiArea = make<QMdiArea>(this, "mdiArea");
   setCentralWidget(mdiArea);
 
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuDownload = item(mnuFile, "mnuDownload", QStringLiteral("&Download"));
-  mnuEdit = item(mnuFile, "mnuEdit", QStringLiteral("&Edit Summary or Data Log"));
-  mnuGraphLog = item(mnuFile, "mnuGraphLog", QStringLiteral("&Graph Data Log"));
-  sep3 = separator(mnuFile, "sep3");
-  mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit Qtx"));
+  mnuFile = menu(menuBar(), "mnuFile", "&File");
+  mnuDownload = menu_item(mnuFile, "mnuDownload", "&Download");
+  mnuEdit = menu_item(mnuFile, "mnuEdit", "&Edit Summary or Data Log");
+  mnuGraphLog = menu_item(mnuFile, "mnuGraphLog", "&Graph Data Log");
+  sep3 = menu_separator(mnuFile, "sep3");
+  mnuExit = menu_item(mnuFile, "mnuExit", "E&xit Qtx");
 
-  mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-  mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-  mnuCommPort = item(mnuOptions, "mnuCommPort", QStringLiteral("&Change Comm Port"));
-  mnuTestPort = item(mnuOptions, "mnuTestPort", QStringLiteral("&Test Serial Port"));
-  mnuSysAdmin = item(mnuOptions, "mnuSysAdmin", QStringLiteral("&System Administrator"));
+  mnuOptions = menu(menuBar(), "mnuOptions", "&Options");
+  mnuCommPort = menu_item(mnuOptions, "mnuCommPort", "&Change Comm Port");
+  mnuTestPort = menu_item(mnuOptions, "mnuTestPort", "&Test Serial Port");
+  mnuSysAdmin = menu_item(mnuOptions, "mnuSysAdmin", "&System Administrator");
 
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuQTXHelp = item(mnuHelp, "mnuQTXHelp", QStringLiteral("QTX Help"));
-  sep4 = separator(mnuHelp, "sep4");
-  mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+  mnuHelp = menu(menuBar(), "mnuHelp", "&Help");
+  mnuQTXHelp = menu_item(mnuHelp, "mnuQTXHelp", "QTX Help");
+  sep4 = menu_separator(mnuHelp, "sep4");
+  mnuAbout = menu_item(mnuHelp, "mnuAbout", "&About");
 
-  picStatus = new QStatusBar(this);
-  picStatus->setObjectName(QStringLiteral("picStatus"));
+  picStatus = make<QStatusBar>(this, "picStatus");
   picStatus->setSizeGripEnabled(false);
-  lblStatus = new QLabel(picStatus);
-  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  lblStatus = make<QLabel>(picStatus, "lblStatus");
   picStatus->addWidget(lblStatus, 1);
   setStatusBar(picStatus);
 
@@ -145,25 +102,26 @@ void frmMain::read_ini() {
   SettingsStore& store = app_.settings();
   Folders& f = s.folders;
   f.start_dir = files::current_folder();
-  f.default_help_dir = join_path(f.start_dir, "help");
-  f.default_save_dir = join_path(f.start_dir, "save");
-  f.default_init_dir = join_path(f.start_dir, "save");
+  f.default_help_dir = join_path(f.start_dir, shell::kHelpFolderName);
+  f.default_save_dir = join_path(f.start_dir, shell::kSaveFolderName);
+  f.default_init_dir = join_path(f.start_dir, shell::kSaveFolderName);
   s.header_switch = true;
   s.header_entered = true;
 
-  s.comm.comm_port = vb::CInt(vb::Val(store.get("Startup", "comm", "2")));
-  s.comm.series_code = store.get("Startup", "series", "C");
-  f.main_dir = store.get("Startup", "maindir", f.start_dir);
-  f.save_dir = store.get("Startup", "savedir", f.default_save_dir);
-  f.init_dir = store.get("Startup", "initdir", f.default_init_dir);
-  f.help_dir = store.get("Startup", "helpdir", f.default_help_dir);
+  using shell::kSection;
+  s.comm.comm_port = vb::CInt(vb::Val(store.get(kSection, shell::kCommKey, shell::kCommDefault)));
+  s.comm.series_code = store.get(kSection, shell::kSeriesKey, shell::kSeriesDefault);
+  f.main_dir = store.get(kSection, shell::kMainDirKey, f.start_dir);
+  f.save_dir = store.get(kSection, shell::kSaveDirKey, f.default_save_dir);
+  f.init_dir = store.get(kSection, shell::kInitDirKey, f.default_init_dir);
+  f.help_dir = store.get(kSection, shell::kHelpDirKey, f.default_help_dir);
 
   // The folders go back to the store together: one write of the settings file at most.
   SettingsBatch batch(store);
-  store.save("Startup", "maindir", f.main_dir);
-  store.save("Startup", "helpdir", f.help_dir);
-  store.save("Startup", "savedir", f.save_dir);
-  store.save("Startup", "initdir", f.init_dir);
+  store.save(kSection, shell::kMainDirKey, f.main_dir);
+  store.save(kSection, shell::kHelpDirKey, f.help_dir);
+  store.save(kSection, shell::kSaveDirKey, f.save_dir);
+  store.save(kSection, shell::kInitDirKey, f.init_dir);
 }
 
 void frmMain::Form_Activate() {
@@ -176,19 +134,18 @@ void frmMain::Form_Activate() {
     forms.unload("frmOTGraph");
     frmRTGraph& rt = forms.get<frmRTGraph>();
     show_centred(rt);
-    rt.GetDataTimer->start();
+    // The poll belongs to the test: while the test's summary is captured it stays off.
+    if (!app_.session().test_phase_flags.rt_summary_phase) rt.GetDataTimer->start();
   } else if (flags.show_ot_request) {
     forms.unload("frmReports");
     forms.unload("frmRTGraph");
     frmOTGraph& ot = forms.get<frmOTGraph>();
     show_centred(ot);
-    ot.GetDataTimer->start();
+    if (!app_.session().test_phase_flags.ot_summary_phase) ot.GetDataTimer->start();
   } else if (flags.show_reports_request) {
     forms.unload("frmRTGraph");
     forms.unload("frmOTGraph");
-    frmReports& reports = forms.get<frmReports>();
-    receiving_layout(reports);
-    show_centred(reports);
+    forms.get<frmReports>().show_receiving();
   }
 }
 
@@ -209,9 +166,22 @@ bool frmMain::exit_qtx() {
   MsgAnswer a = app_.ui().msgbox("Are you sure want to quit QTX?", MsgButtons::YesNo, MsgIcon::Question, "EXIT QTX", 2);
   if (a != MsgAnswer::Yes) return false;
   // The temporary report file goes with the program; failing to delete it never stops the exit.
-  std::string temp = join_path(app_.session().folders.save_dir, "tempfile.dat");
+  std::string temp = temp_report_file(app_.session().folders);
   if (files::exists(temp)) files::remove(temp);
   return true;
+}
+
+void frmMain::show_comm_port(int16_t port) {
+  const QString n = toQ(vb::to_text(port));
+  // The status strip runs along the lower edge of the main window.
+  lblStatus->setText(QStringLiteral("Comm Port:  ") + n);
+  setWindowTitle(QStringLiteral("QTX  -  Comm ") + n);
+}
+
+void frmMain::disable_port_menus() {
+  mnuCommPort->setEnabled(false);
+  mnuDownload->setEnabled(false);
+  mnuTestPort->setEnabled(false);
 }
 
 void frmMain::mnuDownload_Click() {
@@ -226,12 +196,7 @@ void frmMain::mnuEdit_Click() {
   forms.unload("frmOTGraph");
   // Last shown in the receiving layout: created afresh at its design layout.
   if (frmReports* shown = forms.loaded<frmReports>(); shown && shown->Height() < 3000) forms.unload<frmReports>();
-  frmReports& r = forms.get<frmReports>();
-  r.GetDataTimer->stop();
-  for (QAction* a : {r.mnuClose, r.mnuClearAll, r.mnuCut, r.mnuCopy, r.mnuPaste, r.mnuDelete, r.mnuConvertPrn})
-    a->setEnabled(false);
-  r.setWindowTitle(QStringLiteral("REPORTS"));
-  show_centred(r);
+  forms.get<frmReports>().show_editing();
 }
 
 void frmMain::mnuGraphLog_Click() { app_.forms().get<frmGraph>().Show(); }

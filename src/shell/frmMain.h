@@ -10,7 +10,6 @@
 #include <QStatusBar>
 
 #include "platform/forms.h"
-#include "platform/ui.h"
 
 namespace qtx {
 
@@ -27,6 +26,14 @@ class frmMain : public Form<QMainWindow> {
   // Asks whether to quit; on Yes deletes the temporary report file. True when the program may end.
   bool exit_qtx();
   void unload_child_windows();
+
+  // What the serial link procedures change of the main window.
+  // "Comm Port:  n" in the status strip and "QTX  -  Comm n" as the caption.
+  void show_comm_port(int16_t port);
+  // With no usable port, the menus that need one are switched off.
+  void disable_port_menus();
+  // False once the probe found no port at all.
+  bool port_menus_enabled() const { return mnuTestPort->isEnabled(); }
 
   void Form_Load() override;       // MDIForm_Load
   void Form_Activate() override;   // MDIForm_Activate
@@ -62,7 +69,6 @@ class frmMain : public Form<QMainWindow> {
   QAction* mnuQTXHelp = nullptr;
   QAction* sep4 = nullptr;
   QAction* mnuAbout = nullptr;
-  CommonDialog CommonDialog1;
 };
 
 }  // namespace qtx

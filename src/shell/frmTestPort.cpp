@@ -8,6 +8,7 @@
 
 #include "core/protocol.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/serial_port.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
@@ -23,43 +24,33 @@ QFont courier() {
   return f;
 }
 
-QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-
 }  // namespace
 
 frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("Serial Port Test"));
 
-  Label1 = new QLabel(
-      QStringLiteral("Press \"&Test Port\" and you should see the following two line in the window below:"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1 = make<QLabel>(this, "Label1",
+                        "Press \"&Test Port\" and you should see the following two line in the window below:");
   Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
-  Label2 = new QLabel(latin1(protocol::kPortTestLine1), this);
-  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2 = make<QLabel>(this, "Label2", protocol::kPortTestLine1);
   Label2->setFont(courier());
   Label2->setTextFormat(Qt::PlainText);
-  Label3 = new QLabel(latin1(protocol::kPortTestLine2), this);
-  Label3->setObjectName(QStringLiteral("Label3"));
+  Label3 = make<QLabel>(this, "Label3", protocol::kPortTestLine2);
   Label3->setFont(courier());
   Label3->setTextFormat(Qt::PlainText);
 
-  txtData = new QPlainTextEdit(this);
-  txtData->setObjectName(QStringLiteral("txtData"));
+  txtData = make<QPlainTextEdit>(this, "txtData");
   txtData->setFont(courier());
   txtData->setReadOnly(true);
   txtData->setAccessibleName(QStringLiteral("Received characters"));
   txtData->setLineWrapMode(QPlainTextEdit::NoWrap);
   txtData->setTabChangesFocus(true);
 
-  Command1 = new QPushButton(QStringLiteral("&Test Port"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command3 = new QPushButton(QStringLiteral("E&xit Port Test"), this);
-  Command3->setObjectName(QStringLiteral("Command3"));
+  Command1 = make<QPushButton>(this, "Command1", "&Test Port");
+  Command3 = make<QPushButton>(this, "Command3", "E&xit Port Test");
 
-  GetDataTimer = new QTimer(this);
-  GetDataTimer->setObjectName(QStringLiteral("GetDataTimer"));
-  GetDataTimer->setInterval(10);
+  GetDataTimer = timer(this, "GetDataTimer", 10);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -115,10 +106,9 @@ void frmTestPort::Command1_Click() {
   data_text_.clear();
   txtData->clear();
   GetDataTimer->start();
-  SerialPort& comm = app_.comm();
-  comm.setRThreshold(1);
+  app_.comm().setRThreshold(1);
   // A closed or vanished port cannot take the request.
-  if (!comm.output(protocol::port_test_command())) lost_device();
+  (void)send(protocol::port_test_command());
 }
 
 void frmTestPort::Command3_Click() { Unload(); }

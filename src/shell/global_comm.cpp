@@ -41,10 +41,7 @@ void probe_comm_ports(App& app) {
         "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
         "programs that are using comm ports and restart QTX.",
         MsgButtons::OK, MsgIcon::Critical, "ERROR");
-    frmMain& main = app.forms().get<frmMain>();
-    main.mnuCommPort->setEnabled(false);
-    main.mnuDownload->setEnabled(false);
-    main.mnuTestPort->setEnabled(false);
+    app.forms().get<frmMain>().disable_port_menus();
   }
 }
 
@@ -68,13 +65,11 @@ void open_comm_port(App& app) {
   if (!comm.open()) {
     // After the probe found no port at all, its message has said everything already.
     frmMain* main = app.forms().loaded<frmMain>();
-    if (main && main->mnuTestPort->isEnabled()) show_port_error(app);
+    if (main && main->port_menus_enabled()) show_port_error(app);
   }
 }
 
-void show_port_error(App& app) {
-  app.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
-}
+void show_port_error(App& app) { app.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR"); }
 
 bool send_command(App& app, std::string_view command) {
   if (app.comm().output(command)) return true;

@@ -9,13 +9,13 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
+#include "shell/shell_settings.h"
 
 namespace qtx::GlobalSaveOpen {
 
 namespace {
 
-CommonDialog& common_dialog(App& app) { return app.forms().get<frmMain>().CommonDialog1; }
+CommonDialog& common_dialog(App& app) { return app.commonDialog(); }
 
 QWidget* main_window(App& app) {
   FormBase* main = app.forms().mainWindow();
@@ -24,6 +24,12 @@ QWidget* main_window(App& app) {
 
 void set_pointer(App& app, QWidget* window, MousePointer pointer) {
   if (window) app.ui().setMousePointer(window, pointer);
+}
+
+// Log files first (default extension "LOG"), or summaries first ("SUM").
+void choose_list(CommonDialog& dialog, bool log_first) {
+  dialog.DefaultExt = log_first ? "LOG" : "SUM";
+  dialog.Filter = log_first ? kLogFirstFilter : kSummaryFirstFilter;
 }
 
 void cancelled_save(App& app) {
@@ -36,7 +42,7 @@ void remember_save_dir(App& app, std::string_view path) {
   std::string dir = get_file_dir(path);
   if (dir.empty()) return;
   app.session().folders.save_dir = dir;
-  app.settings().save("Startup", "savedir", dir);
+  app.settings().save(shell::kSection, shell::kSaveDirKey, dir);
 }
 
 std::string check_file_name(App& app, std::string name) {
@@ -63,13 +69,7 @@ void open_file_dialog(App& app) {
   Session& s = app.session();
   CommonDialog& dialog = common_dialog(app);
   dialog.InitDir = s.folders.save_dir;
-  if (s.report_text.find("LOG") != std::string::npos) {
-    dialog.DefaultExt = "LOG";
-    dialog.Filter = kLogFirstFilter;
-  } else {
-    dialog.DefaultExt = "SUM";
-    dialog.Filter = kSummaryFirstFilter;
-  }
+  choose_list(dialog, s.report_text.find("LOG") != std::string::npos);
   dialog.InitDir = s.folders.save_dir;
   dialog.FileName.clear();
   dialog.Flags = kOpenFlags;
@@ -83,13 +83,7 @@ std::string save_file_dialog(App& app) {
   try {
     CommonDialog& dialog = common_dialog(app);
     dialog.InitDir = s.folders.save_dir;
-    if (s.dialog_log_first) {
-      dialog.DefaultExt = "LOG";
-      dialog.Filter = kLogFirstFilter;
-    } else {
-      dialog.DefaultExt = "SUM";
-      dialog.Filter = kSummaryFirstFilter;
-    }
+    choose_list(dialog, s.dialog_log_first);
     dialog.FileName.clear();
     dialog.Flags = kSaveFlags;
     app.ui().showSave(dialog);
@@ -169,11 +163,11 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
 
 SaveResult save_report_text(App& app, ReportWindow& reports) {
   Session& s = app.session();
-  if (s.test_type_code == "4")
+  if (s.test_type_code == test_type::kReceiveAny)
     s.file_name = s.receive_any_file;
-  else if (s.test_type_code == "1")
+  else if (s.test_type_code == test_type::kSummary)
     s.file_name = s.summary_file;
-  else if (s.test_type_code == "2")
+  else if (s.test_type_code == test_type::kLog)
     s.file_name = s.log_file;
   s.file_name = vb::Trim(s.file_name);
   if (s.file_name.empty()) {

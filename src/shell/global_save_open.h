@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui.h"
+
 class QWidget;
 
 namespace qtx {
@@ -24,12 +26,10 @@ inline constexpr const char* kSummaryFirstFilter =
     "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
 inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
 
-// Open: file and path must exist, current folder kept, read-only box hidden.
-inline constexpr int32_t kOpenFlags = 6156;
-// Save: overwrite question, path must exist, current folder kept, read-only box hidden.
-inline constexpr int32_t kSaveFlags = 2062;
-// Conversion: file and path must exist, current folder kept.
-inline constexpr int32_t kConvertFlags = 6152;
+// The flag sets of the three dialogs (defined with the common dialog).
+inline constexpr int32_t kOpenFlags = CommonDialog::kOpenFlags;        // 6156
+inline constexpr int32_t kSaveFlags = CommonDialog::kSaveFlags;        // 2062
+inline constexpr int32_t kConvertFlags = CommonDialog::kConvertFlags;  // 6152
 
 // What these routines touch of the report window. The report window implements it (or hands
 // an adapter) when it calls them.

@@ -118,14 +118,14 @@ TEST(DataLogFiles, HeaderWithoutLoggingOrName) {
 
 TEST(DataLogFiles, HeaderThatCannotBeWrittenAsksForAnotherName) {
   TestApp t;
-  frmMain& main = t.loadMainWithoutPorts();
+  t.loadMainWithoutPorts();
   set_up_run(t);
   Session& s = t.session();
   s.download_flags.log_rt_data = true;
   s.download_flags.single_rate_selected = true;
   s.file_name = t.path("chosen.log");
-  main.CommonDialog1.Filter = "Log Files (*.log)| *.log";
-  main.CommonDialog1.Flags = 2062;
+  t.app().commonDialog().Filter = "Log Files (*.log)| *.log";
+  t.app().commonDialog().Flags = 2062;
 
   // A folder where the file should be: told, then the save dialog again with an empty name.
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("a-folder.log"))));

@@ -120,7 +120,6 @@ TEST_F(DownloadDialogOnAnalyser, ValidationAndCancel) {
   reports.mnuPrint->setEnabled(true);
 
   download(t, main, [&](frmDownload& d) {
-    EXPECT_EQ(d.windowTitle(), "DOWNLOAD");
     EXPECT_TRUE(d.chkSaveFile->isChecked());
     EXPECT_TRUE(d.optChannelA->isChecked());
     for (QRadioButton* m : {d.optGetLog, d.optRealTime, d.optGetSummary, d.optReceiveAny}) EXPECT_FALSE(m->isChecked());
@@ -493,7 +492,7 @@ TEST_F(DownloadStartOnAnalyser, RealTimeBothTestsAsksFourNamesInOrder) {
   frmRTGraph* rt = t.forms().loaded<frmRTGraph>();
   ASSERT_NE(rt, nullptr);
   EXPECT_TRUE(rt->Visible());
-  EXPECT_EQ(rt->windowTitle(), "RATE TEST");
+  EXPECT_EQ(rt->windowTitle().toStdString(), "RATE TEST  -  " + rate_log);
   EXPECT_TRUE(rt->GetDataTimer->isActive());
   EXPECT_FALSE(loaded(t, "frmOTGraph"));
 }
@@ -590,16 +589,13 @@ TEST(DownloadStart, CommandOnAPortThatDidNotOpenIsToldNotLost) {
   AnalyserSim sim;
   TestApp t;
   t.setPort(1, sim.ptyPath());  // COM1 works, the stored COM2 does not
-  const char* port_error =
-      "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
-      "settings.";
-  t.ui.expectBox(port_error, "ERROR");
+  t.expectPortError();
   frmMain& main = t.loadMain();
   ASSERT_TRUE(main.mnuDownload->isEnabled());
   download(t, main, [&](frmDownload& d) {
     d.optGetLog->click();
     d.chkSaveFile->setChecked(false);
-    t.ui.expectBox(port_error, "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+    t.expectPortError();
     d.CmdOK->click();
   });
   EXPECT_TRUE(t.session().download_flags.show_reports_request);

@@ -3,6 +3,7 @@
 #include "core/vb.h"
 #include "graphs/frmGraph.h"
 #include "graphs/frmSetRate.h"
+#include "graphs/frmTrumpSet.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
 #include "support/rate_log_files.h"
@@ -230,7 +231,12 @@ TEST(GraphWindow, TrumpetNeedsAnHourBaseRateAndExit) {
   w.g->mnuTrumpetGraph->trigger();
   rows.push_back(qtx::test::rate_row(3600, 100, 100, 1));
   w.open("hour.log", rate_log_text(rows));
-  w.g->mnuTrumpetGraph->trigger();  // no message
+  // No message: the trumpet window opens with its settings; cancelling them brings the log
+  // graph back.
+  w.t.ui.onModal("frmTrumpSet", [](FormBase& f) { dynamic_cast<frmTrumpSet&>(f).CmdCancel->click(); });
+  w.g->mnuTrumpetGraph->trigger();
+  processEvents();
+  EXPECT_FALSE(w.t.forms().isLoaded("frmTrumpetGraph"));
 
   w.t.ui.onModal("frmSetRate", [](FormBase& f) {
     auto& d = dynamic_cast<frmSetRate&>(f);

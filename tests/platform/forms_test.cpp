@@ -189,7 +189,7 @@ TEST(Forms, ALostDeviceIsToldOnceStopsTheTimersAndKeepsTheLogs) {
   w.PollTimer->start();
 
   t.serial().vanish();
-  t.ui.expectBox(kPortErrorMessage, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  t.expectPortError();
   w.PollTimer_Timer();
   t.ui.verify();
   EXPECT_FALSE(w.PollTimer->isActive());

@@ -39,11 +39,11 @@ std::string get(const std::string& path) { return files::read_all(path).value_or
 
 TEST(GlobalSaveOpen, OpenDialogChoosesItsDefaultByTheReceivedText) {
   TestApp t;
-  frmMain& main = t.loadMainWithoutPorts();
+  t.loadMainWithoutPorts();
   Session& s = t.session();
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("logs"))));
   s.folders.save_dir = t.path("save");
-  main.CommonDialog1.DialogTitle = "OPEN EDIT";
+  t.app().commonDialog().DialogTitle = "OPEN EDIT";
 
   s.report_text = "DATA LOG follows";
   t.ui.answerOpen(t.path("logs/run1.log"));

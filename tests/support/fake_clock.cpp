@@ -16,6 +16,7 @@ DateTime FakeClock::now() {
 void FakeClock::sleep_for(double s) {
   sleeps.push_back(s);
   advance(s);
+  if (on_sleep) on_sleep(s);
 }
 
 void FakeClock::advance(double s) {

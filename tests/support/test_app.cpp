@@ -16,6 +16,14 @@ const char* const kNoPortsMessage =
     "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
     "programs that are using comm ports and restart QTX.";
 
+const char* const kPortErrorBox =
+    "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+    "settings.";
+
+void TestApp::expectPortError() {
+  ui.expectBox(kPortErrorBox, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+}
+
 std::string read_test_data(const std::string& name) {
   std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
   std::stringstream ss;
@@ -43,6 +51,7 @@ TestApp::TestApp(Port port) {
     comm_ = make_qt_serial_port(*settings_);
   }
   app_ = std::make_unique<App>(*settings_, *comm_, ui, clock);
+  app_->setPrinter(printer);
   app_->forms().setEndProgram([this] { ended_ = true; });
 }
 

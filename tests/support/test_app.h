@@ -11,6 +11,7 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "support/fake_clock.h"
+#include "support/recording_printer.h"
 #include "support/scripted_serial.h"
 #include "support/scripted_ui.h"
 
@@ -39,6 +40,9 @@ class TestApp {
   // The same with no port at all: the probe's one message is expected and answered.
   frmMain& loadMainWithoutPorts();
 
+  // The next box is the port error (OK, critical).
+  void expectPortError();
+
   IniSettingsStore& settings() { return *settings_; }
   SerialPort& comm() { return *comm_; }
   // The scripted port (TestApp(Port::Scripted) only).
@@ -50,6 +54,7 @@ class TestApp {
 
   ScriptedUi ui;
   FakeClock clock;
+  RecordingPrinter printer;
 
  private:
   QTemporaryDir dir_;
@@ -64,6 +69,8 @@ class TestApp {
 
 // The probe's message when no port can be opened.
 extern const char* const kNoPortsMessage;
+// The message for a port that cannot be used (not open, or its device gone).
+extern const char* const kPortErrorBox;
 
 // A file of tests/data, whole, as bytes.
 std::string read_test_data(const std::string& name);

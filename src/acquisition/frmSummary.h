@@ -1,0 +1,29 @@
+// The "Writing Summary" window, shown (not modal) while the analyser's summary of a live test is
+// captured; captioned "Single-Rate" or "Occlusion" by the test sequence. Its Cancel abandons the
+// capture and moves the sequence on.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+#include "platform/forms.h"
+
+namespace qtx {
+
+class frmSummary : public Form<QWidget> {
+  Q_OBJECT
+
+ public:
+  explicit frmSummary(App& app);
+  // In the main window's area, beside the live window whose summary is captured.
+  bool isMdiChild() const override { return true; }
+
+  void Form_Load() override;
+  void cmdCancel_Click();
+
+  QLabel* lblMessage = nullptr;
+  QPushButton* cmdCancel = nullptr;
+};
+
+}  // namespace qtx

@@ -1,0 +1,124 @@
+#include "acquisition/live_test_window.h"
+
+#include <cmath>
+#include <limits>
+
+#include "acquisition/frmDownload.h"
+#include "acquisition/frmReports.h"
+#include "acquisition/test_sequence.h"
+#include "core/protocol.h"
+#include "core/report_header.h"
+#include "core/report_receiver.h"
+#include "core/vb.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/serial_port.h"
+#include "platform/ui.h"
+#include "shell/global_comm.h"
+
+namespace qtx {
+
+LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : Form<QWidget>(app), kind_(kind) {
+  GetDataTimer = timer(this, "GetDataTimer", 1000);
+  DurationTimer = timer(this, "DurationTimer", 1000);
+  GetSumTimer = timer(this, "GetSumTimer", 100);
+  connect_tick(GetSumTimer, [this] { GetSumTimer_Timer(); });
+}
+
+LiveTestWindow::~LiveTestWindow() = default;
+
+bool LiveTestWindow::to_single(double value, float& single) {
+  if (std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max()) {
+    single = static_cast<float>(value);
+    return true;
+  }
+  app_.ui().msgbox("Bad graph data.", MsgButtons::OK, MsgIcon::Exclamation, "BAD DATA");
+  return false;
+}
+
+frmDownload& LiveTestWindow::download_dialog() { return app_.forms().get<frmDownload>(); }
+
+frmReports& LiveTestWindow::reports() {
+  if (frmReports* open = app_.forms().loaded<frmReports>()) return *open;
+  if (!own_reports_) own_reports_ = std::make_unique<frmReports>(app_);
+  return *own_reports_;
+}
+
+bool LiveTestWindow::run_lost() {
+  if (!device_lost()) return false;
+  TestSequence::end_run_for_lost_device(app_);
+  return true;
+}
+
+bool LiveTestWindow::send_or_end_run(const std::string& command) {
+  if (send(command)) return true;
+  TestSequence::end_run_for_lost_device(app_);
+  return false;
+}
+
+void LiveTestWindow::drop_pending_input() {
+  SerialPort& comm = app_.comm();
+  comm.clearInBuffer();
+  comm.setRThreshold(1);
+  comm.setInputLen(0);
+}
+
+bool LiveTestWindow::poll_reply(std::string& reply) {
+  Session& s = app_.session();
+  const std::string poll = protocol::poll_command(s.channel_code);
+  if (!poll.empty() && !send_or_end_run(poll)) return false;
+  s.rx_text = protocol::trim_reply(GlobalComm::read_comm_input(app_));
+  reply = s.rx_text;
+  return !run_lost();
+}
+
+void LiveTestWindow::judge_short_reply() { reports().process_errors(); }
+
+std::string LiveTestWindow::hhmmss(int32_t seconds) {
+  const double h = vb::Int(seconds / 3600.0);
+  const double m = vb::Int((seconds - h * 3600) / 60.0);
+  const double sec = seconds - m * 60 - h * 3600;
+  return vb::Format(h, "00") + ":" + vb::Format(m, "00") + ":" + vb::Format(sec, "00");
+}
+
+void LiveTestWindow::GetSumTimer_Timer() {
+  Session& s = app_.session();
+  const bool rate = kind_ == summary_capture::Kind::Rate;
+
+  const std::string read = app_.comm().input();
+  // What arrived before a loss is not needed: no summary can be completed.
+  if (run_lost()) return;
+  s.rx_text = read;
+  if (s.new_summary) {
+    s.report_text.clear();
+    s.new_summary = false;
+  }
+  const bool complete = summary_capture::add_read(s.report_text, s.report_overflow, read, kind_);
+  if (read.size() == 2)
+    GlobalComm::show_reply_error(app_);
+  else
+    report::process_buffer(s.report_text);
+  if (!complete) return;
+
+  summary_capture::cut_before_technician(s.report_text);
+  s.download_flags.show_reports_request = false;
+  s.new_summary = true;
+  s.file_name = rate ? s.rt_sum_file : s.ot_sum_file;
+  if (s.header_entered) {
+    s.report_text += summary_capture::sign_off_block(s.device_record);
+    s.file_text = s.report_text;
+    replace_header(s.file_text, s.device_record, false);
+    s.report_text = s.file_text;
+  }
+  // Written whole: a file that cannot be written keeps what it held.
+  if (!files::write_all(s.file_name, summary_capture::file_bytes(s.report_text))) {
+    app_.ui().msgbox(rate ? "Error writing real-time summary" : "Error writing occlusion summary", MsgButtons::OK,
+                     MsgIcon::Exclamation, "FILE ACCESS ERROR");
+    return;
+  }
+  (rate ? s.rt_sum_written : s.ot_sum_written) = true;
+  download_dialog().beginnextproc();
+}
+
+}  // namespace qtx

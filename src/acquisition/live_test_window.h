@@ -1,0 +1,75 @@
+// What the rate-test and occlusion-test windows share: their three timers, the poll of the
+// analyser, the capture of the analyser's summary after the test, the countdown text, and the
+// road taken when the serial device goes away mid-run.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/summary_capture.h"
+#include "platform/forms.h"
+
+namespace qtx {
+
+class frmDownload;
+class frmReports;
+
+class LiveTestWindow : public Form<QWidget> {
+  Q_OBJECT
+
+ public:
+  LiveTestWindow(App& app, summary_capture::Kind kind);
+  ~LiveTestWindow() override;
+  bool isMdiChild() const override { return true; }
+
+  // The summary capture, every 100 ms after the test has stopped: each read is added to
+  // report_text until the analyser's BEL; then the summary file is written and the test
+  // sequence moves on.
+  void GetSumTimer_Timer();
+
+  QTimer* GetDataTimer = nullptr;   // the poll
+  QTimer* DurationTimer = nullptr;  // the countdown
+  QTimer* GetSumTimer = nullptr;    // the summary capture
+
+  // The window opens at its design size.
+  QSize sizeHint() const override { return QSize(9600 / kTwipsPerPixel, 7200 / kTwipsPerPixel); }
+
+ protected:
+  // Drops the input still pending at the start of a test. Output is left alone: the command
+  // that started the test may still be on its way to the analyser when the window loads.
+  void drop_pending_input();
+  // Sends the poll for the current sample and reads what the port holds at once (the answer to
+  // the previous poll, as a rule), blanks trimmed; also into rx_text. False when the run ended
+  // because the device went away.
+  bool poll_reply(std::string& reply);
+  // A reply too short to be a sample: the report window judges it (the analyser's error
+  // replies; after "n" the run stops and this window is unloaded).
+  void judge_short_reply();
+  // "hh:mm:ss" of a count of seconds.
+  static std::string hhmmss(int32_t seconds);
+  // True when the serial device has gone away (the user has been told): the run has then ended
+  // (see test_sequence.h) and this window is unloaded.
+  bool run_lost();
+  // Sends a command the test needs (FormBase::send); a command the port does not take ends the
+  // run like a lost device (false).
+  bool send_or_end_run(const std::string& command);
+  frmDownload& download_dialog();
+  // The report window, for its judgment of the analyser's error replies. When the report window
+  // is not open this is a copy of it that is never loaded: loading the report window would start
+  // its own receiving and take the analyser's replies away from this window.
+  frmReports& reports();
+
+  // A value the graph control takes as single precision; false when it does not fit, and the
+  // user has been told "Bad graph data.".
+  bool to_single(double value, float& single);
+
+ private:
+  summary_capture::Kind kind_;
+  std::unique_ptr<frmReports> own_reports_;
+};
+
+}  // namespace qtx

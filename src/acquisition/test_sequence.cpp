@@ -1,0 +1,186 @@
+// The four steps of a live run (rate test, its summary, occlusion test, its summary) and their
+// ends: the download dialog's beginnextproc, startottest and stopalltests, and the end of a run
+// whose serial device has gone away.
+#include "acquisition/test_sequence.h"
+
+#include "acquisition/data_log_files.h"
+#include "acquisition/frmDownload.h"
+#include "acquisition/frmOTGraph.h"
+#include "acquisition/frmRTGraph.h"
+#include "acquisition/frmSummary.h"
+#include "core/protocol.h"
+#include "platform/app.h"
+#include "platform/files.h"
+#include "platform/serial_port.h"
+#include "platform/ui.h"
+#include "shell/global_comm.h"
+
+namespace qtx {
+
+namespace {
+
+// The summary window for the capture of one summary, and the live window made ready for it.
+void begin_summary(App& app, LiveTestWindow& window, const char* caption) {
+  frmSummary& summary = app.forms().get<frmSummary>();
+  summary.setWindowTitle(QString::fromLatin1(caption));
+  summary.Show();
+  app.session().new_summary = true;
+  app.ui().setMousePointer(&window, MousePointer::Hourglass);
+}
+
+void show_main(App& app) {
+  if (FormBase* main = app.forms().mainWindow()) main->Show();
+}
+
+}  // namespace
+
+void frmDownload::beginnextproc() {
+  Session& s = app_.session();
+  TestPhaseFlags& p = s.test_phase_flags;
+  DownloadFlags& f = s.download_flags;
+  Forms& forms = app_.forms();
+
+  if (p.rt_phase) {
+    p.rt_phase = false;
+    frmRTGraph& rt = forms.get<frmRTGraph>();
+    if (!s.rt_data_file.empty() && f.log_rt_data) rt.close_data_file();
+    f.show_rt_request = false;
+    f.single_rate_selected = false;
+    rt.GetDataTimer->stop();
+    rt.DurationTimer->stop();
+    GlobalComm::send_stop_command(app_);
+    if (optPrinter_Value()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
+    if (f.save_rt_summary) {
+      p.rt_summary_phase = true;
+      if (!s.rt_sum_file.empty()) {
+        begin_summary(app_, rt, "Single-Rate");
+        rt.cmdCancel->setEnabled(false);
+        rt.cmdStop->setEnabled(false);
+        rt.create_RTsum_file();
+        rt.GetSumTimer->start();
+      }
+    } else if (f.occlusion_selected) {
+      p.ot_phase = true;
+      startottest();
+    } else {
+      forms.unload<frmRTGraph>();
+    }
+  } else if (p.rt_summary_phase) {
+    p.rt_summary_phase = false;
+    forms.unload<frmSummary>();
+    if (frmRTGraph* rt = forms.loaded<frmRTGraph>()) {
+      rt->GetSumTimer->stop();
+      app_.ui().setMousePointer(rt, MousePointer::Default);
+      forms.unload(*rt);
+    }
+    if (f.occlusion_selected) {
+      p.ot_phase = true;
+      startottest();
+    }
+  } else if (p.ot_phase) {
+    p.ot_phase = false;
+    frmOTGraph& ot = forms.get<frmOTGraph>();
+    if (chkSaveFile_Value() == 1 && !s.ot_data_file.empty()) ot.close_data_file();
+    GlobalComm::send_stop_command(app_);
+    if (optPrinter_Value()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
+    ot.GetDataTimer->stop();
+    ot.DurationTimer->stop();
+    f.occlusion_selected = false;
+    if (f.save_ot_summary) {
+      p.ot_summary_phase = true;
+      if (!s.ot_sum_file.empty()) {
+        begin_summary(app_, ot, "Occlusion");
+        ot.cmdCancel->setEnabled(false);
+        ot.cmdStop->setEnabled(false);
+        ot.create_OTsum_file();
+        ot.GetSumTimer->start();
+      }
+    } else {
+      f.show_ot_request = false;
+      forms.unload(ot);
+    }
+  } else if (p.ot_summary_phase) {
+    p.ot_summary_phase = false;
+    forms.unload<frmSummary>();
+    if (frmOTGraph* ot = forms.loaded<frmOTGraph>()) {
+      ot->GetSumTimer->stop();
+      app_.ui().setMousePointer(ot, MousePointer::Default);
+    }
+    f.show_ot_request = false;
+    forms.unload<frmOTGraph>();
+  }
+
+  if (frmRTGraph* rt = forms.loaded<frmRTGraph>()) app_.ui().setMousePointer(rt, MousePointer::Default);
+}
+
+void frmDownload::startottest() {
+  Session& s = app_.session();
+  if (chkSaveFile_Value() == 1) DataLogFiles::write_OTfile_header(app_);
+  app_.forms().unload<frmRTGraph>();
+  GlobalComm::reset_comm_buffers(app_);
+  frmOTGraph& ot = app_.forms().get<frmOTGraph>();
+  ot.GetDataTimer->start();
+  s.download_flags.show_ot_request = true;
+  ot.Show();
+  // Always the program's own start, whatever "Start test automatically" says.
+  GlobalComm::send_command(app_, protocol::start_test_command(s.channel_code, protocol::kOcclusionTest));
+}
+
+void frmDownload::stopalltests() {
+  Session& s = app_.session();
+  TestPhaseFlags& p = s.test_phase_flags;
+  DownloadFlags& f = s.download_flags;
+  Forms& forms = app_.forms();
+
+  for (LiveTestWindow* w : {static_cast<LiveTestWindow*>(forms.loaded<frmRTGraph>()),
+                            static_cast<LiveTestWindow*>(forms.loaded<frmOTGraph>())})
+    if (w) w->stop_timers();
+  f.show_rt_request = false;
+  f.show_ot_request = false;
+  GlobalComm::send_stop_command(app_);
+  if (f.log_rt_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Rate);
+  // Only a summary this run has written goes; a file of that name from before stays.
+  if (p.ot_phase && f.save_rt_summary && s.rt_sum_written && files::exists(s.rt_sum_file)) files::remove(s.rt_sum_file);
+  if (p.ot_phase && f.log_ot_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Occlusion);
+  p = TestPhaseFlags{};
+  f.single_rate_selected = false;
+  f.occlusion_selected = false;
+  f.log_rt_data = false;
+  f.log_ot_data = false;
+  f.save_rt_summary = false;
+  f.save_ot_summary = false;
+  s.rt_sum_written = false;
+  s.ot_sum_written = false;
+  show_main(app_);
+}
+
+namespace TestSequence {
+
+void end_run_for_lost_device(App& app) {
+  Session& s = app.session();
+  TestPhaseFlags& p = s.test_phase_flags;
+  DownloadFlags& f = s.download_flags;
+  Forms& forms = app.forms();
+  frmRTGraph* rt = forms.loaded<frmRTGraph>();
+  frmOTGraph* ot = forms.loaded<frmOTGraph>();
+  for (LiveTestWindow* w : {static_cast<LiveTestWindow*>(rt), static_cast<LiveTestWindow*>(ot)})
+    if (w) w->stop_timers();
+  // The log of the test that was running is closed as Stop closes it; the logs of finished tests
+  // are closed already.
+  if (p.rt_phase && f.log_rt_data && !s.rt_data_file.empty())
+    DataLogFiles::close_data_file(app, data_log::LogKind::Rate);
+  if (p.ot_phase && !s.ot_data_file.empty()) DataLogFiles::close_data_file(app, data_log::LogKind::Occlusion);
+  p = TestPhaseFlags{};
+  const bool download_ok = f.download_ok;
+  f = DownloadFlags{};
+  f.download_ok = download_ok;
+  s.new_summary = true;
+  forms.unload<frmSummary>();
+  if (rt) forms.unload(*rt);
+  if (ot) forms.unload(*ot);
+  show_main(app);
+}
+
+}  // namespace TestSequence
+
+}  // namespace qtx

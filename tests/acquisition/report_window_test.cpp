@@ -1,0 +1,304 @@
+// The report window: receive ticks on a scripted port, the end of a download and tempfile.dat,
+// stopping, saving, printing through the recording printer, the edit menu and opening a file.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <QTextCursor>
+
+#include "acquisition/frmDownload.h"
+#include "acquisition/frmReports.h"
+#include "core/paths.h"
+#include "platform/files.h"
+#include "platform/printer.h"
+#include "shell/frmMain.h"
+#include "support/test_app.h"
+
+using namespace qtx;
+using namespace qtx::test;
+
+namespace {
+
+std::string S(int n) { return std::string(static_cast<size_t>(n), ' '); }
+std::string U(int n) { return std::string(static_cast<size_t>(n), '_'); }
+
+const char* const kPrinterFailure =
+    "The printer is not functioning properly, use Windows online help or manual for further assitance";
+
+// A summary as the analyser sends it, its own sign-off and BEL last.
+const std::string kSummary = S(9) + "SUMMARY\r\n\r\n" + S(9) + "Manufacturer: " + U(18) + "\r\n" + S(9) +
+                             "Set Rate(s): " + U(13) + " ml/h  VTBI: " + U(22) + " ml\r\n\r\n" + S(9) +
+                             "Average Rate: 101.0 ml/h\r\n" + S(9) + "End of summary\r\n\r\n" + S(7) +
+                             "Technician: " + U(20) + " Signature: " + U(19) + "\r\n\a";
+
+}  // namespace
+
+class ReportWindow : public ::testing::Test {
+ protected:
+  ReportWindow() {
+    main.show();
+    QDir().mkpath(QString::fromStdString(s.folders.save_dir));
+    s.channel_code = "B";
+    s.device_record.manufacturer = "Acme";
+    s.device_record.set_rate_text = "100";
+    s.device_record.vtbi_text = "50";
+    s.device_record.comment_text = "checked";
+    s.device_record.technician = "Kim";
+    s.device_record.pump_type = "LVP";
+    s.device_record.pump_tolerance = "5";
+  }
+  // A download as the start leaves it: the mode, the request and the receiving window.
+  frmReports& receiving(const char* mode) {
+    s.test_type_code = mode;
+    s.download_flags.show_reports_request = true;
+    main.Form_Activate();
+    return *t.forms().loaded<frmReports>();
+  }
+  void tick(frmReports& r, std::string_view text) {
+    t.serial().arrive(text);
+    r.GetDataTimer_Timer();
+  }
+  std::string tempfile() { return files::read_all(join_path(s.folders.save_dir, "tempfile.dat")).value_or("<none>"); }
+  bool loaded() {
+    processEvents();
+    return t.forms().isLoaded("frmReports");
+  }
+
+  TestApp t{Port::Scripted};
+  frmMain& main = t.loadMain();
+  Session& s = t.session();
+};
+
+TEST_F(ReportWindow, SummaryEndsInTempfileWithHeaderFlowErrorAndSignOffThenSaves) {
+  s.summary_file = t.path("pump.sum");
+  frmReports& r = receiving("1");
+  ASSERT_TRUE(r.GetDataTimer->isActive());
+  for (size_t i = 0; i < kSummary.size(); i += 40) tick(r, kSummary.substr(i, 40));
+
+  const std::string signoff = "\r\n        PumpType: LVP" + U(20) + " Pump Tolerance(+/- %): 5" + U(5) +
+                              "\r\n\r\n        Technician: Kim" + U(18) + " Signature:" + U(19);
+  EXPECT_EQ(tempfile(), S(9) + "SUMMARY\r\n\r\n" + S(9) + "Manufacturer: Acme" + U(14) + "\r\n" + S(9) +
+                            "Set Rate(s): 100" + U(10) + " ml/h  VTBI: 50" + U(20) + " ml\r\n        Comment: checked" +
+                            U(47) + "\r\n\r\n\r\n\r\n" + S(9) + "Average Rate: 101.0 ml/h\r" + S(14) +
+                            "Flow Error:     1.00%\n" + S(9) + "End of summary\r\n" + signoff + "\r\n");
+  EXPECT_EQ(r.txtData->toPlainText().toStdString(), S(33) + "End Of Download");
+  EXPECT_FALSE(r.GetDataTimer->isActive());
+  EXPECT_FALSE(s.download_flags.show_reports_request);
+  EXPECT_TRUE(r.cmdPrint->isEnabled());
+  EXPECT_TRUE(r.cmdSave->isEnabled());
+  EXPECT_TRUE(r.mnuClose->isEnabled());
+
+  r.cmdSave->click();
+  EXPECT_EQ(files::read_all(s.summary_file), tempfile());
+  EXPECT_FALSE(loaded());
+}
+
+TEST_F(ReportWindow, TempfileThatCannotBeWrittenAsksForAnotherName) {
+  s.folders.save_dir = t.path("missing");
+  frmReports& r = receiving("2");
+  t.ui.expectBox("Bad report file name", "INVALID FILE NAME", MsgAnswer::OK, MsgIcon::Exclamation);
+  t.ui.answerSave(t.path("kept.dat"));
+  tick(r, "line\r\nEND OF DATA\a");
+  t.ui.verify();
+  EXPECT_EQ(files::read_all(t.path("kept.dat")).value_or("").substr(0, 19), "line\r\nEND OF DATA\r\n");
+  EXPECT_EQ(s.folders.save_dir, t.folder());
+  EXPECT_EQ(t.settings().get("Startup", "savedir", ""), t.folder());
+
+  // No name: the report is not saved and the reception goes on.
+  s.folders.save_dir = t.path("missing");
+  frmReports& again = receiving("2");
+  t.ui.expectBox("Bad report file name", "INVALID FILE NAME");
+  t.ui.answerSave("");
+  t.ui.expectBox("Saving report cancelled.", "SAVE CANCEL", MsgAnswer::OK, MsgIcon::Exclamation);
+  tick(again, "x\r\n\a");
+  t.ui.verify();
+  EXPECT_FALSE(s.download_flags.download_ok);
+  EXPECT_TRUE(again.GetDataTimer->isActive());
+}
+
+TEST_F(ReportWindow, ErrorRepliesTellAndNotConnectedStopsTheDownload) {
+  frmReports& r = receiving("2");
+  t.ui.expectBox("Unsuccessful transmission, check all hardware connections and try again.", "ERROR", MsgAnswer::OK,
+                 MsgIcon::Critical);
+  t.ui.expectBox("Test or Autosequence is not running", "ERROR");
+  tick(r, "?x\r\ne\r\r\nmore");
+  t.ui.verify();
+  EXPECT_TRUE(loaded());
+  EXPECT_TRUE(r.GetDataTimer->isActive());
+  EXPECT_EQ(t.serial().sent, "");
+
+  t.ui.expectBox("Current channel selected is not connected.", "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  tick(r, "\r\nnx\r\nlater\r\n");
+  t.ui.verify();
+  EXPECT_EQ(t.serial().sent, "STB\r");
+  EXPECT_FALSE(s.download_flags.show_reports_request);
+  EXPECT_FALSE(loaded());
+  EXPECT_TRUE(main.isVisible());
+}
+
+TEST_F(ReportWindow, CloseBoxWhileReceivingStopsTheTransferForGood) {
+  frmReports& r = receiving("2");
+  tick(r, "part of a log\r\n");
+  r.frame().close();
+  EXPECT_FALSE(loaded());
+  EXPECT_EQ(t.serial().sent, "STB\r");
+  EXPECT_FALSE(s.download_flags.show_reports_request);
+  // Closing a dialog over the main window later brings no report window back.
+  main.Form_Activate();
+  EXPECT_FALSE(loaded());
+}
+
+TEST_F(ReportWindow, ReceiveAnyStopThenPrintOrSaveWithoutTempfileIsTold) {
+  s.receive_any_file = t.path("any.dat");
+  frmReports& r = receiving("4");
+  r.txtData->setPlainText(QString::fromStdString(S(29) + "Waiting for Serial Input"));
+  r.cmdCancel->setText(QStringLiteral("Stop"));
+  r.cmdCancel->click();
+  EXPECT_EQ(r.cmdCancel->text(), "Cancel");
+  EXPECT_FALSE(r.cmdPrint->isEnabled());
+  EXPECT_FALSE(r.GetDataTimer->isActive());
+  EXPECT_TRUE(loaded());
+
+  // Something arrived before the stop: print and save are offered, tempfile.dat was not written.
+  r.cmdCancel->setText(QStringLiteral("Stop"));
+  r.GetDataTimer->start();
+  tick(r, "unasked text\r\nmore");
+  r.cmdCancel->click();
+  EXPECT_TRUE(r.cmdPrint->isEnabled());
+  EXPECT_TRUE(r.cmdSave->isEnabled());
+  s.file_name = s.receive_any_file;
+  t.ui.expectBox("Are you sure want to print?", "PRINT", MsgAnswer::Yes, MsgIcon::None, MsgButtons::YesNo);
+  t.ui.expectBox("There is no report to print: the file " + s.receive_any_file + " cannot be read.", "PRINT");
+  r.cmdPrint->click();
+  t.ui.expectBox("There is no received report to save: the file tempfile.dat in the save folder cannot be read.",
+                 "SAVE");
+  r.cmdSave->click();
+  t.ui.verify();
+  EXPECT_TRUE(loaded());
+  EXPECT_TRUE(t.printer.documents.empty());
+
+  // The second press stops the link and closes the window.
+  r.cmdCancel->click();
+  EXPECT_EQ(t.serial().sent, "STB\r");
+  EXPECT_FALSE(loaded());
+}
+
+TEST_F(ReportWindow, LostDeviceEndsTheTransferKeepingWhatArrived) {
+  frmReports& r = receiving("2");
+  tick(r, "first line\r\nsecond");
+  t.serial().vanish();
+  t.ui.expectBox(
+      "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+      "settings.",
+      "ERROR");
+  r.GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_FALSE(r.GetDataTimer->isActive());
+  EXPECT_FALSE(s.download_flags.show_reports_request);
+  EXPECT_EQ(tempfile(), "first line\r\nsecond\r\n");
+  EXPECT_TRUE(r.cmdPrint->isEnabled());
+  r.GetDataTimer_Timer();  // told once
+}
+
+TEST_F(ReportWindow, PrintsPagesOnceAndTellsAFailingPrinterOnce) {
+  const std::string file = t.path("report.sum");
+  ASSERT_TRUE(files::write_all(file, "\f\r\nhead SUMMARY\r\nTemp.: 21 C\r\n\f\r\nlast\r\n"));
+  frmReports& r = t.forms().get<frmReports>();
+  s.file_name = file;
+  r.print_screen();
+  const auto pages = t.printer.sentPages();
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[0], (std::vector<std::string>{"\f", "head SUMMARY"}));
+  EXPECT_EQ(pages[1], std::vector<std::string>{"Temp.: 2Fil"});  // "p." in a word: a page and the name
+  EXPECT_EQ(pages[2], (std::vector<std::string>{"", S(66) + "p.  2", "        Filename " + file, "\f", "last"}));
+  EXPECT_EQ(t.printer.documents[0].pages[0][0].font, "courier new");
+
+  t.printer.fail_from_print = 1;
+  t.ui.expectBox(kPrinterFailure, "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  r.print_screen();
+  t.ui.verify();
+  EXPECT_EQ(t.printer.failures, 1);
+  EXPECT_FALSE(t.printer.documents.back().ended);
+}
+
+TEST_F(ReportWindow, EditMenuWorksOnTheSelectionThroughTheClipboard) {
+  frmReports& r = t.forms().get<frmReports>();
+  r.setReportText("one\r\ntwo\r\n");
+  QTextCursor c = r.txtData->textCursor();
+  c.setPosition(2);
+  c.setPosition(6, QTextCursor::KeepAnchor);  // "e" LF "tw"
+  r.txtData->setTextCursor(c);
+  r.mnuCopy->trigger();
+  EXPECT_EQ(t.ui.clipboard, "e\r\ntw");
+  r.mnuCut->trigger();
+  EXPECT_EQ(r.reportText(), "ono\r\n");
+  t.ui.clipboard = "X\r\nY";
+  r.mnuPaste->trigger();
+  EXPECT_EQ(r.reportText(), "onX\r\nYo\r\n");
+  c = r.txtData->textCursor();
+  c.setPosition(0);
+  c.setPosition(2, QTextCursor::KeepAnchor);
+  r.txtData->setTextCursor(c);
+  r.mnuDelete->trigger();
+  EXPECT_EQ(r.reportText(), "X\r\nYo\r\n");
+  r.mnuClearAll->trigger();
+  EXPECT_EQ(r.reportText(), "");
+}
+
+TEST_F(ReportWindow, OpenEditThenSaveAndExitWritesTheText) {
+  const std::string file = t.path("old.log");
+  ASSERT_TRUE(files::write_all(file, "DATA LOG\r\nrow\r\n"));
+  main.mnuEdit_Click();
+  frmReports& r = *t.forms().loaded<frmReports>();
+  t.ui.answerOpen(file);
+  r.mnuOpen->trigger();
+  EXPECT_EQ(t.ui.open_dialogs.back().DialogTitle, "OPEN EDIT");
+  EXPECT_EQ(r.windowTitle().toStdString(), "REPORT - " + file);
+  EXPECT_EQ(s.test_type_code, "5");
+  EXPECT_TRUE(r.mnuClose->isEnabled());
+  r.txtData->appendPlainText(QStringLiteral("edited"));
+  r.mnuClose->trigger();
+  EXPECT_EQ(files::read_all(file), "DATA LOG\r\nrow\r\n\r\nedited\r\n");
+  EXPECT_FALSE(loaded());
+}
+
+TEST_F(ReportWindow, PrintsIntoARealPdf) {
+  QTemporaryDir out;
+  const std::string pdf = out.filePath(QStringLiteral("report.pdf")).toStdString();
+  ::setenv("QTX_PRINT_PDF", pdf.c_str(), 1);
+  auto printer = make_qt_printer();
+  t.app().setPrinter(*printer);
+  // A file name of 49 characters reaches the "p." of a page line.
+  std::string file = t.folder() + "/";
+  file += std::string(49 - file.size() - 4, 'n') + ".log";
+  ASSERT_EQ(file.size(), 49u);
+  ASSERT_TRUE(files::write_all(file, S(67) + "p. 01\r\n  SUMMARY\r\n\f\r\nTemp.: 21 C\r\n" + S(67) + "p. 02\r\nend\r\n"));
+  s.file_name = file;
+  t.forms().get<frmReports>().print_screen();
+  ::unsetenv("QTX_PRINT_PDF");
+
+  std::string text;
+  FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+  ::pclose(p);
+  // The layout's blanks are pdftotext's estimate: runs of blanks count as one.
+  std::vector<std::string> pages;
+  for (size_t a = 0, b; (b = text.find('\f', a)) != std::string::npos; a = b + 1) {
+    std::string page;
+    for (char c : text.substr(a, b - a))
+      if (c != ' ' || page.empty() || page.back() != ' ') page.push_back(c);
+    pages.push_back(page);
+  }
+  ASSERT_EQ(pages.size(), 4u) << text;
+  EXPECT_NE(pages[0].find("Filename: " + file + ". 01"), std::string::npos) << pages[0];
+  EXPECT_NE(pages[0].find("SUMMARY"), std::string::npos);
+  EXPECT_NE(pages[1].find("p. 2"), std::string::npos) << pages[1];
+  EXPECT_NE(pages[1].find("Filename " + file), std::string::npos);
+  EXPECT_NE(pages[2].find("Temp.: 2Fil"), std::string::npos) << pages[2];
+  EXPECT_NE(pages[3].find("Filename: " + file + ". 02"), std::string::npos) << pages[3];
+  EXPECT_NE(pages[3].find("end"), std::string::npos);
+}

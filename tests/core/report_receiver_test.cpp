@@ -1,0 +1,224 @@
+#include "core/report_receiver.h"
+
+#include <gtest/gtest.h>
+
+#include "core/report_printout.h"
+#include "core/session.h"
+
+using namespace qtx;
+using namespace qtx::report;
+
+namespace {
+
+struct Recorder : ReceiveEvents {
+  Session* s = nullptr;
+  std::vector<std::string> errors, shown;
+  bool stop_on_error = false;
+  bool error_reply() override {
+    errors.push_back(s->rx_text);
+    return !stop_on_error;
+  }
+  void show_line(const std::string& line) override { shown.push_back(line); }
+};
+
+struct Rx {
+  Session s;
+  ReportReceiver r;
+  Recorder ev;
+  Rx() {
+    ev.s = &s;
+    r.reset(s);
+  }
+  ReportReceiver::TickResult tick(std::string_view in) { return r.tick(s, in, ev); }
+};
+
+std::string S(int n) { return std::string(static_cast<size_t>(n), ' '); }
+
+// A data log as the analyser sends it: header, table, END OF DATA, its own sign-off, BEL.
+std::string data_log(int rows) {
+  std::string t = "\r\n" + S(67) + "p. 01\r\n" + S(9) + "DATA LOG\r\n" + S(9) + "Manufacturer: ______\r\n";
+  t += S(9) + "Elapsed   Flow\r\n";
+  for (int i = 0; i < rows; ++i) {
+    if (i % 50 == 49) t += "\f\r\n\r\n" + S(67) + "p. " + std::to_string(10 + i / 50) + "\r\n";
+    t += S(9) + "00:" + std::to_string(10 + i % 90) + ":00  100.0 row " + std::to_string(i) + "\r\n";
+  }
+  t += "END OF DATA\r\n\r\n" + S(7) + "Technician: ____ Signature: ____\r\n\a";
+  return t;
+}
+
+std::string tempfile_after(const std::string& download, size_t chunk) {
+  Rx x;
+  for (size_t i = 0; i < download.size(); i += chunk) {
+    auto res = x.tick(std::string_view(download).substr(i, chunk));
+    if (res.end_of_download) {
+      x.r.end_of_download(x.s);
+      process_buffer(x.s.report_text);
+      return x.r.tempfile(x.s);
+    }
+  }
+  ADD_FAILURE() << "no end of download";
+  return {};
+}
+
+}  // namespace
+
+TEST(ReportCleaning, ThePassesKeepTheLength) {
+  std::string t = "x\r\n\nyz";
+  repair_line_ends(t);
+  EXPECT_EQ(t, "x\r\n\r\nz");
+  t = "a\r\r bc\r\n\rd";
+  repair_line_ends(t);
+  EXPECT_EQ(t, "a\r\n\r\nc\r\n\r\n");
+  t = "ab\r\r ";  // at the end only what exists is overwritten
+  repair_line_ends(t);
+  EXPECT_EQ(t, "ab\r\n\r");
+
+  t = std::string("a\0b\x05\x06\x07\x05", 7);
+  blank_control_chars(t);  // the last character is never examined
+  EXPECT_EQ(t, std::string("a b  \x07\x05", 7));
+
+  t = "a\tb\r\n\x01\xe9";
+  strip_control_chars(t);
+  EXPECT_EQ(t, "a\tb\xe9");
+  EXPECT_TRUE(is_error_reply("n\r"));
+  EXPECT_FALSE(is_error_reply("N\r"));
+  EXPECT_FALSE(is_error_reply("nx"));
+}
+
+TEST(ReportReceiver, HoldsBackTheLineEndAndThePendingLine) {
+  Rx x;
+  x.tick("abc\r\n");
+  EXPECT_EQ(x.s.carry_over_text, "\r\n");
+  EXPECT_EQ(x.r.pending_line, "abc");
+  EXPECT_EQ(x.s.report_text, "");
+  // Nothing new: the held-back characters stay held back.
+  x.tick("");
+  EXPECT_EQ(x.s.carry_over_text, "\r\n");
+  EXPECT_EQ(x.r.pending_line, "abc");
+  x.tick("def\r\n");
+  EXPECT_EQ(x.s.report_text, "abc\r\n");
+  EXPECT_EQ(x.ev.shown, std::vector<std::string>{"abc"});
+  EXPECT_EQ(x.r.pending_line, "def");
+  auto res = x.tick("\a");
+  EXPECT_TRUE(res.end_of_download);
+  EXPECT_EQ(x.s.report_text, "abc\r\ndef\r\n\a");
+
+  // An error reply alone waits unexamined.
+  Rx e;
+  e.tick("n\r");
+  e.tick("");
+  EXPECT_EQ(e.s.carry_over_text, "n\r");
+  EXPECT_TRUE(e.ev.errors.empty());
+}
+
+TEST(ReportReceiver, TwoCharacterLinesGoToTheErrorRepliesUnshown) {
+  Rx x;
+  auto res = x.tick("hello\r\nab\r\nn\r\a");
+  EXPECT_EQ(x.ev.errors, std::vector<std::string>{"ab"});
+  EXPECT_EQ(x.ev.shown, (std::vector<std::string>{"hello", "n"}));
+  EXPECT_TRUE(res.end_of_download);
+
+  // A reply that stops the reception ends the tick: no end of download.
+  Rx y;
+  y.ev.stop_on_error = true;
+  res = y.tick("xy\a\r\nn\r");
+  EXPECT_TRUE(res.stopped);
+  EXPECT_FALSE(res.end_of_download);
+  EXPECT_EQ(y.ev.errors, std::vector<std::string>{"n\r"});
+}
+
+TEST(ReportReceiver, FramingOfTheEndAndOfEnq) {
+  Rx x;
+  auto res = x.tick("a\x05" "b\r\nEND OF DATA\a\r\nmore");
+  // Text after BEL without a line end is pending and the download has not ended.
+  EXPECT_FALSE(res.end_of_download);
+  EXPECT_EQ(x.r.pending_line, "more");
+  EXPECT_EQ(x.s.report_text, "a b\r\nEND OF DATA\r\n");
+
+  Rx a;
+  a.tick("xyAz\a\r\nline\r\n\a\x05");
+  // The cut at "A"; a line with a surviving ENQ adds nothing.
+  EXPECT_EQ(a.s.report_text, "xyA\r\nline\r\n");
+  Rx b;
+  b.tick("no marker\a");
+  EXPECT_EQ(b.s.report_text, "no marker\a");
+  Rx sum;
+  sum.tick("  SUMMARY\r\nAverage Rate: 1 ml/h\r\n\a");
+  EXPECT_EQ(sum.s.report_text, "  SUMMARY\r\nAverage Rate: 1 ml/h\r\n\r\n");
+}
+
+TEST(ReportReceiver, EndOfDownloadCutsTheAnalysersSignOffAndSigns) {
+  Rx x;
+  x.s.device_record.technician = "Kim";
+  x.s.device_record.pump_type = "LVP";
+  x.s.download_flags.show_reports_request = true;
+  x.tick("report\r\n0123456789Tech\r\n\a");
+  x.r.end_of_download(x.s);
+  EXPECT_EQ(x.s.report_text, "report\r\n0\r\n        PumpType: LVP" + std::string(20, '_') + " Pump Tolerance(+/- %): ______" +
+                                 "\r\n\r\n        Technician: Kim" + std::string(18, '_') +
+                                 " Signature:___________________");
+  EXPECT_FALSE(x.s.download_flags.show_reports_request);
+  EXPECT_TRUE(x.s.new_summary);
+
+  std::string early = "abcTech";
+  cut_analyser_signoff(early);
+  EXPECT_EQ(early, "");
+}
+
+TEST(ReportReceiver, TempfileHasTheHeadThePagesAndTheRest) {
+  EXPECT_EQ(tempfile_bytes("head\r\nElapsed\r\nrest", {"p1\r\n", "p2\r\n"}),
+            "head\r\nElapsed\r\np1\r\np2\r\nrest\r\n");
+  // Without "Elapsed" the pages follow the first line; without a line end nothing is lost.
+  EXPECT_EQ(tempfile_bytes("one\r\ntwo", {"p\r\n"}), "one\r\np\r\ntwo\r\n");
+  EXPECT_EQ(tempfile_bytes("Elapsed", {}), "Elapsed\r\n\r\n");
+}
+
+TEST(ReportReceiver, LongReceiveAnyTextWithoutElapsedPagesAfterItsFirstLine) {
+  Rx x;
+  std::string text;
+  for (int i = 0; text.size() < 31000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  x.tick(text);
+  x.tick("tail one\r\ntail two\r\n\a");
+  EXPECT_TRUE(x.r.head_kept);
+  EXPECT_GT(x.r.head_length, kPageLimit);
+  ASSERT_GE(x.r.page_count(), 2u);
+  // Every line after the head is a page of its own.
+  EXPECT_EQ(x.r.received_pages.back(), "tail two\r\n");
+  EXPECT_LE(x.s.report_text.size(), x.r.head_length + 2);
+  x.r.end_of_download(x.s);
+  const std::string file = x.r.tempfile(x.s);
+  const size_t first_line = text.find("\r\n") + 2;
+  EXPECT_EQ(file.substr(0, first_line), text.substr(0, first_line));
+  EXPECT_EQ(file.find("tail one\r\ntail two\r\n"), first_line + (text.size() - x.r.head_length));
+}
+
+TEST(ReportReceiver, AnyChunkingGivesTheSameTempfile) {
+  const std::string log = data_log(3000);
+  ASSERT_GT(log.size(), 3 * kPageLimit);
+  const std::string whole = tempfile_after(log, log.size());
+  // The data log comes back in order: the analyser's text, its sign-off replaced.
+  const std::string body = log.substr(0, log.find("\r\n" + S(7) + "Tech"));
+  EXPECT_EQ(whole.substr(0, body.size()), body);
+  EXPECT_EQ(whole.find("PumpType"), body.size() + 10);
+  for (size_t chunk : {size_t{1}, size_t{37}, size_t{96}, size_t{4096}})
+    EXPECT_EQ(tempfile_after(log, chunk), whole) << chunk;
+}
+
+TEST(ReportPrintout, PagesAndTheFileName) {
+  ReportPrintout p("/save/a.sum");
+  auto texts = [&](const std::string& line) {
+    std::vector<std::string> out;
+    for (const PrintStep& s : p.steps(line)) out.push_back(s.kind == PrintStep::kNewPage ? "<page>" : s.text);
+    return out;
+  };
+  EXPECT_EQ(texts("\f"), std::vector<std::string>{"\f"});  // no SUMMARY yet: no page
+  EXPECT_EQ(texts("  SUMMARY"), std::vector<std::string>{"  SUMMARY"});
+  EXPECT_EQ(texts("\f"), (std::vector<std::string>{"<page>", "", S(66) + "p.  2", "        Filename /save/a.sum", "\f"}));
+  EXPECT_EQ(texts(S(67) + "p. 01"), std::vector<std::string>{"        Filename:  /save/a.sum" + S(37) + "p. 01"});
+  // "p." inside a word breaks the page too, and gets the name as far as the line goes.
+  EXPECT_EQ(texts("Temp.: 21"), (std::vector<std::string>{"<page>", "Temp.: 2F"}));
+  ReportPrintout l(std::string(49, 'n'));
+  const std::vector<PrintStep> steps = l.steps(S(67) + "p. 02");
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[1].text, S(8) + "Filename:  " + std::string(49, 'n') + ". 02");  // its "p" is gone
+}
