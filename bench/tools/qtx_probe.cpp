@@ -13,6 +13,7 @@
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/printer.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
   qtx::QtUi ui;
   qtx::SystemClock clock;
   qtx::App app(settings, *comm, ui, clock);
+  auto printer = qtx::make_qt_printer();
+  app.setPrinter(*printer);
   app.forms().setEndProgram([] { QCoreApplication::quit(); });
 
   qtx::frmMain& main = app.forms().get<qtx::frmMain>();
