@@ -2,6 +2,7 @@
 
 #include <sys/ioctl.h>
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <cstdlib>
 
@@ -41,6 +42,13 @@ class QtSerialPort final : public SerialPort {
     std::string device = serial_device_for(port_number_, settings_);
     if (device.empty()) {
       error_ = "Invalid port number " + std::to_string(port_number_);
+      return false;
+    }
+    // A device that is not there fails here, without the lock file QSerialPort writes and
+    // syncs for every open it tries (the start-up probe asks four ports).
+    if (!QFileInfo::exists(pathToQ(device))) {
+      error_ = "No such device: " + device;
+      state_ = State::Closed;
       return false;
     }
     port_.setPortName(pathToQ(device));
