@@ -2,6 +2,7 @@
 //   qtx_probe startup              ends as soon as the main window is shown
 //   qtx_probe idle <s>             main window only: prints the CPU share over <s> seconds
 //   qtx_probe idle-testport <s>    the same with the port test window open
+//   qtx_probe live-rate <s>        the same during a logged rate test polled once a second
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -17,6 +18,8 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
+#include "acquisition/data_log_files.h"
+#include "acquisition/frmDownload.h"
 #include "shell/frmMain.h"
 
 namespace {
@@ -55,6 +58,22 @@ int main(int argc, char** argv) {
     return QApplication::exec();
   }
   if (mode == "idle-testport") main.mnuTestPort_Click();
+  if (mode == "live-rate") {
+    // The state the download start leaves for a logged single-rate run, then the hand-over.
+    qtx::Session& s = app.session();
+    qtx::frmDownload& d = app.forms().get<qtx::frmDownload>();
+    d.optRealTime->click();
+    d.chkSingle->click();
+    d.cmbPoll->setCurrentText(QStringLiteral("1"));
+    s.download_flags.single_rate_selected = true;
+    s.download_flags.show_rt_request = true;
+    s.download_flags.log_rt_data = true;
+    s.test_phase_flags.rt_phase = true;
+    s.rt_data_file = "rate.log";
+    qtx::DataLogFiles::write_RTfile_header(app);
+    comm->output("RTA1\r");
+    main.Form_Activate();
+  }
   double start = 0;
   // One second to settle, then the CPU time of the given span.
   QTimer::singleShot(1000, [&] {
