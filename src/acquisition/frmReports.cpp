@@ -156,6 +156,7 @@ bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSave
 // ---- showing ----------------------------------------------------------------------------------
 
 void frmReports::show_receiving() {
+  if (!GetDataTimer->isActive()) report_file_.clear();
   app_.forms().attachChild(*this);
   // About one text line (1.2 times the height of the letter "A"), with the box's frame and
   // margins around it so the line is not cut.
@@ -258,17 +259,18 @@ void frmReports::end_of_download() {
     replace_header();
     s.report_text = s.file_text;
   }
-  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  s.file_name = temp_report_file(s.folders);
   process_buffer();
   if (!write_report_file(receiver_.tempfile(s))) {
     s.download_flags.download_ok = false;
     return;
   }
+  report_file_ = s.file_name;
   receiver_.clear_after_download(s);
   GetDataTimer->stop();
   cmdPrint->setEnabled(true);
   if (save) cmdSave->setEnabled(true);
-  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
 }
 
 void frmReports::keep_what_arrived() {
@@ -280,12 +282,13 @@ void frmReports::keep_what_arrived() {
   s.report_text += receiver_.pending_line;
   s.report_text += s.carry_over_text;
   receiver_.pending_line.clear();
-  s.file_name = join_path(s.folders.save_dir, "tempfile.dat");
+  s.file_name = temp_report_file(s.folders);
   if (!write_report_file(receiver_.tempfile(s))) return;
+  report_file_ = s.file_name;
   receiver_.clear_after_download(s);
   cmdPrint->setEnabled(true);
   if (save_to_file()) cmdSave->setEnabled(true);
-  if (s.test_type_code == "4") cmdCancel->setText(QStringLiteral("&Cancel"));
+  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
 }
 
 bool frmReports::write_report_file(const std::string& bytes) {
@@ -307,26 +310,34 @@ bool frmReports::write_report_file(const std::string& bytes) {
 
 // ---- stopping ---------------------------------------------------------------------------------
 
-void frmReports::process_errors() {
-  Session& s = app_.session();
+void frmReports::process_errors() { process_errors(app_); }
+
+void frmReports::process_errors(App& app) {
+  Session& s = app.session();
   const char* message = protocol::error_reply_message(s.rx_text);
   if (!message) return;
-  app_.ui().msgbox(message, MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  app.ui().msgbox(message, MsgButtons::OK, MsgIcon::Critical, "ERROR");
   if (s.rx_text[0] != 'n') return;
   // The channel is not connected: whatever is running on it stops.
-  Forms& forms = app_.forms();
+  Forms& forms = app.forms();
   DownloadFlags& flags = s.download_flags;
   if (flags.show_reports_request) {
-    stop_reception();
+    if (frmReports* reports = forms.loaded<frmReports>()) {
+      reports->stop_reception();
+      return;
+    }
+    flags.show_reports_request = false;
+    GlobalComm::send_stop_command(app);
   } else if (flags.single_rate_selected) {
     forms.get<frmDownload>().stopalltests();
     forms.unload<frmRTGraph>();
-    show_main_window();
   } else if (flags.occlusion_selected) {
     forms.get<frmDownload>().stopalltests();
     forms.unload<frmOTGraph>();
-    show_main_window();
+  } else {
+    return;
   }
+  if (FormBase* main = forms.mainWindow()) main->Show();
 }
 
 void frmReports::stop_transfer() {
@@ -362,7 +373,7 @@ bool frmReports::Form_QueryUnload(UnloadMode mode) {
 
 void frmReports::cmdCancel_Click() {
   Session& s = app_.session();
-  if (s.test_type_code == "4" && cmdCancel->text() == QStringLiteral("Stop")) {
+  if (s.test_type_code == test_type::kReceiveAny && cmdCancel->text() == QStringLiteral("Stop")) {
     cmdCancel->setText(QStringLiteral("Cancel"));
     if (txtData->toPlainText() != QString::fromLatin1(kWaitingText)) {
       cmdPrint->setEnabled(true);
@@ -396,7 +407,10 @@ void frmReports::print_screen() {
     if (main) app_.ui().setMousePointer(main, p);
   };
   pointer(MousePointer::Hourglass);
-  const std::optional<std::string> file = files::read_all(s.file_name);
+  // tempfile.dat left by an earlier reception is not the report of this one.
+  const bool stale = s.test_type_code != test_type::kFile && s.file_name == temp_report_file(s.folders) &&
+                     report_file_ != s.file_name;
+  const std::optional<std::string> file = stale ? std::nullopt : files::read_all(s.file_name);
   if (!file) {
     // Nothing was written under that name (a Receive Any stopped before its end, for one).
     pointer(MousePointer::Default);
@@ -425,11 +439,11 @@ void frmReports::print_screen() {
 
 void frmReports::file_name_by_mode() {
   Session& s = app_.session();
-  if (s.test_type_code == "4")
+  if (s.test_type_code == test_type::kReceiveAny)
     s.file_name = s.receive_any_file;
-  else if (s.test_type_code == "1")
+  else if (s.test_type_code == test_type::kSummary)
     s.file_name = s.summary_file;
-  else if (s.test_type_code == "2")
+  else if (s.test_type_code == test_type::kLog)
     s.file_name = s.log_file;
 }
 
@@ -439,7 +453,10 @@ void frmReports::cmdSave_Click() {
   file_name_by_mode();
   s.file_name = vb::Trim(s.file_name);
   if (!s.file_name.empty()) {
-    const std::optional<std::string> report = files::read_all(join_path(s.folders.save_dir, "tempfile.dat"));
+    // The file this reception was written to: tempfile.dat, or the name chosen when that could not
+    // be written. A tempfile.dat of an earlier reception is not this report.
+    const std::optional<std::string> report =
+        report_file_.empty() ? std::nullopt : files::read_all(report_file_);
     const char* problem = nullptr;
     if (!report)
       problem = "There is no received report to save: the file tempfile.dat in the save folder cannot be read.";
@@ -473,7 +490,7 @@ void frmReports::mnuClose_Click() {
 
 void frmReports::mnuOpen_Click() {
   Session& s = app_.session();
-  s.test_type_code = "5";
+  s.test_type_code = test_type::kFile;
   s.file_name.clear();
   app_.commonDialog().DialogTitle = "OPEN EDIT";
   GlobalSaveOpen::open_file_dialog(app_);
@@ -518,7 +535,7 @@ void frmReports::mnuDelete_Click() { txtData->textCursor().removeSelectedText();
 
 void frmReports::replace_header() {
   Session& s = app_.session();
-  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == "1");
+  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == test_type::kSummary);
 }
 
 void frmReports::process_buffer() { report::process_buffer(app_.session().report_text); }

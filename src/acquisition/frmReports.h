@@ -51,6 +51,9 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   // Services the live windows and the summary capture use as well.
   // The analyser's error reply in rx_text: its message, and after "n" the transfer or run stops.
   void process_errors();
+  // The same for a window that has no report window open (the live tests): the report window is
+  // not loaded for it, since loading it would start its receiving.
+  static void process_errors(App& app);
   // Fills the header labels of file_text with the device record.
   void replace_header();
   // Cleans report_text in place (the passes every received chunk goes through).
@@ -126,6 +129,7 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
 
   report::ReportReceiver receiver_;
   bool stopped_ = false;  // the reception was stopped from within a tick
+  std::string report_file_;  // where the report of this reception was written ("" not yet)
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };

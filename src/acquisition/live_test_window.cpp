@@ -39,12 +39,6 @@ bool LiveTestWindow::to_single(double value, float& single) {
 
 frmDownload& LiveTestWindow::download_dialog() { return app_.forms().get<frmDownload>(); }
 
-frmReports& LiveTestWindow::reports() {
-  if (frmReports* open = app_.forms().loaded<frmReports>()) return *open;
-  if (!own_reports_) own_reports_ = std::make_unique<frmReports>(app_);
-  return *own_reports_;
-}
-
 bool LiveTestWindow::run_lost() {
   if (!device_lost()) return false;
   TestSequence::end_run_for_lost_device(app_);
@@ -73,7 +67,7 @@ bool LiveTestWindow::poll_reply(std::string& reply) {
   return !run_lost();
 }
 
-void LiveTestWindow::judge_short_reply() { reports().process_errors(); }
+void LiveTestWindow::judge_short_reply() { frmReports::process_errors(app_); }
 
 std::string LiveTestWindow::hhmmss(int32_t seconds) {
   const double h = vb::Int(seconds / 3600.0);

@@ -58,18 +58,12 @@ class LiveTestWindow : public Form<QWidget> {
   // run like a lost device (false).
   bool send_or_end_run(const std::string& command);
   frmDownload& download_dialog();
-  // The report window, for its judgment of the analyser's error replies. When the report window
-  // is not open this is a copy of it that is never loaded: loading the report window would start
-  // its own receiving and take the analyser's replies away from this window.
-  frmReports& reports();
-
   // A value the graph control takes as single precision; false when it does not fit, and the
   // user has been told "Bad graph data.".
   bool to_single(double value, float& single);
 
  private:
   summary_capture::Kind kind_;
-  std::unique_ptr<frmReports> own_reports_;
 };
 
 }  // namespace qtx

@@ -154,7 +154,7 @@ void TextMarks::truncated(size_t length) {
 
 // ---- the receiver ---------------------------------------------------------------------------
 
-const std::string& ReportReceiver::report_text_of(const Session& s) { return s.report_text; }
+std::string ReportReceiver::tempfile(const Session& s) const { return tempfile_bytes(s.report_text, received_pages); }
 
 void ReportReceiver::reset(Session& s) {
   s.report_overflow.clear();
@@ -183,7 +183,7 @@ void ReportReceiver::keep_head_and_pages(std::string& report, bool& end_flag) {
   if (!end_flag && (marks_.holds(report, TextMarks::kBel) || marks_.holds(report, TextMarks::kEnd))) end_flag = true;
   // A page needs text after the head: the line that made the head is not a page of its own.
   if (report.size() > kPageLimit && !end_flag && report.size() > head_length) {
-    received_pages.push_back(head_length < report.size() ? report.substr(head_length) : std::string());
+    received_pages.push_back(report.substr(head_length));
     if (text_is_head_) {
       report.resize(head_length);
       marks_.truncated(head_length);

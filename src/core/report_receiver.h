@@ -109,7 +109,7 @@ class ReportReceiver {
   // and the program's sign-off lines.
   void end_of_download(Session& s);
   // tempfile.dat of the current report_text.
-  std::string tempfile(const Session& s) const { return tempfile_bytes(report_text_of(s), received_pages); }
+  std::string tempfile(const Session& s) const;
   // Once tempfile.dat holds the download, the next reception in this window starts clean.
   void clear_after_download(Session& s);
 
@@ -123,7 +123,6 @@ class ReportReceiver {
   size_t page_count() const { return received_pages.size(); }
 
  private:
-  static const std::string& report_text_of(const Session& s);
   // Head and pages after a line was appended.
   void keep_head_and_pages(std::string& report, bool& end_flag);
 

@@ -9,6 +9,7 @@
 
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
+#include "graphs/graph_output.h"
 #include "graphs/frmTrumpetGraph.h"
 #include "help/frmQTXGHelp.h"
 #include "platform/app.h"
@@ -522,9 +523,18 @@ void frmGraph::show_trumpet_graph() {
   app_.forms().get<frmTrumpetGraph>().Show();
 }
 
-void frmGraph::mnuBMP_Click() {}
+void frmGraph::mnuBMP_Click() {
+  graph_output::save_graph_image(app_, *DGraph, {"Bad Graph File Name Suffix", "Error in graph file name", nullptr});
+}
 
-void frmGraph::mnuPrintGraph_Click() {}
+void frmGraph::mnuPrintGraph_Click() {
+  const Session& s = app_.session();
+  std::optional<graph_printout::Page> page;
+  if (auto figures = graph_printout::log_graph_figures(s.log_samples, s.log_results, graph_file_name,
+                                                       graph_output::page_date(app_)))
+    page = graph_printout::log_graph_page(*figures);
+  graph_output::print_graph_page(app_, *DGraph, page, 3);
+}
 
 void frmGraph::mnuGraphHelp_Click() {
   app_.session().help_topic = "graph";

@@ -8,6 +8,7 @@
 #include "graphs/frmGraph.h"
 #include "graphs/frmSetRate.h"
 #include "graphs/frmTrumpSet.h"
+#include "graphs/graph_output.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/text.h"
@@ -233,9 +234,28 @@ void frmTrumpetGraph::cmdSetRate_Click() {
   }
 }
 
-void frmTrumpetGraph::cmdSave_Click() {}
+void frmTrumpetGraph::cmdSave_Click() {
+  graph_output::save_graph_image(app_, *TGraph,
+                                 {"Bad Trumpet Graph File Name Suffix", "Error in trumpet graph file name",
+                                  "Trumpet graph save cancelled"});
+}
 
-void frmTrumpetGraph::cmdPrint_Click() {}
+void frmTrumpetGraph::cmdPrint_Click() {
+  const Session& s = app_.session();
+  graph_printout::TrumpetFigures f;
+  f.date = graph_output::page_date(app_);
+  f.base_rate = s.base_rate;
+  f.avg_rate = s.trumpet_avg_rate;
+  f.avg_err_pct = s.trumpet_avg_err_pct;
+  f.calc_window = s.trumpet_settings.calc_window;
+  f.start_min = s.analysis_start_min;
+  f.end_min = s.analysis_end_min;
+  f.interp_interval = interp_interval;
+  f.too_few_points = work.too_few_points;
+  if (const frmGraph* log_graph = app_.forms().loaded<frmGraph>()) f.file_name = log_graph->graph_file_name;
+  f.results = s.trumpet_results;
+  graph_output::print_graph_page(app_, *TGraph, graph_printout::trumpet_page(f), 4);
+}
 
 void frmTrumpetGraph::mnuExitGraph_Click() {
   show_log_graph();

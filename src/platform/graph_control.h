@@ -17,6 +17,7 @@
 
 #include <QSize>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -115,6 +116,14 @@ class GraphControl : public QWidget {
   // print option the windows set before it.
   void setPrintPlacement(QPainter* painter, const QRectF& area);
   void setPrintOption(int option) { print_option_ = option; }
+  // The print placement slots 1-11 the windows hand over before mode 5 (the printer's device,
+  // the page's drawing area in inches and the layout values); read back as set.
+  void setPrintInfo(int slot, int32_t value) {
+    if (slot >= 1 && slot < static_cast<int>(sizeof print_info_ / sizeof print_info_[0])) print_info_[slot] = value;
+  }
+  int32_t printInfo(int slot) const {
+    return slot >= 1 && slot < static_cast<int>(sizeof print_info_ / sizeof print_info_[0]) ? print_info_[slot] : 0;
+  }
   // The file that mode 6 writes; its suffix picks the kind (BMP, WMF, JPG, GIF).
   void setImageFile(const std::string& path);
   std::string imageFile() const { return image_file_; }
@@ -177,6 +186,7 @@ class GraphControl : public QWidget {
   QPainter* print_painter_ = nullptr;
   QRectF print_area_;
   int print_option_ = 0;
+  int32_t print_info_[12] = {};
   std::string image_file_;
   ImageKind image_kind_ = ImageKind::FromName;
   QSize image_size_{640, 480};

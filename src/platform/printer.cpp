@@ -84,10 +84,14 @@ class QtPrinter : public Printer {
     apply_font();
   }
 
+  bool fontBold() const override { return bold_; }
+  bool fontItalic() const override { return italic_; }
+
   void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
   ScaleUnit scaleUnit() const override { return unit_; }
   void setCurrentX(double x) override { x_inches_ = x * inches_per_unit(unit_, dpi()); }
   double currentX() override { return x_inches_ / inches_per_unit(unit_, dpi()); }
+  double currentY() override { return y_ / dpi() / inches_per_unit(unit_, dpi()); }
 
   bool print(const std::vector<PrintItem>& items, bool end_line) override {
     if (!begin()) return false;
@@ -146,6 +150,11 @@ class QtPrinter : public Printer {
   }
 
   QPainter* painter() override { return begin() ? painter_.get() : nullptr; }
+  QRectF scaleArea() override {
+    const QRectF area = drawingArea();
+    const double per_unit = dpi() * inches_per_unit(unit_, dpi());
+    return QRectF(0, 0, area.width() / per_unit, area.height() / per_unit);
+  }
   QRectF drawingArea() override {
     if (!begin()) return {};
     return QRectF(QPointF(0, 0), printer_->pageLayout().paintRectPixels(printer_->resolution()).size());

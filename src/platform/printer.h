@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/print_item.h"
+
 class QPainter;
 
 namespace qtx {
@@ -25,13 +27,6 @@ enum class PrinterOrientation { Portrait = 1, Landscape = 2 };
 
 // The unit of the horizontal position and of the drawing area's measures.
 enum class ScaleUnit { Twips = 1, Points = 2, Pixels = 3, Inches = 5, Millimeters = 6, Centimeters = 7 };
-
-// One item of a printed line; `next_zone` moves the position on to the start of the next print
-// zone (zones are 14 characters of the current font wide) before the item after it.
-struct PrintItem {
-  std::string text;  // Latin-1
-  bool next_zone = false;
-};
 
 class Printer {
  public:
@@ -50,6 +45,8 @@ class Printer {
   virtual void setFontSize(double points) = 0;
   virtual void setFontBold(bool bold) = 0;
   virtual void setFontItalic(bool italic) = 0;
+  virtual bool fontBold() const = 0;
+  virtual bool fontItalic() const = 0;
 
   virtual void setScaleUnit(ScaleUnit unit) = 0;
   virtual ScaleUnit scaleUnit() const = 0;
@@ -57,6 +54,8 @@ class Printer {
   // of the printable area.
   virtual void setCurrentX(double x) = 0;
   virtual double currentX() = 0;
+  // CurrentY: the top of the next line, in the scale unit, from the top of the printable area.
+  virtual double currentY() = 0;
 
   // Prints the items at the current position. With `end_line` the position then goes to the
   // start of the next line (on a new page when the page is full); otherwise it stays after the
@@ -74,6 +73,8 @@ class Printer {
   // and the printable area in its coordinates; nullptr when the printer cannot print.
   virtual QPainter* painter() = 0;
   virtual QRectF drawingArea() = 0;
+  // The printable area in the scale unit: left and top 0, its width and height.
+  virtual QRectF scaleArea() = 0;
 };
 
 // The Qt printer (QPrinter).

@@ -168,9 +168,11 @@ TEST_F(ReportWindow, ReceiveAnyStopThenPrintOrSaveWithoutTempfileIsTold) {
   r.cmdCancel->click();
   EXPECT_TRUE(r.cmdPrint->isEnabled());
   EXPECT_TRUE(r.cmdSave->isEnabled());
-  s.file_name = s.receive_any_file;
+  // A tempfile.dat of an earlier download is not this report.
+  s.file_name = temp_report_file(s.folders);
+  ASSERT_TRUE(files::write_all(s.file_name, "an older report\r\n"));
   t.ui.expectBox("Are you sure want to print?", "PRINT", MsgAnswer::Yes, MsgIcon::None, MsgButtons::YesNo);
-  t.ui.expectBox("There is no report to print: the file " + s.receive_any_file + " cannot be read.", "PRINT");
+  t.ui.expectBox("There is no report to print: the file " + s.file_name + " cannot be read.", "PRINT");
   r.cmdPrint->click();
   t.ui.expectBox("There is no received report to save: the file tempfile.dat in the save folder cannot be read.",
                  "SAVE");

@@ -1,7 +1,11 @@
 // A printer that records what the program printed, document by document, and can be made to
-// fail from a given line on.
+// fail from a given line on. Its page is a small picture (24 dots an inch, 10 x 7.5 inches of
+// printable area in landscape) that the graph control can draw into.
 #pragma once
 
+#include <QImage>
+#include <QPainter>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +22,7 @@ class RecordingPrinter : public Printer {
     double size = 0;
     bool bold = false;
     bool italic = false;
+    double x = 0;  // the print position the line began at, in the scale unit
   };
   using Page = std::vector<Line>;
   struct Document {
@@ -25,22 +30,28 @@ class RecordingPrinter : public Printer {
     bool ended = false;  // sent by endDoc (false: dropped by killDoc)
   };
 
-  void setOrientation(PrinterOrientation o) override { orientation_ = o; }
+  void setOrientation(PrinterOrientation o) override {
+    if (!keeps_portrait) orientation_ = o;
+  }
   PrinterOrientation orientation() override { return orientation_; }
   bool setFontName(std::string_view name) override;
   void setFontSize(double points) override { size_ = points; }
   void setFontBold(bool bold) override { bold_ = bold; }
   void setFontItalic(bool italic) override { italic_ = italic; }
+  bool fontBold() const override { return bold_; }
+  bool fontItalic() const override { return italic_; }
   void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
   ScaleUnit scaleUnit() const override { return unit_; }
   void setCurrentX(double x) override { x_ = x; }
   double currentX() override { return x_; }
+  double currentY() override;
   bool print(const std::vector<PrintItem>& items, bool end_line = true) override;
   bool newPage() override;
   bool endDoc() override;
   void killDoc() override;
-  QPainter* painter() override { return nullptr; }
-  QRectF drawingArea() override { return {}; }
+  QPainter* painter() override;
+  QRectF drawingArea() override;
+  QRectF scaleArea() override;
 
   // The lines of each page of the documents sent, as text.
   std::vector<std::vector<std::string>> sentPages() const;
@@ -48,6 +59,9 @@ class RecordingPrinter : public Printer {
   std::vector<Document> documents;
   int fail_from_print = -1;  // the n-th print (from 0) and every later one fails; -1 never
   bool fail_font = false;
+  bool keeps_portrait = false;  // the page does not turn to landscape
+  bool no_painter = false;      // nothing can draw on the page
+  QImage canvas;                // the last page drawn on
   int prints = 0;
   int failures = 0;
 
@@ -62,6 +76,8 @@ class RecordingPrinter : public Printer {
   bool italic_ = false;
   ScaleUnit unit_ = ScaleUnit::Twips;
   double x_ = 0;
+  double y_inches_ = 0;
+  std::unique_ptr<QPainter> painter_;
 };
 
 }  // namespace qtx::test
