@@ -190,6 +190,17 @@ void frmReports::show_editing() {
   Show();
 }
 
+void frmReports::show_download_title(const std::string& file) {
+  setWindowTitle(file.empty() ? QStringLiteral("REPORT") : QStringLiteral("REPORT - ") + pathToQ(file));
+}
+
+void frmReports::prepare_download(std::string_view waiting_text, const QString& cancel_caption) {
+  txtData->setPlainText(QString::fromLatin1(waiting_text.data(), static_cast<qsizetype>(waiting_text.size())));
+  if (!cancel_caption.isEmpty()) cmdCancel->setText(cancel_caption);
+  for (QAction* a : {mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuOpen, mnuPrint, mnuClose, mnuConvertPrn})
+    a->setEnabled(false);
+}
+
 // ---- receiving --------------------------------------------------------------------------------
 
 void frmReports::initial_setup() {

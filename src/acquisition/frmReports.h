@@ -34,6 +34,12 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   // the buttons under it, no menus, the receive timer on), or for editing a report file.
   void show_receiving();
   void show_editing();
+  // The caption of a download into this file: "REPORT - " and its name, or "REPORT" for the
+  // temporary file ("").
+  void show_download_title(const std::string& file);
+  // Made ready for a download the dialog starts: the text shown while waiting ("" for none), the
+  // Cancel button's caption when one is given, and the menu items that stay off while receiving.
+  void prepare_download(std::string_view waiting_text, const QString& cancel_caption = {});
 
   // Prepares a reception: state cleared, stale input on the port dropped.
   void initial_setup();
