@@ -220,6 +220,11 @@ void frmOTGraph::DurationTimer_Timer() {
 
 void frmOTGraph::cmdStop_Click() { download_dialog().beginnextproc(); }
 
+void frmOTGraph::disable_run_buttons() {
+  cmdCancel->setEnabled(false);
+  cmdStop->setEnabled(false);
+}
+
 void frmOTGraph::cmdCancel_Click() {
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
   download_dialog().stopalltests();

@@ -39,6 +39,8 @@ class frmOTGraph : public LiveTestWindow {
   void process_OTData(std::string& reply);
 
   void cmdStop_Click();
+  // Stop and Cancel go off while the test's summary is captured.
+  void disable_run_buttons();
   void cmdCancel_Click();
   void GetDataTimer_Timer();
   void DurationTimer_Timer();

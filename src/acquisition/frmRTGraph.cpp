@@ -233,6 +233,11 @@ void frmRTGraph::DurationTimer_Timer() {
 
 void frmRTGraph::cmdStop_Click() { download_dialog().beginnextproc(); }
 
+void frmRTGraph::disable_run_buttons() {
+  cmdCancel->setEnabled(false);
+  cmdStop->setEnabled(false);
+}
+
 void frmRTGraph::cmdCancel_Click() {
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
   download_dialog().stopalltests();

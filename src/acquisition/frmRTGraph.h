@@ -41,6 +41,8 @@ class frmRTGraph : public LiveTestWindow {
   void process_RTData(std::string& reply);
 
   void cmdStop_Click();
+  // Stop and Cancel go off while the test's summary is captured.
+  void disable_run_buttons();
   void cmdCancel_Click();
   void GetDataTimer_Timer();
   void DurationTimer_Timer();
