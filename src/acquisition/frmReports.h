@@ -129,8 +129,6 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   bool write_report_file(const std::string& bytes);
   // The download dialog's "Save to File".
   bool save_to_file();
-  // file_name as the download mode names it.
-  void file_name_by_mode();
   void show_status(const std::string& line);
 
   report::ReportReceiver receiver_;
