@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/graph_control.h"
+#include "support/live_rate_graph.h"
 
 using namespace qtx;
 
@@ -35,17 +36,7 @@ void sample(GraphControl& g, int i) {
 void live_tick(benchmark::State& state, double x_max) {
   ensure_application();
   GraphControl g;
-  g.setGraphTitle("Real Time Rate Test");
-  g.setLeftTitle("Flow(ml/hr)");
-  g.setBottomTitle("Data Points");
-  g.setNumSets(2);
-  g.setNumPoints(25);
-  g.setYAxisMax(150);
-  g.setYAxisMin(50);
-  g.setXAxisMax(x_max);
-  g.setLegendText(1, "Instantaneous Flow");
-  g.setLegendText(2, "Average Flow");
-  g.setDrawMode(GraphControl::kRedraw);
+  test::rate_graph(g, x_max);
   const int length = static_cast<int>(state.range(0));
   for (int i = 0; i < length; ++i) sample(g, i);
   QImage image(640, 480, QImage::Format_RGB32);

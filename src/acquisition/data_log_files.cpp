@@ -57,6 +57,7 @@ void write_header(App& app, const LogRoles& r) {
   const data_log::Stamp stamp = stamp_of(app.clock().now());
   for (;;) {
     log.file.reset();
+    log.write_failure_told = false;
     log.page_num = 1;
     log.line_num = data_log::kHeaderLineCount;
     bool ok = true;
@@ -96,13 +97,29 @@ void write_RTfile_header(App& app) { write_header(app, kRate); }
 
 void write_OTfile_header(App& app) { write_header(app, kOcclusion); }
 
+namespace {
+
+// A row the log did not take (a full disk, a file-size limit, a vanished folder) is said once
+// for the log; the test runs on, and the rows written before stay as they are.
+bool row_written(App& app, DataLogFile& log, const std::string& name, bool written) {
+  if (!written && !log.write_failure_told) {
+    log.write_failure_told = true;
+    app.ui().msgbox("The data log " + name + " cannot be written: the rows from here on are not saved.",
+                    MsgButtons::OK, MsgIcon::Critical, "ERROR");
+  }
+  return written;
+}
+
+}  // namespace
+
 bool current_data_to_file(App& app, const data_log::RateRow& row) {
-  return data_log::write_rate_row(app.session().rt_log, row);
+  Session& s = app.session();
+  return row_written(app, s.rt_log, s.rt_data_file, data_log::write_rate_row(s.rt_log, row));
 }
 
 bool write_current_data(App& app, const data_log::OcclRow& row) {
   Session& s = app.session();
-  return data_log::write_occl_row(s.ot_log, row, !s.ot_data_file.empty());
+  return row_written(app, s.ot_log, s.ot_data_file, data_log::write_occl_row(s.ot_log, row, !s.ot_data_file.empty()));
 }
 
 void close_data_file(App& app, LogKind kind) {

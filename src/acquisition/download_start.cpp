@@ -38,18 +38,6 @@ bool frmDownload::ask_file_name(const char* title, std::string& target, std::ini
   return f.download_ok;
 }
 
-void frmDownload::disable_report_menus() {
-  frmReports& reports = app_.forms().get<frmReports>();
-  for (QAction* a : {reports.mnuClearAll, reports.mnuCut, reports.mnuCopy, reports.mnuPaste, reports.mnuDelete,
-                     reports.mnuOpen, reports.mnuPrint, reports.mnuClose, reports.mnuConvertPrn})
-    a->setEnabled(false);
-}
-
-void frmDownload::set_report_title(const std::string& file) {
-  app_.forms().get<frmReports>().setWindowTitle(file.empty() ? QStringLiteral("REPORT")
-                                                             : QStringLiteral("REPORT - ") + pathToQ(file));
-}
-
 void frmDownload::evaluate_download_options() {
   Session& s = app_.session();
   s.ot_data_file.clear();
@@ -72,18 +60,16 @@ void frmDownload::start_receive_any() {
   Session& s = app_.session();
   DownloadFlags& f = s.download_flags;
   if (value(chkSaveFile) == 1) {
-    if (ask_file_name("RECEIVE ANY DATA", s.receive_any_file)) set_report_title(s.receive_any_file);
+    if (ask_file_name("RECEIVE ANY DATA", s.receive_any_file))
+      app_.forms().get<frmReports>().show_download_title(s.receive_any_file);
   } else {
     f.download_ok = true;
     s.file_name = temp_report_file(s.folders);
-    set_report_title("");
+    app_.forms().get<frmReports>().show_download_title("");
   }
   if (!f.download_ok) return;
-  frmReports& reports = app_.forms().get<frmReports>();
-  reports.txtData->setPlainText(QString::fromLatin1(kWaitingText));
+  app_.forms().get<frmReports>().prepare_download(kWaitingText, QStringLiteral("Stop"));
   f.show_reports_request = true;
-  reports.cmdCancel->setText(QStringLiteral("Stop"));
-  disable_report_menus();
 }
 
 void frmDownload::start_report_download(bool log) {
@@ -92,7 +78,8 @@ void frmDownload::start_report_download(bool log) {
   if (log) s.dialog_log_first = true;
   if (value(chkSaveFile) == 1) {
     std::string& target = log ? s.log_file : s.summary_file;
-    if (ask_file_name(log ? "GET LOG DATA" : "GET SUMMARY DATA", target)) set_report_title(target);
+    if (ask_file_name(log ? "GET LOG DATA" : "GET SUMMARY DATA", target))
+      app_.forms().get<frmReports>().show_download_title(target);
     if (f.download_ok && s.header_switch) {
       if (!log) s.download_started = true;
       app_.forms().get<frmHeader>().ShowModal(this);
@@ -100,12 +87,11 @@ void frmDownload::start_report_download(bool log) {
   } else {
     f.download_ok = true;
     s.file_name = temp_report_file(s.folders);
-    set_report_title("");
+    app_.forms().get<frmReports>().show_download_title("");
   }
   if (!f.download_ok) return;
   f.show_reports_request = true;
-  disable_report_menus();
-  app_.forms().get<frmReports>().txtData->setPlainText(QString());
+  app_.forms().get<frmReports>().prepare_download("");
   GlobalComm::send_command(
       app_, protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary));
 }

@@ -316,7 +316,7 @@ void frmDownload::CmdOK_Click() {
   Session& s = app_.session();
   get_download_options();
   if (!mode_chosen || !channel_chosen) {
-    if (frmReports* reports = app_.forms().loaded<frmReports>()) reports->mnuPrint->setEnabled(false);
+    if (frmReports* reports = app_.forms().loaded<frmReports>()) reports->setPrintEnabled(false);
     app_.ui().msgbox("You must select a Channel or a Mode type.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
     return;
   }

@@ -144,10 +144,6 @@ class frmDownload : public DialogForm {
   // One file question of the start: the save dialog under this title. A name chosen becomes
   // file_name and `target` and sets the flags given; download_ok says whether one was chosen.
   bool ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice = {});
-  // The report window's menu items that stay off while a download is received.
-  void disable_report_menus();
-  // "REPORT - " and the file's name, or "REPORT" for the temporary file ("").
-  void set_report_title(const std::string& file);
 };
 
 }  // namespace qtx

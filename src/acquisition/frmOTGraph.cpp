@@ -53,32 +53,7 @@ frmOTGraph::frmOTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Oc
     g->addWidget(Label11, 4, 2);
   }
 
-  cmdStop = make<QPushButton>(this, "cmdStop", "Stop");
-  cmdCancel = make<QPushButton>(this, "cmdCancel", "Cancel");
-  OTGraph = new GraphControl(this);
-  OTGraph->setObjectName(QStringLiteral("OTGraph"));
-  OTGraph->setGraphTitle("Real Time Occlusion Test");
-  OTGraph->setLeftTitle("Pressure(PSI)");
-  OTGraph->setBottomTitle("Data Points");
-  OTGraph->setMinimumHeight(200);
-
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdStop);
-  buttons->addWidget(cmdCancel);
-  buttons->addStretch();
-  auto* top = new QHBoxLayout;
-  top->addWidget(Frame1, 1);
-  top->addLayout(buttons);
-  auto* outer = new QVBoxLayout(this);
-  outer->addLayout(top);
-  outer->addWidget(OTGraph, 1);
-
-  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
-  connect_tick(DurationTimer, [this] { DurationTimer_Timer(); });
-  connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
-  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-
-  resize(sizeHint());
+  OTGraph = lay_out(Frame1, cmdStop, cmdCancel, "OTGraph", "Real Time Occlusion Test", "Pressure(PSI)");
 }
 
 void frmOTGraph::Form_Load() {
@@ -219,6 +194,11 @@ void frmOTGraph::DurationTimer_Timer() {
 }
 
 void frmOTGraph::cmdStop_Click() { download_dialog().beginnextproc(); }
+
+void frmOTGraph::disable_run_buttons() {
+  cmdCancel->setEnabled(false);
+  cmdStop->setEnabled(false);
+}
 
 void frmOTGraph::cmdCancel_Click() {
   app_.ui().setMousePointer(this, MousePointer::Hourglass);

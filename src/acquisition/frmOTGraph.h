@@ -38,10 +38,12 @@ class frmOTGraph : public LiveTestWindow {
   // Takes the five fields of an occlusion sample off the reply.
   void process_OTData(std::string& reply);
 
-  void cmdStop_Click();
-  void cmdCancel_Click();
-  void GetDataTimer_Timer();
-  void DurationTimer_Timer();
+  void cmdStop_Click() override;
+  // Stop and Cancel go off while the test's summary is captured.
+  void disable_run_buttons();
+  void cmdCancel_Click() override;
+  void GetDataTimer_Timer() override;
+  void DurationTimer_Timer() override;
 
   // kPa from mmHg.
   static double kpa_of(double mmhg) { return mmhg / 7.51; }

@@ -52,32 +52,7 @@ frmRTGraph::frmRTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Ra
     }
   }
 
-  cmdStop = make<QPushButton>(this, "cmdStop", "Stop");
-  cmdCancel = make<QPushButton>(this, "cmdCancel", "Cancel");
-  RTGraph = new GraphControl(this);
-  RTGraph->setObjectName(QStringLiteral("RTGraph"));
-  RTGraph->setGraphTitle("Real Time Rate Test");
-  RTGraph->setLeftTitle("Flow(ml/hr)");
-  RTGraph->setBottomTitle("Data Points");
-  RTGraph->setMinimumHeight(200);
-
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdStop);
-  buttons->addWidget(cmdCancel);
-  buttons->addStretch();
-  auto* top = new QHBoxLayout;
-  top->addWidget(fraRTData, 1);
-  top->addLayout(buttons);
-  auto* outer = new QVBoxLayout(this);
-  outer->addLayout(top);
-  outer->addWidget(RTGraph, 1);
-
-  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
-  connect_tick(DurationTimer, [this] { DurationTimer_Timer(); });
-  connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
-  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-
-  resize(sizeHint());
+  RTGraph = lay_out(fraRTData, cmdStop, cmdCancel, "RTGraph", "Real Time Rate Test", "Flow(ml/hr)");
 }
 
 void frmRTGraph::Form_Load() {
@@ -232,6 +207,11 @@ void frmRTGraph::DurationTimer_Timer() {
 }
 
 void frmRTGraph::cmdStop_Click() { download_dialog().beginnextproc(); }
+
+void frmRTGraph::disable_run_buttons() {
+  cmdCancel->setEnabled(false);
+  cmdStop->setEnabled(false);
+}
 
 void frmRTGraph::cmdCancel_Click() {
   app_.ui().setMousePointer(this, MousePointer::Hourglass);

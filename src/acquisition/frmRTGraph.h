@@ -40,10 +40,12 @@ class frmRTGraph : public LiveTestWindow {
   // Takes the eight fields of a rate sample off the reply.
   void process_RTData(std::string& reply);
 
-  void cmdStop_Click();
-  void cmdCancel_Click();
-  void GetDataTimer_Timer();
-  void DurationTimer_Timer();
+  void cmdStop_Click() override;
+  // Stop and Cancel go off while the test's summary is captured.
+  void disable_run_buttons();
+  void cmdCancel_Click() override;
+  void GetDataTimer_Timer() override;
+  void DurationTimer_Timer() override;
 
   // The last sample.
   char mode_letter = ' ';

@@ -190,6 +190,17 @@ void frmReports::show_editing() {
   Show();
 }
 
+void frmReports::show_download_title(const std::string& file) {
+  setWindowTitle(file.empty() ? QStringLiteral("REPORT") : QStringLiteral("REPORT - ") + pathToQ(file));
+}
+
+void frmReports::prepare_download(std::string_view waiting_text, const QString& cancel_caption) {
+  txtData->setPlainText(QString::fromLatin1(waiting_text.data(), static_cast<qsizetype>(waiting_text.size())));
+  if (!cancel_caption.isEmpty()) cmdCancel->setText(cancel_caption);
+  for (QAction* a : {mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuOpen, mnuPrint, mnuClose, mnuConvertPrn})
+    a->setEnabled(false);
+}
+
 // ---- receiving --------------------------------------------------------------------------------
 
 void frmReports::initial_setup() {
@@ -437,20 +448,10 @@ void frmReports::print_screen() {
   }
 }
 
-void frmReports::file_name_by_mode() {
-  Session& s = app_.session();
-  if (s.test_type_code == test_type::kReceiveAny)
-    s.file_name = s.receive_any_file;
-  else if (s.test_type_code == test_type::kSummary)
-    s.file_name = s.summary_file;
-  else if (s.test_type_code == test_type::kLog)
-    s.file_name = s.log_file;
-}
-
 void frmReports::cmdSave_Click() {
   Session& s = app_.session();
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
-  file_name_by_mode();
+  GlobalSaveOpen::file_name_by_mode(app_);
   s.file_name = vb::Trim(s.file_name);
   if (!s.file_name.empty()) {
     // The file this reception was written to: tempfile.dat, or the name chosen when that could not
@@ -475,7 +476,7 @@ void frmReports::cmdSave_Click() {
 void frmReports::mnuClose_Click() {
   Session& s = app_.session();
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
-  file_name_by_mode();
+  GlobalSaveOpen::file_name_by_mode(app_);
   const GlobalSaveOpen::SaveResult result = GlobalSaveOpen::save_report_text(app_, *this);
   app_.ui().setMousePointer(this, MousePointer::Default);
   if (result == GlobalSaveOpen::SaveResult::WriteFailed) {
@@ -503,7 +504,7 @@ void frmReports::mnuConvertPrn_Click() {
   Session& s = app_.session();
   if (s.exists_proceed && s.download_started) {
     // An opened report, perhaps edited, is saved before it is converted.
-    file_name_by_mode();
+    GlobalSaveOpen::file_name_by_mode(app_);
     if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed)
       app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
                        MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");

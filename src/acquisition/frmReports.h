@@ -34,6 +34,12 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   // the buttons under it, no menus, the receive timer on), or for editing a report file.
   void show_receiving();
   void show_editing();
+  // The caption of a download into this file: "REPORT - " and its name, or "REPORT" for the
+  // temporary file ("").
+  void show_download_title(const std::string& file);
+  // Made ready for a download the dialog starts: the text shown while waiting ("" for none), the
+  // Cancel button's caption when one is given, and the menu items that stay off while receiving.
+  void prepare_download(std::string_view waiting_text, const QString& cancel_caption = {});
 
   // Prepares a reception: state cleared, stale input on the port dropped.
   void initial_setup();
@@ -123,8 +129,6 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   bool write_report_file(const std::string& bytes);
   // The download dialog's "Save to File".
   bool save_to_file();
-  // file_name as the download mode names it.
-  void file_name_by_mode();
   void show_status(const std::string& line);
 
   report::ReportReceiver receiver_;

@@ -29,6 +29,11 @@ void frmSummary::Form_Load() {
   center();
 }
 
+void frmSummary::show_capture(const char* caption) {
+  setWindowTitle(QString::fromLatin1(caption));
+  Show();
+}
+
 void frmSummary::cmdCancel_Click() {
   Session& s = app_.session();
   // The summary file is written whole when the capture completes, so no file is open here. Only

@@ -20,6 +20,8 @@ class frmSummary : public Form<QWidget> {
   bool isMdiChild() const override { return true; }
 
   void Form_Load() override;
+  // Shows the window for the capture of a summary, under the test's caption.
+  void show_capture(const char* caption);
   void cmdCancel_Click();
 
   QLabel* lblMessage = nullptr;

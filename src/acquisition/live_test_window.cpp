@@ -1,5 +1,7 @@
 #include "acquisition/live_test_window.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <cmath>
 #include <limits>
 
@@ -27,6 +29,37 @@ LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : Form<QWid
 }
 
 LiveTestWindow::~LiveTestWindow() = default;
+
+GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel,
+                                      const char* graph_name, const char* title, const char* left_title) {
+  stop = make<QPushButton>(this, "cmdStop", "Stop");
+  cancel = make<QPushButton>(this, "cmdCancel", "Cancel");
+  auto* graph = new GraphControl(this);
+  graph->setObjectName(QString::fromLatin1(graph_name));
+  graph->setGraphTitle(title);
+  graph->setLeftTitle(left_title);
+  graph->setBottomTitle("Data Points");
+  graph->setMinimumHeight(200);
+
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(stop);
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+  auto* top = new QHBoxLayout;
+  top->addWidget(data_frame, 1);
+  top->addLayout(buttons);
+  auto* outer = new QVBoxLayout(this);
+  outer->addLayout(top);
+  outer->addWidget(graph, 1);
+
+  connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
+  connect_tick(DurationTimer, [this] { DurationTimer_Timer(); });
+  connect(stop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+
+  resize(sizeHint());
+  return graph;
+}
 
 bool LiveTestWindow::to_single(double value, float& single) {
   if (std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max()) {

@@ -12,6 +12,7 @@
 
 #include "core/summary_capture.h"
 #include "platform/forms.h"
+#include "platform/graph_control.h"
 
 namespace qtx {
 
@@ -31,6 +32,12 @@ class LiveTestWindow : public Form<QWidget> {
   // sequence moves on.
   void GetSumTimer_Timer();
 
+  // The handlers each live window has.
+  virtual void GetDataTimer_Timer() = 0;
+  virtual void DurationTimer_Timer() = 0;
+  virtual void cmdStop_Click() = 0;
+  virtual void cmdCancel_Click() = 0;
+
   QTimer* GetDataTimer = nullptr;   // the poll
   QTimer* DurationTimer = nullptr;  // the countdown
   QTimer* GetSumTimer = nullptr;    // the summary capture
@@ -39,6 +46,10 @@ class LiveTestWindow : public Form<QWidget> {
   QSize sizeHint() const override { return QSize(9600 / kTwipsPerPixel, 7200 / kTwipsPerPixel); }
 
  protected:
+  // The layout both live windows share: the data frame with Stop and Cancel beside it, the graph
+  // (this name and titles) under them; the ticks and buttons go to the handlers. The graph made.
+  GraphControl* lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel, const char* graph_name,
+                        const char* title, const char* left_title);
   // Drops the input still pending at the start of a test. Output is left alone: the command
   // that started the test may still be on its way to the analyser when the window loads.
   void drop_pending_input();

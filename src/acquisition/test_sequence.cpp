@@ -21,9 +21,7 @@ namespace {
 
 // The summary window for the capture of one summary, and the live window made ready for it.
 void begin_summary(App& app, LiveTestWindow& window, const char* caption) {
-  frmSummary& summary = app.forms().get<frmSummary>();
-  summary.setWindowTitle(QString::fromLatin1(caption));
-  summary.Show();
+  app.forms().get<frmSummary>().show_capture(caption);
   app.session().new_summary = true;
   app.ui().setMousePointer(&window, MousePointer::Hourglass);
 }
@@ -54,8 +52,7 @@ void frmDownload::beginnextproc() {
       p.rt_summary_phase = true;
       if (!s.rt_sum_file.empty()) {
         begin_summary(app_, rt, "Single-Rate");
-        rt.cmdCancel->setEnabled(false);
-        rt.cmdStop->setEnabled(false);
+        rt.disable_run_buttons();
         rt.create_RTsum_file();
         rt.GetSumTimer->start();
       }
@@ -90,8 +87,7 @@ void frmDownload::beginnextproc() {
       p.ot_summary_phase = true;
       if (!s.ot_sum_file.empty()) {
         begin_summary(app_, ot, "Occlusion");
-        ot.cmdCancel->setEnabled(false);
-        ot.cmdStop->setEnabled(false);
+        ot.disable_run_buttons();
         ot.create_OTsum_file();
         ot.GetSumTimer->start();
       }

@@ -62,6 +62,7 @@ struct DataLogFile {
   std::shared_ptr<LineSink> file;  // rt_file_num / ot_file_num
   int16_t page_num = 0;            // rt_page_num / ot_page_num
   int16_t line_num = 0;            // rt_line_num / ot_line_num
+  bool write_failure_told = false;  // a row the file did not take has been reported
 };
 
 // The record of the device under test, entered in the device-record dialog.

@@ -27,11 +27,13 @@ Decimal to_decimal(double value, int significant) {
   if (value == 0) return d;
   d.negative = value < 0;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(value));
-  // buf: d.ddddde[+-]xx
-  std::string s(buf);
+  // The same digits as printf's "%.*e", without its cost: d.ddddde[+-]xx
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, significant - 1);
+  (void)ec;
+  std::string_view s(buf, static_cast<size_t>(end - buf));
   auto epos = s.find('e');
-  int exp10 = std::atoi(s.c_str() + epos + 1);
+  int exp10 = std::atoi(std::string(s.substr(epos + 1)).c_str());
   for (size_t i = 0; i < epos; ++i)
     if (is_digit(s[i])) d.digits.push_back(s[i]);
   d.point = exp10 + 1;

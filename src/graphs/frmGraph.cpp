@@ -271,11 +271,10 @@ void frmGraph::finish_plot() {
   set_pointer(this, false);
 }
 
-void frmGraph::graph_data4() {
+void frmGraph::plot_log(const std::function<void()>& set_view) {
   set_pointer(this, true);
   try {
     const Session& s = app_.session();
-    const LogSamples& g = s.log_samples;
     DGraph->setYAxisMax(s.log_results.graph_y_max);
     DGraph->setYAxisMin(s.log_results.graph_y_min);
     DGraph->setNumSets(3);
@@ -284,15 +283,7 @@ void frmGraph::graph_data4() {
     DGraph->setLegendText(2, "Avg Flow");
     DGraph->setLegendText(3, "Volume");
     graph_data3();
-
-    // The first ten minutes from the first sample.
-    const float end = static_cast<float>(g.graph_time[0] + 10);
-    int p = 1;
-    while (p < g.graph_last_index && static_cast<float>(DGraph->xPosData(1, p)) < end) ++p;
-    DGraph->setLastVisiblePoint(p - 1);
-    DGraph->setFirstVisiblePoint(1);
-    DGraph->setXAxisMin(0);
-    DGraph->setXAxisMax(10);
+    set_view();
     finish_plot();
   } catch (const std::exception&) {
     app_.ui().msgbox("Too many points to plot, contact Korvane for software upgrade", MsgButtons::OK,
@@ -302,19 +293,22 @@ void frmGraph::graph_data4() {
   }
 }
 
-void frmGraph::graph_data2() {
-  set_pointer(this, true);
-  try {
-    const Session& s = app_.session();
-    DGraph->setYAxisMax(s.log_results.graph_y_max);
-    DGraph->setYAxisMin(s.log_results.graph_y_min);
-    DGraph->setNumSets(3);
-    plot_failed = false;
-    DGraph->setLegendText(1, "Flow");
-    DGraph->setLegendText(2, "Avg Flow");
-    DGraph->setLegendText(3, "Volume");
-    graph_data3();
+void frmGraph::graph_data4() {
+  plot_log([this] {
+    // The first ten minutes from the first sample.
+    const LogSamples& g = app_.session().log_samples;
+    const float end = static_cast<float>(g.graph_time[0] + 10);
+    int p = 1;
+    while (p < g.graph_last_index && static_cast<float>(DGraph->xPosData(1, p)) < end) ++p;
+    DGraph->setLastVisiblePoint(p - 1);
+    DGraph->setFirstVisiblePoint(1);
+    DGraph->setXAxisMin(0);
+    DGraph->setXAxisMax(10);
+  });
+}
 
+void frmGraph::graph_data2() {
+  plot_log([this] {
     // The view stays: the points within the current axis, which then runs over their whole minutes.
     const float x_min = DGraph->xAxisMin();
     const float x_max = DGraph->xAxisMax();
@@ -329,13 +323,7 @@ void frmGraph::graph_data2() {
     DGraph->setLastVisiblePoint(last);
     DGraph->setXAxisMin(vb::Int(x(first)));
     DGraph->setXAxisMax(vb::Int(x(std::max(last, 1))));
-    finish_plot();
-  } catch (const std::exception&) {
-    app_.ui().msgbox("Too many points to plot, contact Korvane for software upgrade", MsgButtons::OK,
-                     MsgIcon::Critical, "ERROR");
-    plot_failed = true;
-    set_pointer(this, false);
-  }
+  });
 }
 
 void frmGraph::update_graph_info() {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -111,6 +112,9 @@ class frmGraph : public Form<QWidget> {
   void set_pointer(QWidget* window, bool hourglass);
   // Step 3 of a full plot: text sizes, the flow set, its label, one draw.
   void finish_plot();
+  // The three sets plotted, the view set_view chooses, then finish_plot; a plot the control
+  // cannot hold is told to the user and marks plot_failed.
+  void plot_log(const std::function<void()>& set_view);
   // After each time-window button: the visible points, the redraw and the paging buttons.
   void show_time_window();
   void show_notice(log_reader::Notice notice);

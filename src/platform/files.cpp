@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <csignal>
 
 #include "core/text_lines.h"
 #include "platform/text.h"
@@ -56,7 +57,9 @@ bool write_all(std::string_view path, std::string_view bytes) {
   QSaveFile f(pathToQ(path));
   // A file that may be written in a folder that may not: written in place.
   f.setDirectWriteFallback(true);
-  if (!f.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered: a buffered write that the disk (or a file-size limit) takes only in part is
+  // lost in the buffer's flush, and the cut file would be committed as a success.
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
     f.cancelWriting();
     return false;
@@ -109,6 +112,8 @@ bool OpenFile::write(std::string_view bytes) {
   }
   return true;
 }
+
+void fail_writes_past_size_limit() { std::signal(SIGXFSZ, SIG_IGN); }
 
 bool OpenFile::flush() {
   if (fd_ < 0) return false;

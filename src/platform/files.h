@@ -30,6 +30,10 @@ bool write_all(std::string_view path, std::string_view bytes);
 // opened for appending and closed untouched; a file the check had to create is removed again.
 bool can_write(std::string_view path);
 
+// A write past the process's file-size limit (ulimit -f) fails like a full disk, instead of
+// ending the program with SIGXFSZ. The program calls this once at start.
+void fail_writes_past_size_limit();
+
 // A file that stays open while the program adds to it (a data log during a test). It is
 // created, or emptied when it exists, on opening; every write goes straight to the file and
 // flush() puts it on the disk.

@@ -2,6 +2,7 @@
 
 #include <sys/ioctl.h>
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <cstdlib>
 
@@ -22,7 +23,12 @@ namespace {
 
 class QtSerialPort final : public SerialPort {
  public:
-  explicit QtSerialPort(SettingsStore& settings) : settings_(settings) {}
+  explicit QtSerialPort(SettingsStore& settings) : settings_(settings) {
+    QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { wake(); });
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_, [this](QSerialPort::SerialPortError e) {
+      if (e != QSerialPort::NoError) wake();
+    });
+  }
 
   void setCommPort(int16_t port) override { port_number_ = port; }
   int16_t commPort() const override { return port_number_; }
@@ -36,6 +42,13 @@ class QtSerialPort final : public SerialPort {
     std::string device = serial_device_for(port_number_, settings_);
     if (device.empty()) {
       error_ = "Invalid port number " + std::to_string(port_number_);
+      return false;
+    }
+    // A device that is not there fails here, without the lock file QSerialPort writes and
+    // syncs for every open it tries (the start-up probe asks four ports).
+    if (!QFileInfo::exists(pathToQ(device))) {
+      error_ = "No such device: " + device;
+      state_ = State::Closed;
       return false;
     }
     port_.setPortName(pathToQ(device));
@@ -54,6 +67,7 @@ class QtSerialPort final : public SerialPort {
   }
 
   void close() override {
+    wake_ = nullptr;
     if (port_.isOpen()) port_.close();
     state_ = State::Closed;
   }
@@ -130,8 +144,21 @@ class QtSerialPort final : public SerialPort {
     return false;
   }
 
+  bool wakeOnInput(std::function<void()> wake) override {
+    if (!usable() || port_.bytesAvailable() > 0 || os_waiting() > 0) return false;
+    wake_ = std::move(wake);
+    return true;
+  }
+
  private:
   bool usable() const { return state_ == State::Open && port_.isOpen(); }
+
+  void wake() {
+    if (!wake_) return;
+    std::function<void()> w = std::move(wake_);
+    wake_ = nullptr;
+    w();
+  }
 
   int os_waiting() {
     int n = 0;
@@ -207,6 +234,7 @@ class QtSerialPort final : public SerialPort {
   State state_ = State::Closed;
   bool lost_reported_ = false;
   std::string error_;
+  std::function<void()> wake_;
 };
 
 }  // namespace

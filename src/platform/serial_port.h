@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,10 @@ class SerialPort {
   virtual std::string lastError() const = 0;
   // True once after the open device went away (unplugged, or its other end closed).
   virtual bool takeLostNotice() = 0;
+  // Lets a poller sleep while nothing arrives: wake is called once, from the event loop, when
+  // input arrives or the device goes away. False when the port cannot tell (closed, input
+  // already waiting, or a port that only polls): the caller keeps polling.
+  virtual bool wakeOnInput(std::function<void()> /*wake*/) { return false; }
 };
 
 // The device path of port n: QTX_COM<n>, else settings "Ports"/"com<n>", else /dev/ttyS<n-1>.

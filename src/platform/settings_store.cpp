@@ -179,9 +179,15 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
   QFile f(pathToQ(path_));
   if (f.open(QIODevice::ReadOnly)) {
     QByteArray b = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+      unreadable_ = true;
+      return;
+    }
     table_ = SettingsTable::from_ini(std::string_view(b.constData(), static_cast<size_t>(b.size())));
     // A file left readable by others from before is closed to them now, not at the next change.
     f.setPermissions(kOwnerOnly);
+  } else {
+    unreadable_ = QFileInfo::exists(f.fileName());
   }
 }
 
@@ -210,7 +216,9 @@ void IniSettingsStore::changed() {
 
 void IniSettingsStore::write() {
   // A store that cannot be written keeps its values for this run (and tries again at the next
-  // change); settings are never worth stopping the bench work for.
+  // change); settings are never worth stopping the bench work for. One whose file could not be
+  // read is not written over with what little this run knows.
+  if (unreadable_) return;
   QString p = pathToQ(path_);
   QDir().mkpath(QFileInfo(p).absolutePath());
   QSaveFile f(p);

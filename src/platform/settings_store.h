@@ -99,6 +99,9 @@ class IniSettingsStore : public MemorySettingsStore {
   void begin_batch() override;
   void commit_batch() override;
   const std::string& path() const { return path_; }
+  // The file stands but could not be read: the store keeps its values in memory for this run
+  // and never writes over the file.
+  bool unreadable() const { return unreadable_; }
 
  private:
   void changed();
@@ -106,6 +109,7 @@ class IniSettingsStore : public MemorySettingsStore {
   std::string path_;
   int batch_depth_ = 0;
   bool unwritten_ = false;  // changes in memory that the file does not hold yet
+  bool unreadable_ = false;
 };
 
 }  // namespace qtx

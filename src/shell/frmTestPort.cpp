@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -84,10 +85,24 @@ void frmTestPort::GetDataTimer_Timer() {
   append_data(rx);
   if (rx.find('.') != std::string::npos) GetDataTimer->stop();
   // The device went away: said once instead of polling a dead port.
-  (void)device_lost();
+  if (device_lost()) return;
+  // Nothing arrived: the poll sleeps until the port has input (or loses its device), and the
+  // next tick shows it as the running poll would have.
+  if (rx.empty() && GetDataTimer->isActive()) sleep_until_input();
+}
+
+void frmTestPort::sleep_until_input() {
+  QPointer<frmTestPort> self(this);
+  const unsigned generation = ++sleep_generation_;
+  if (!app_.comm().wakeOnInput([self, generation] {
+        if (self && self->sleep_generation_ == generation) self->GetDataTimer->start();
+      }))
+    return;
+  GetDataTimer->stop();
 }
 
 void frmTestPort::Command1_Click() {
+  ++sleep_generation_;
   data_text_.clear();
   txtData->clear();
   GetDataTimer->start();

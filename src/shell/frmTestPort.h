@@ -37,8 +37,11 @@ class frmTestPort : public Form<QWidget> {
 
  private:
   void append_data(const std::string& text);
+  void sleep_until_input();
 
   std::string data_text_;
+  // A wake-up from an earlier sleep is dropped once the poll was restarted.
+  unsigned sleep_generation_ = 0;
 };
 
 }  // namespace qtx

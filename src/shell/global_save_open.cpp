@@ -161,7 +161,7 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
   s.download_started = true;
 }
 
-SaveResult save_report_text(App& app, ReportWindow& reports) {
+void file_name_by_mode(App& app) {
   Session& s = app.session();
   if (s.test_type_code == test_type::kReceiveAny)
     s.file_name = s.receive_any_file;
@@ -169,6 +169,11 @@ SaveResult save_report_text(App& app, ReportWindow& reports) {
     s.file_name = s.summary_file;
   else if (s.test_type_code == test_type::kLog)
     s.file_name = s.log_file;
+}
+
+SaveResult save_report_text(App& app, ReportWindow& reports) {
+  Session& s = app.session();
+  file_name_by_mode(app);
   s.file_name = vb::Trim(s.file_name);
   if (s.file_name.empty()) {
     app.ui().msgbox("Saving file cancelled.", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL");

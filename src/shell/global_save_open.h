@@ -75,6 +75,9 @@ enum class SaveResult {
   Cancelled,    // no name: told to the user here
   WriteFailed,  // the file could not be written: the caller tells the user
 };
+// file_name as the download mode names it: the receive-any, summary or log file (other modes
+// leave it as it is).
+void file_name_by_mode(App& app);
 // Writes the report window's text, then CR LF, to the file of the download mode (or to
 // file_name for an opened file, mode "5").
 SaveResult save_report_text(App& app, ReportWindow& reports);

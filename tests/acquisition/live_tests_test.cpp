@@ -443,3 +443,22 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
   EXPECT_NE(log.find("00:01            00.19      010"), std::string::npos);
   EXPECT_NE(log.find("END OF DATA"), std::string::npos);
 }
+
+// A log that stops taking rows (full disk, file-size limit): said once, the run goes on.
+TEST_F(LiveTest, RowsTheLogCannotTakeAreToldOnceAndTheRunGoesOn) {
+  struct FullDisk : LineSink {
+    bool write(std::string_view) override { return false; }
+    bool flush() override { return false; }
+  };
+  s.channel_code = "B";
+  start_rate_run(true);
+  frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
+  s.rt_log.file = std::make_shared<FullDisk>();
+  for (int i = 1; i <= 3; ++i) port.reply("GRB\r", rate_reply(golden_rate_row(i)));
+  t.ui.expectBox("The data log " + s.rt_data_file + " cannot be written: the rows from here on are not saved.",
+                 "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  for (int poll = 1; poll <= 4; ++poll) rt.GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(rt.GetDataTimer->isActive());
+  EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);  // every sample still taken
+}

@@ -17,28 +17,15 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
+#include "support/live_rate_graph.h"
 
 using namespace qtx;
+using qtx::test::rate_graph;
 
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// The live rate graph as its window sets it up.
-void rate_graph(GraphControl& g) {
-  g.setGraphTitle("Real Time Rate Test");
-  g.setLeftTitle("Flow(ml/hr)");
-  g.setBottomTitle("Data Points");
-  g.setNumSets(2);
-  g.setNumPoints(25);
-  g.setYAxisMax(150);
-  g.setYAxisMin(50);
-  g.setXAxisMax(50);
-  g.setLegendText(1, "Instantaneous Flow");
-  g.setLegendText(2, "Average Flow");
-  g.setDrawMode(GraphControl::kRedraw);
-}
 
 void live_sample(GraphControl& g, double flow, double avg) {
   g.setThisSet(1);

@@ -1,6 +1,7 @@
 // The port test and port configuration windows against the analyser simulator.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <memory>
 #include <string>
@@ -93,7 +94,14 @@ TEST(PortTestWindow, ShowsTextBeforeTheButtonAndRestartsOnTestPort) {
   ASSERT_TRUE(sim.waitAnswered("DLA3\r"));
   w.GetDataTimer_Timer();
   EXPECT_EQ(w.data_text(), "");
-  EXPECT_TRUE(w.GetDataTimer->isActive());  // no reply: it keeps polling
+  // No reply: the poll sleeps until the port has input, then shows it as it comes.
+  EXPECT_FALSE(w.GetDataTimer->isActive());
+  ASSERT_TRUE(sim.command("send z"));
+  ASSERT_TRUE(waitForPortInput(t.comm(), 1));
+  processEvents();
+  EXPECT_TRUE(w.GetDataTimer->isActive());
+  w.GetDataTimer_Timer();
+  EXPECT_EQ(w.data_text(), "z");
 }
 
 TEST(PortTestWindow, ClosedOrVanishedPortIsToldNotIgnored) {
@@ -106,7 +114,11 @@ TEST(PortTestWindow, ClosedOrVanishedPortIsToldNotIgnored) {
   // The analyser's end goes away while the window polls: one message, polling ends.
   sim.reset();
   t.expectPortError();
-  for (int i = 0; i < 200 && w.GetDataTimer->isActive(); ++i) w.GetDataTimer_Timer();
+  // (A sleeping poll is woken by the hang-up.)
+  for (int i = 0; i < 200 && t.ui.boxes.empty(); ++i) {
+    if (w.GetDataTimer->isActive()) w.GetDataTimer_Timer();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
   EXPECT_FALSE(w.GetDataTimer->isActive());
   t.ui.verify();
 

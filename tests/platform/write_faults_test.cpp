@@ -1,0 +1,84 @@
+// Files that cannot be written or read as the program expects: a file-size limit reached while
+// a log is being written, and a settings file the user may not read.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <functional>
+
+#include "platform/files.h"
+#include "platform/settings_store.h"
+#include "platform/text.h"
+
+using namespace qtx;
+
+namespace {
+
+// Runs `body` in a child process; its exit status (0 = every check held).
+int in_child(const std::function<int()>& body) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(body());
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+TEST(WriteFaults, FileSizeLimitFailsTheWriteAndKeepsEveryWholeRow) {
+  QTemporaryDir dir;
+  const std::string log = fromQ(dir.path()) + "/rate.log";
+  const std::string saved = fromQ(dir.path()) + "/report.sum";
+  ASSERT_TRUE(files::write_all(saved, "SUMMARY\r\n"));
+  const std::string row = std::string(98, '7') + "\r\n";
+  const int whole_rows = 40;  // 4050 bytes take 40 rows of 100 and half the 41st
+  const int status = in_child([&] {
+    files::fail_writes_past_size_limit();
+    rlimit limit{4050, 4050};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
+    auto file = files::OpenFile::create(log);
+    if (!file) return 11;
+    for (int i = 0; i < 100; ++i)
+      if (!file->write(row)) return i == whole_rows ? 0 : 12;
+    return 13;
+  });
+  ASSERT_EQ(status, 0) << "the write past the limit did not fail once, cleanly";
+  const auto written = files::read_all(log);
+  ASSERT_TRUE(written);
+  ASSERT_GE(written->size(), row.size() * whole_rows);
+  for (int i = 0; i < whole_rows; ++i) EXPECT_EQ(written->substr(i * row.size(), row.size()), row);
+
+  // A whole-file save past the limit fails and leaves the old file as it was.
+  EXPECT_EQ(in_child([&] {
+              files::fail_writes_past_size_limit();
+              rlimit limit{100, 100};
+              setrlimit(RLIMIT_FSIZE, &limit);
+              return files::write_all(saved, std::string(1000, 'x')) ? 1 : 0;
+            }),
+            0);
+  EXPECT_EQ(files::read_all(saved), "SUMMARY\r\n");
+}
+
+TEST(WriteFaults, UnreadableSettingsFileIsNeverWrittenOver) {
+  QTemporaryDir dir;
+  const std::string path = fromQ(dir.path()) + "/qtx.ini";
+  const std::string text = "[Startup]\r\ntempNumManu=2\r\nManufacturer1=Acme\r\n";
+  ASSERT_TRUE(files::write_all(path, text));
+  chmod(fromQ(dir.path()).c_str(), 0777);
+  chmod(path.c_str(), 0);
+  EXPECT_EQ(in_child([&] {
+              // Root reads any file: the check runs as a user who may not.
+              if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 10;
+              IniSettingsStore store(path);
+              if (!store.unreadable()) return 11;
+              store.save("Startup", "savedir", "/tmp");
+              return store.get("Startup", "savedir", "") == "/tmp" ? 0 : 12;
+            }),
+            0);
+  chmod(path.c_str(), 0644);
+  EXPECT_EQ(files::read_all(path), text);
+  EXPECT_FALSE(IniSettingsStore(path).unreadable());
+}
