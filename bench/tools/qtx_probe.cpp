@@ -1,4 +1,4 @@
-// QTX started as app/main.cpp starts it, for the whole-process figures of bench/run:
+// QTX started as app/main.cpp starts it (shell/program.h), for the whole-process figures of bench/run:
 //   qtx_probe startup              ends as soon as the main window is shown
 //   qtx_probe idle <s>             main window only: prints the CPU share over <s> seconds
 //   qtx_probe idle-testport <s>    the same with the port test window open
@@ -11,16 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/app.h"
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/printer.h"
-#include "platform/serial_port.h"
-#include "platform/settings_store.h"
-#include "platform/ui.h"
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
 #include "shell/frmMain.h"
+#include "shell/program.h"
 
 namespace {
 
@@ -36,21 +30,10 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "startup";
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("qtx"));
-  QApplication::setQuitOnLastWindowClosed(false);
-  qtx::files::fail_writes_past_size_limit();
-
-  qtx::IniSettingsStore settings(qtx::IniSettingsStore::default_path());
-  auto comm = qtx::make_qt_serial_port(settings);
-  qtx::QtUi ui;
-  qtx::SystemClock clock;
-  qtx::App app(settings, *comm, ui, clock);
-  auto printer = qtx::make_qt_printer();
-  app.setPrinter(*printer);
-  app.forms().setEndProgram([] { QCoreApplication::quit(); });
-
-  qtx::frmMain& main = app.forms().get<qtx::frmMain>();
-  main.show();
+  qtx::prepare_application();
+  qtx::Program program;
+  qtx::App& app = program.app();
+  qtx::frmMain& main = program.start();
   // Each mode ends with exit(), which leaves the windows be: quit() would close them, and the
   // main window asks before it closes.
   if (mode == "startup") {
@@ -71,7 +54,7 @@ int main(int argc, char** argv) {
     s.test_phase_flags.rt_phase = true;
     s.rt_data_file = "rate.log";
     qtx::DataLogFiles::write_RTfile_header(app);
-    comm->output("RTA1\r");
+    program.comm().output("RTA1\r");
     main.Form_Activate();
   }
   double start = 0;
