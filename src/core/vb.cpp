@@ -97,8 +97,10 @@ std::string general_with(double value, int significant) {
   if (!std::isfinite(value)) value = value > 0 ? DBL_MAX : (value < 0 ? -DBL_MAX : 0.0);
   if (value == 0) return "0";
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*g", significant, value);
-  std::string s(buf);
+  // The digits of printf's "%.*g", without its cost.
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, significant);
+  (void)ec;
+  std::string s(buf, end);
   auto e = s.find('e');
   if (e != std::string::npos) {
     // VB writes the exponent with a capital E, a sign and at least two digits.
