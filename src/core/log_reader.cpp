@@ -16,15 +16,16 @@ bool begins_with(std::string_view text, std::string_view prefix) { return text.s
 // The next field of a sample line (which ends with a blank): the text up to and including the
 // first blank; the rest, from that blank on, loses its leading blanks. A line that has run out
 // of fields gives empty ones.
-std::string next_field(std::string& rest) {
+std::string_view next_field(std::string_view& rest) {
   size_t blank = rest.find(' ');
-  if (blank == std::string::npos) {
-    std::string field = rest;
-    rest.clear();
+  if (blank == std::string_view::npos) {
+    std::string_view field = rest;
+    rest = {};
     return field;
   }
-  std::string field = rest.substr(0, blank + 1);
-  rest = vb::LTrim(std::string_view(rest).substr(blank));
+  std::string_view field = rest.substr(0, blank + 1);
+  rest.remove_prefix(blank);
+  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   return field;
 }
 
@@ -89,7 +90,7 @@ RecordCount get_num_graph_records(std::string_view text, RefusedKinds& kinds) {
   int count = 0;
   LineReader in(text);
   while (!in.eof() && c.graph_log_ok) {
-    std::string line = vb::Trim(in.next());
+    std::string line = vb::Trim(in.next_view());
     if (begins_with(line, "OCCLUSION PRESSURE TEST")) {
       kinds.occlusion = true;
       c.notice = Notice::Occlusion;
@@ -145,8 +146,8 @@ GraphData get_graph_data(std::string_view text, int16_t graph_last_index) {
   size_t i = 0;
   LineReader in(text);
   while (!in.eof()) {
-    std::string raw = in.next();
-    if (raw.find("END OF DATA") != std::string::npos || raw.find('\x07') != std::string::npos) break;
+    std::string_view raw = in.next_view();
+    if (raw.find("END OF DATA") != std::string_view::npos || raw.find('\x07') != std::string_view::npos) break;
     std::string line = vb::Trim(raw);
     for (size_t k = 0; k < kHeaders.size(); ++k)
       if (begins_with(line, kHeaders[k])) seen[k] = true;
@@ -154,7 +155,7 @@ GraphData get_graph_data(std::string_view text, int16_t graph_last_index) {
     if (i >= n) break;  // no more samples than the first pass counted
     line += ' ';
     d.graph_data_ready = true;
-    std::string rest = line;
+    std::string_view rest = line;
     g.graph_time[i] = sample_minutes(next_field(rest));
     g.graph_flow[i] = vb::Val(next_field(rest));
     g.graph_avg_flow[i] = vb::Val(next_field(rest));
