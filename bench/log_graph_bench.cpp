@@ -8,6 +8,7 @@
 
 #include "core/data_log.h"
 #include "core/line_sink.h"
+#include "support/rate_log_maker.h"
 #include "core/log_reader.h"
 #include "graphs/frmGraph.h"
 #include "platform/app.h"
@@ -31,26 +32,8 @@ QApplication& application() {
 }
 
 std::string longest_rate_log() {
-  auto sink = std::make_shared<StringSink>();
-  DataLogFile log;
-  log.file = sink;
-  DeviceRecord rec;
-  rec.set_rate_text = "100";
-  data_log::write_header(log, data_log::LogKind::Rate, rec, "A", {2026, 12, 8, 9, 30}, true);
-  for (int i = 1; i <= log_reader::kMaxSamples; ++i) {
-    const int t = i * 24;
-    data_log::RateRow r;
-    r.hours = static_cast<int16_t>(t / 3600 % 100);
-    r.minutes = static_cast<int16_t>(t / 60 % 60);
-    r.seconds = static_cast<int16_t>(t % 60);
-    r.flow = 99.5 + (i % 7) * 0.1;
-    r.avg_flow = 100.02;
-    r.volume = i / 150.0;
-    r.back_pressure = 12;
-    data_log::write_rate_row(log, r);
-  }
-  data_log::write_closing_lines(log, data_log::LogKind::Rate, rec, true);
-  return sink->data;
+  return bench::make_rate_log({.rows = log_reader::kMaxSamples, .first = 1, .step_seconds = 24,
+                               .volume_divisor = 150, .with_manufacturer = false});
 }
 
 void BM_OpenReadAndPlotLongestLog(benchmark::State& state) {

@@ -7,8 +7,7 @@
 #include <string>
 
 #include "core/csv_export.h"
-#include "core/data_log.h"
-#include "core/line_sink.h"
+#include "support/rate_log_maker.h"
 
 using namespace qtx;
 
@@ -33,28 +32,7 @@ bool write_file(const char* path, const std::string& bytes) {
   return std::fclose(f) == 0 && ok;
 }
 
-std::string rate_log(int rows) {
-  auto sink = std::make_shared<StringSink>();
-  DataLogFile log;
-  log.file = sink;
-  DeviceRecord rec;
-  rec.manufacturer = "Acme";
-  rec.set_rate_text = "100";
-  data_log::write_header(log, data_log::LogKind::Rate, rec, "A", {2026, 12, 8, 9, 30}, true);
-  for (int i = 0; i < rows; ++i) {
-    data_log::RateRow r;
-    r.hours = static_cast<int16_t>(i / 3600 % 100);
-    r.minutes = static_cast<int16_t>(i / 60 % 60);
-    r.seconds = static_cast<int16_t>(i % 60);
-    r.flow = 99.5 + (i % 7) * 0.1;
-    r.avg_flow = 100.02;
-    r.volume = i / 36.0;
-    r.back_pressure = 12;
-    data_log::write_rate_row(log, r);
-  }
-  data_log::write_closing_lines(log, data_log::LogKind::Rate, rec, true);
-  return sink->data;
-}
+std::string rate_log(int rows) { return bench::make_rate_log({.rows = rows}); }
 
 }  // namespace
 
