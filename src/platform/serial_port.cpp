@@ -1,6 +1,12 @@
 #include "platform/serial_port.h"
 
+#include <fcntl.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <fstream>
 
 #include <QFileInfo>
 #include <QSerialPort>
@@ -20,6 +26,24 @@ std::string serial_device_for(int port, SettingsStore& settings) {
 }
 
 namespace {
+
+// The lock file another program holds on `device`, as QSerialPort writes them: LCK.. and the
+// path below /dev with '/' as '_', in the first lock folder that can be written to.
+bool locked_by_other_program(const std::string& device) {
+  std::string name = device.rfind("/dev/", 0) == 0 ? device.substr(5) : device.substr(device.rfind('/') + 1);
+  for (char& c : name)
+    if (c == '/') c = '_';
+  for (const char* dir : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp",
+                          "/var/lock/lockdev", "/run/lock"}) {
+    if (::access(dir, W_OK) != 0) continue;
+    std::ifstream lock(std::string(dir) + "/LCK.." + name);
+    long pid = 0;
+    if (!(lock >> pid) || pid <= 0 || pid == ::getpid()) return false;
+    // A lock left by a program that has ended does not hold the port.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  }
+  return false;
+}
 
 class QtSerialPort final : public SerialPort {
  public:
@@ -64,6 +88,18 @@ class QtSerialPort final : public SerialPort {
     state_ = State::Open;
     lost_reported_ = false;
     return true;
+  }
+
+  // The start-up probe asks all four ports: a plain open and close of each device tells what
+  // QSerialPort's open would, without writing and syncing a lock file for every port.
+  bool canOpen(int16_t port) override {
+    const std::string device = serial_device_for(port, settings_);
+    if (device.empty()) return false;
+    if (port_.isOpen() && port == port_number_) return true;
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return !locked_by_other_program(device);
   }
 
   void close() override {

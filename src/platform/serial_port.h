@@ -59,6 +59,16 @@ class SerialPort {
   // input arrives or the device goes away. False when the port cannot tell (closed, input
   // already waiting, or a port that only polls): the caller keeps polling.
   virtual bool wakeOnInput(std::function<void()> /*wake*/) { return false; }
+  // Whether COM `port` could be opened now, the open port and its number left as they are. A
+  // port that can say so without opening (and locking) the device overrides this.
+  virtual bool canOpen(int16_t port) {
+    const int16_t was = commPort();
+    setCommPort(port);
+    const bool opens = open();
+    close();
+    setCommPort(was);
+    return opens;
+  }
 };
 
 // The device path of port n: QTX_COM<n>, else settings "Ports"/"com<n>", else /dev/ttyS<n-1>.

@@ -31,11 +31,8 @@ void probe_comm_ports(App& app) {
   auto& usable = app.session().comm.port_usable;
   SerialPort& comm = app.comm();
   for (int port = 1; port <= 4; ++port) usable[static_cast<size_t>(port)] = true;
-  for (int16_t port = 1; port <= 4; ++port) {
-    comm.setCommPort(port);
-    if (!comm.open()) usable[static_cast<size_t>(comm.commPort())] = false;
-    comm.close();
-  }
+  for (int16_t port = 1; port <= 4; ++port)
+    if (!comm.canOpen(port)) usable[static_cast<size_t>(port)] = false;
   if (!any_comm_port_available(app)) {
     app.ui().msgbox(
         "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"

@@ -3,9 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -129,6 +131,33 @@ TEST(PortProbe, OnlyComThreeIsLive) {
   EXPECT_TRUE(main.mnuCommPort->isEnabled());
   EXPECT_TRUE(main.mnuDownload->isEnabled());
   EXPECT_TRUE(main.mnuTestPort->isEnabled());
+  EXPECT_TRUE(t.ui.boxes.empty());
+}
+
+// A port another running program has locked (as the serial library locks its ports) is not
+// usable; a lock its ended owner left behind does not hold the port.
+TEST(PortProbe, PortLockedByAnotherProgramIsNotUsable) {
+  TestApp t;
+  PtyPair com2, com3;
+  t.setPort(2, com2.device());
+  t.setPort(3, com3.device());
+  t.settings().save("Startup", "comm", "3");
+  std::string dir;
+  for (const char* d : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp"})
+    if (access(d, W_OK) == 0 && dir.empty()) dir = d;
+  auto lock_of = [&](const std::string& device) {
+    std::string name = device.substr(5);
+    std::replace(name.begin(), name.end(), '/', '_');
+    return dir + "/LCK.." + name;
+  };
+  const std::string host = fromQ(QSysInfo::machineHostName());
+  ASSERT_TRUE(files::write_all(lock_of(com2.device()), std::to_string(getppid()) + "\nother\n" + host + "\n"));
+  ASSERT_TRUE(files::write_all(lock_of(com3.device()), "999999999\nended\n" + host + "\n"));
+  t.loadMain();
+  files::remove(lock_of(com2.device()));
+  files::remove(lock_of(com3.device()));
+  EXPECT_FALSE(t.session().comm.port_usable[2]);
+  EXPECT_TRUE(t.session().comm.port_usable[3]);
   EXPECT_TRUE(t.ui.boxes.empty());
 }
 
