@@ -48,7 +48,7 @@ QString drawn(std::string_view text) {
 
 class QtPrinter : public Printer {
  public:
-  QtPrinter() : family_(QString::fromStdString(resolve_font_family("courier new"))) {}
+  QtPrinter() = default;
   ~QtPrinter() override { killDoc(); }
 
   void setOrientation(PrinterOrientation orientation) override {
@@ -202,7 +202,10 @@ class QtPrinter : public Printer {
     return true;
   }
 
-  QFont font() const {
+  QFont font() {
+    // The default face is looked up when the first page needs it: the font list costs the
+    // program's start a good part of its time.
+    if (family_.isEmpty()) family_ = QString::fromStdString(resolve_font_family("courier new"));
     QFont f(family_);
     f.setPointSizeF(size_);
     f.setBold(bold_);

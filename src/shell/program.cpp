@@ -1,13 +1,52 @@
 #include "shell/program.h"
 
+#include <QIconEngine>
+#include <QPainter>
+#include <QProxyStyle>
+#include <algorithm>
+
 #include "platform/files.h"
 #include "shell/frmMain.h"
 
 namespace qtx {
 
+namespace {
+
+// The "more menus" chevron a menu bar too narrow for its menus shows, painted when it is
+// needed. The style's own is an image file, and reading it makes Qt load every image-format
+// plugin while the main window is built.
+class ChevronIcon final : public QIconEngine {
+ public:
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+    const qreal s = std::min(rect.width(), rect.height()) / 16.0;
+    const QPointF o = QRectF(rect).center() - QPointF(8 * s, 8 * s);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(mode == QIcon::Disabled ? Qt::gray : Qt::black, 1.5 * s));
+    for (qreal x : {4.0, 9.0}) {
+      const QPointF points[3] = {o + QPointF(x * s, 4 * s), o + QPointF((x + 3.5) * s, 8 * s),
+                                 o + QPointF(x * s, 12 * s)};
+      painter->drawPolyline(points, 3);
+    }
+    painter->restore();
+  }
+  QIconEngine* clone() const override { return new ChevronIcon; }
+};
+
+class ProgramStyle final : public QProxyStyle {
+ public:
+  QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override {
+    if (icon == SP_ToolBarHorizontalExtensionButton) return QIcon(new ChevronIcon);
+    return QProxyStyle::standardIcon(icon, option, widget);
+  }
+};
+
+}  // namespace
+
 void prepare_application() {
   QApplication::setApplicationName(QStringLiteral("qtx"));
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setStyle(new ProgramStyle);
   files::fail_writes_past_size_limit();
 }
 
