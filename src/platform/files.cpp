@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -119,7 +120,11 @@ bool OpenFile::flush() {
   if (fd_ < 0) return false;
   // On the disk, so a crash or a power cut loses nothing already logged.
   // A file system that cannot sync (EINVAL) still has the bytes.
-  return ::fdatasync(fd_) == 0 || errno == EINVAL;
+  if (::fdatasync(fd_) != 0 && errno != EINVAL) return false;
+  // A file whose name is gone (it, or its folder, was deleted while it was open) takes the
+  // writes but keeps none of them: that is a failed write too.
+  struct stat st {};
+  return ::fstat(fd_, &st) == 0 && st.st_nlink > 0;
 }
 
 void OpenFile::close() {

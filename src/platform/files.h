@@ -36,7 +36,7 @@ void fail_writes_past_size_limit();
 
 // A file that stays open while the program adds to it (a data log during a test). It is
 // created, or emptied when it exists, on opening; every write goes straight to the file and
-// flush() puts it on the disk.
+// flush() puts it on the disk (false too once the file has been deleted under it).
 class OpenFile : public LineSink {
  public:
   // Nothing when the file cannot be created.

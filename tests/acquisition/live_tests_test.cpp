@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <filesystem>
 
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
@@ -461,4 +462,31 @@ TEST_F(LiveTest, RowsTheLogCannotTakeAreToldOnceAndTheRunGoesOn) {
   t.ui.verify();
   EXPECT_TRUE(rt.GetDataTimer->isActive());
   EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);  // every sample still taken
+}
+
+// The log's folder deleted under a running test: the rows have nowhere to go, and that is said
+// once, as for a full disk.
+TEST_F(LiveTest, LogFolderDeletedDuringTheRunIsToldOnce) {
+  s.channel_code = "B";
+  d.chkSingle->click();
+  s.download_flags.single_rate_selected = s.download_flags.show_rt_request = true;
+  s.download_flags.log_rt_data = s.test_phase_flags.rt_phase = true;
+  const std::string folder = t.path("logs");
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  s.rt_data_file = folder + "/rate.log";
+  DataLogFiles::write_RTfile_header(t.app());
+  hand_over();
+  frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
+  for (int i = 1; i <= 3; ++i) port.reply("GRB\r", rate_reply(golden_rate_row(i)));
+  const size_t header = get(s.rt_data_file).size();
+  rt.GetDataTimer_Timer();
+  EXPECT_GT(get(s.rt_data_file).size(), header);
+  ASSERT_GT(std::filesystem::remove_all(folder), 0u);
+  t.ui.expectBox("The data log " + s.rt_data_file + " cannot be written: the rows from here on are not saved.",
+                 "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  rt.GetDataTimer_Timer();
+  rt.GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(rt.GetDataTimer->isActive());
+  EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);
 }

@@ -82,3 +82,30 @@ TEST(WriteFaults, UnreadableSettingsFileIsNeverWrittenOver) {
   EXPECT_EQ(files::read_all(path), text);
   EXPECT_FALSE(IniSettingsStore(path).unreadable());
 }
+
+TEST(WriteFaults, SaveFolderMadeReadOnlyKeepsTheOpenLogAndRefusesNewFiles) {
+  QTemporaryDir dir;
+  const std::string folder = fromQ(dir.path()) + "/save";
+  ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+  chmod(fromQ(dir.path()).c_str(), 0777);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);  // the user the child becomes
+  }
+  const std::string row = "00:01            00.19      010\r\n";
+  EXPECT_EQ(in_child([&] {
+              // Root writes into any folder: the check runs as a user who may not.
+              if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 10;
+              auto log = files::OpenFile::create(folder + "/rate.log");
+              if (!log || !log->write(row) || !log->flush()) return 11;
+              if (chmod(folder.c_str(), 0555) != 0) return 12;
+              // The log already open takes its rows; a summary or a new log cannot be made.
+              if (!log->write(row) || !log->flush()) return 13;
+              if (files::OpenFile::create(folder + "/occl.log")) return 14;
+              if (files::write_all(folder + "/rate.sum", "SUMMARY\r\n")) return 15;
+              return 0;
+            }),
+            0);
+  chmod(folder.c_str(), 0777);
+  EXPECT_EQ(files::read_all(folder + "/rate.log"), row + row);
+  EXPECT_FALSE(files::exists(folder + "/rate.sum"));
+}
