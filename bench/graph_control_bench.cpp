@@ -3,7 +3,6 @@
 // day at one sample a second). The cost follows the points shown, not the length of the trace.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -15,16 +14,6 @@ using namespace qtx;
 
 namespace {
 
-void ensure_application() {
-  static int argc = 1;
-  static char name[] = "qtx_bench";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-  }
-}
-
 void sample(GraphControl& g, int i) {
   g.setThisSet(1);
   g.setGraphData(1, 100 + 5 * std::sin(i / 30.0));
@@ -34,7 +23,6 @@ void sample(GraphControl& g, int i) {
 }
 
 void live_tick(benchmark::State& state, double x_max) {
-  ensure_application();
   GraphControl g;
   test::rate_graph(g, x_max);
   const int length = static_cast<int>(state.range(0));

@@ -2,7 +2,6 @@
 // both passes and plotted in the first time window, offscreen.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -22,22 +21,12 @@ using namespace qtx;
 
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "qtx_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
-
 std::string longest_rate_log() {
   return bench::make_rate_log({.rows = log_reader::kMaxSamples, .first = 1, .step_seconds = 24,
                                .volume_divisor = 150, .with_manufacturer = false});
 }
 
 void BM_OpenReadAndPlotLongestLog(benchmark::State& state) {
-  application();
   QTemporaryDir dir;
   const std::string path = dir.filePath(QStringLiteral("longest.log")).toStdString();
   files::write_all(path, longest_rate_log());

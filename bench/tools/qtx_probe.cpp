@@ -3,6 +3,8 @@
 //   qtx_probe idle <s>             main window only: prints the CPU share over <s> seconds
 //   qtx_probe idle-testport <s>    the same with the port test window open
 //   qtx_probe live-rate <s>        the same during a logged rate test polled once a second
+// A third argument <k> also prints the share of every <k> seconds as it goes (cpu_span=<n> <%>),
+// for a long trace.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -29,6 +31,7 @@ double cpu_seconds() {
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "startup";
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
+  const int span = argc > 3 ? std::atoi(argv[3]) : 0;
   QApplication application(argc, argv);
   qtx::prepare_application();
   qtx::Program program;
@@ -58,9 +61,19 @@ int main(int argc, char** argv) {
     main.Form_Activate();
   }
   double start = 0;
+  double span_start = 0;
+  int spans = 0;
+  QTimer span_timer;
+  QObject::connect(&span_timer, &QTimer::timeout, [&] {
+    const double now = cpu_seconds();
+    std::printf("cpu_span=%d %.3f\n", ++spans, 100.0 * (now - span_start) / span);
+    std::fflush(stdout);
+    span_start = now;
+  });
   // One second to settle, then the CPU time of the given span.
   QTimer::singleShot(1000, [&] {
-    start = cpu_seconds();
+    start = span_start = cpu_seconds();
+    if (span > 0) span_timer.start(span * 1000);
     QTimer::singleShot(seconds * 1000, [&] {
       std::printf("cpu_percent=%.3f\n", 100.0 * (cpu_seconds() - start) / seconds);
       QCoreApplication::exit(0);
