@@ -59,8 +59,8 @@ class SerialPort {
   // input arrives or the device goes away. False when the port cannot tell (closed, input
   // already waiting, or a port that only polls): the caller keeps polling.
   virtual bool wakeOnInput(std::function<void()> /*wake*/) { return false; }
-  // Whether COM `port` could be opened now, the open port and its number left as they are. A
-  // port that can say so without opening (and locking) the device overrides this.
+  // Whether COM `port` could be opened now (the start-up probe, before any port is open). This
+  // opens and closes it; a port that can tell without opening and locking the device overrides it.
   virtual bool canOpen(int16_t port) {
     const int16_t was = commPort();
     setCommPort(port);
