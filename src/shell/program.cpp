@@ -2,6 +2,7 @@
 
 #include <QIconEngine>
 #include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <algorithm>
 
@@ -29,6 +30,16 @@ class ChevronIcon final : public QIconEngine {
       painter->drawPolyline(points, 3);
     }
     painter->restore();
+  }
+  // QIconEngine's own pixmap() paints on an unfilled pixmap.
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    {
+      QPainter p(&pm);
+      paint(&p, QRect(QPoint(0, 0), size), mode, state);
+    }
+    return pm;
   }
   QIconEngine* clone() const override { return new ChevronIcon; }
 };

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QStyle>
 #include <QSysInfo>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +18,7 @@
 #include "platform/text.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
+#include "shell/program.h"
 #include "support/pty_pair.h"
 #include "support/test_app.h"
 
@@ -242,4 +245,21 @@ TEST(AboutBox, UnloadsOnOk) {
   ASSERT_NE(about, nullptr);
   about->CmdOK->click();
   EXPECT_FALSE(t.forms().isLoaded("frmAbout"));
+}
+
+// The menu bar's overflow chevron is painted by the program's style: a dark mark on a
+// transparent icon, with no image file read for it.
+TEST(ProgramStyle, OverflowChevronIsPaintedOnATransparentIcon) {
+  prepare_application();
+  const QImage icon = QApplication::style()
+                          ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                          .pixmap(16, 16)
+                          .toImage()
+                          .convertToFormat(QImage::Format_ARGB32);
+  int marked = 0;
+  for (int y = 0; y < icon.height(); ++y)
+    for (int x = 0; x < icon.width(); ++x) marked += qAlpha(icon.pixel(x, y)) > 128 && qGray(icon.pixel(x, y)) < 100;
+  EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(icon.pixel(15, 15)), 0);
+  EXPECT_GT(marked, 8);
 }
