@@ -41,9 +41,7 @@ void FormBase::Show() {
 void FormBase::Hide() {
   frame().hide();
   // Shown again later, it is activated again.
-  Forms& forms = app_.forms();
-  if (forms.active_top_ == this) forms.active_top_ = nullptr;
-  if (forms.active_child_ == this) forms.active_child_ = nullptr;
+  app_.forms().forget(*this);
 }
 
 void FormBase::ShowModal(FormBase* under) {
