@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "core/vb.h"
 #include "platform/text.h"
 
 namespace qtx {
@@ -21,13 +22,6 @@ bool same_name(std::string_view a, std::string_view b) {
     if (x != y) return false;
   }
   return true;
-}
-
-std::string folded(std::string_view name) {
-  std::string out(name);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 std::string escape(std::string_view v) {
@@ -74,7 +68,7 @@ void SettingsTable::Section::compact() {
   index.clear();
   for (Entry& e : entries) {
     if (e.erased) continue;
-    index.emplace(folded(e.key), kept.size());
+    index.emplace(vb::LCase(e.key), kept.size());
     kept.push_back(std::move(e));
   }
   entries = std::move(kept);
@@ -84,7 +78,7 @@ void SettingsTable::Section::compact() {
 const std::string* SettingsTable::find(std::string_view section, std::string_view key) const {
   const Section* s = find_section(section);
   if (!s) return nullptr;
-  auto it = s->index.find(folded(key));
+  auto it = s->index.find(vb::LCase(key));
   return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
@@ -94,7 +88,7 @@ void SettingsTable::set(std::string_view section, std::string_view key, std::str
     sections_.push_back(Section{std::string(section), {}, {}, 0});
     s = &sections_.back();
   }
-  auto [it, added] = s->index.emplace(folded(key), s->entries.size());
+  auto [it, added] = s->index.emplace(vb::LCase(key), s->entries.size());
   if (!added) {
     s->entries[it->second].value = std::string(value);
     return;
@@ -105,7 +99,7 @@ void SettingsTable::set(std::string_view section, std::string_view key, std::str
 bool SettingsTable::erase(std::string_view section, std::string_view key) {
   Section* s = find_section(section);
   if (!s) return false;
-  auto it = s->index.find(folded(key));
+  auto it = s->index.find(vb::LCase(key));
   if (it == s->index.end()) return false;
   Entry& e = s->entries[it->second];
   e.erased = true;
