@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "core/graph_axis.h"
+#include "core/vb.h"
 #include "platform/files.h"
 #include "platform/gif_writer.h"
 #include "platform/text.h"
@@ -200,8 +200,7 @@ void GraphControl::setImageSize(const QSize& size) {
 }
 
 GraphControl::ImageKind GraphControl::imageKindForSuffix(std::string_view suffix) {
-  std::string s(suffix.substr(0, 3));
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string s = vb::UCase(suffix.substr(0, 3));
   if (s == "BMP") return ImageKind::Bmp;
   if (s == "WMF") return ImageKind::Wmf;
   if (s == "JPG" || s == "JPE") return ImageKind::Jpeg;
