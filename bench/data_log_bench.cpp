@@ -2,11 +2,7 @@
 // intact and damaged, and parsing poll replies.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "core/csv_export.h"
-#include "core/data_log.h"
-#include "core/line_sink.h"
 #include "core/protocol.h"
 #include "support/rate_log_maker.h"
 

@@ -3,11 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
-#include <memory>
 
-#include "core/data_log.h"
-#include "core/line_sink.h"
-#include "support/rate_log_maker.h"
 #include "core/log_reader.h"
 #include "graphs/frmGraph.h"
 #include "platform/app.h"
@@ -16,6 +12,7 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
+#include "support/rate_log_maker.h"
 
 using namespace qtx;
 

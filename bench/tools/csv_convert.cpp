@@ -3,7 +3,6 @@
 //   qtx_csv_convert --make-log <rows> <log>   writes a rate log of that many rows
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "core/csv_export.h"
