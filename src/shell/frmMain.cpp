@@ -1,9 +1,6 @@
 #include "shell/frmMain.h"
 
-#include <QEvent>
-#include <QFontMetrics>
 #include <QMenuBar>
-#include <algorithm>
 
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmOTGraph.h"
