@@ -3,7 +3,6 @@
 // caller's default.
 #pragma once
 
-#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
