@@ -39,6 +39,11 @@ double inches_per_unit(ScaleUnit unit, double dpi) {
   return 1.0 / 1440.0;
 }
 
+PrinterOrientation orientation_of(const QPrinter& p) {
+  return p.pageLayout().orientation() == QPageLayout::Landscape ? PrinterOrientation::Landscape
+                                                                 : PrinterOrientation::Portrait;
+}
+
 // What is drawn of a text: control characters draw nothing.
 QString drawn(std::string_view text) {
   QString s = toQ(text);
@@ -58,10 +63,12 @@ class QtPrinter : public Printer {
   }
 
   PrinterOrientation orientation() override {
+    if (printer_) return orientation_of(*printer_);
+    // No document yet: the orientation a new one would get. (A QPrinter is costly to make, so
+    // it is made only here.)
     QPrinter probe(QPrinter::HighResolution);
-    QPrinter& p = printer_ ? *printer_ : (configure(probe), probe);
-    return p.pageLayout().orientation() == QPageLayout::Landscape ? PrinterOrientation::Landscape
-                                                                   : PrinterOrientation::Portrait;
+    configure(probe);
+    return orientation_of(probe);
   }
 
   bool setFontName(std::string_view name) override {
