@@ -22,6 +22,16 @@ void add_line(Page& page, std::vector<PrintItem> items, double x = kMargin) {
   page.push_back(line(std::move(items)));
 }
 void add_line(Page& page, std::string text, double x = kMargin) { add_line(page, {PrintItem{std::move(text)}}, x); }
+// The page's title in bold at the margin, an empty line after it, then the text size again.
+void add_title(Page& page, double points, std::string title) {
+  page.push_back(size(points));
+  page.push_back(at(kMargin));
+  page.push_back(invert_bold());
+  page.push_back(line(std::move(title)));
+  page.push_back(invert_bold());
+  page.push_back(empty_line());
+  page.push_back(size(12));
+}
 
 std::string n(long long v) { return vb::to_text(v); }
 
@@ -66,13 +76,7 @@ Page log_graph_page(const LogGraphFigures& f) {
   p.push_back(size(12));
   p.push_back({PageStep::kHeadLine, 0, {}, f.date});
   p.push_back(empty_line());
-  p.push_back(size(18));
-  p.push_back(at(kMargin));
-  p.push_back(invert_bold());
-  p.push_back(line("Data Log Graph"));
-  p.push_back(invert_bold());
-  p.push_back(empty_line());
-  p.push_back(size(12));
+  add_title(p, 18, "Data Log Graph");
   const std::string avg = vb::Left(vb::Trim(vb::general(f.avg_flow)), 5);
   add_line(
       p, {{"Average flow rate:  " + avg + " ml/hr  ", true}, {"Total time:  " + vb::general(f.total_time) + " mins"}});
@@ -103,13 +107,7 @@ Page trumpet_page(const TrumpetFigures& f) {
   p.push_back({PageStep::kHeadLine, 0, {}, f.date});
   p.push_back(empty_line());
   p.push_back(empty_line());
-  p.push_back(size(16));
-  p.push_back(at(kMargin));
-  p.push_back(invert_bold());
-  p.push_back(line("Trumpet Graph"));
-  p.push_back(invert_bold());
-  p.push_back(empty_line());
-  p.push_back(size(12));
+  add_title(p, 16, "Trumpet Graph");
   add_line(p, "Base Rate:  " + vb::general(f.base_rate) + " ml/hr");
   add_line(p, "Average Rate:  " + vb::general(f.avg_rate) + " ml/hr");
   add_line(p, "Average % Error:  " + vb::FormatNumber(f.avg_err_pct, 3) + " %");
