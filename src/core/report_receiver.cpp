@@ -12,8 +12,6 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::array<std::string_view, TextMarks::kCount> kMarkText = {"SUMMARY", "Elapsed", "END", "\x07"};
 
-bool ends_with_crlf(std::string_view s) { return s.size() >= 2 && s.substr(s.size() - 2) == kCrLf; }
-
 }  // namespace
 
 // ---- cleaning passes ------------------------------------------------------------------------
@@ -238,7 +236,7 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
     const bool holds_bel = first_bel != std::string::npos && text.find(BEL, std::max(start, first_bel)) < end;
     const bool error = is_error_reply(line);
 
-    if (last && !holds_bel && !error && (line.size() < 2 || !ends_with_crlf(line))) {
+    if (last && !holds_bel && !error && !line.ends_with(kCrLf)) {
       rx.assign(line);
       if (start == 0) {
         pending_line = std::move(text);
@@ -262,7 +260,7 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
     keep_head_and_pages(report, end_flag);
 
     rx.assign(line);
-    if (rx.size() > 1 && ends_with_crlf(rx)) rx.resize(rx.size() - 2);
+    if (rx.ends_with(kCrLf)) rx.resize(rx.size() - 2);
     if (rx.size() == 2) {
       flush_shown();
       if (!events.error_reply()) {
