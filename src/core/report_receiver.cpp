@@ -233,7 +233,10 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
     const size_t end = crlf == std::string::npos ? text.size() : crlf + 2;
     const bool last = end == text.size();
     std::string_view line(text.data() + start, end - start);
-    const bool holds_bel = first_bel != std::string::npos && text.find(BEL, std::max(start, first_bel)) < end;
+    // Only the line itself, from the first BEL on, is searched: a search to the end of the text
+    // for every line after a BEL would make a long chunk take quadratic time.
+    const size_t bel_from = std::max(start, first_bel);
+    const bool holds_bel = bel_from < end && line.substr(bel_from - start).find(BEL) != std::string_view::npos;
     const bool error = is_error_reply(line);
 
     if (last && !holds_bel && !error && !line.ends_with(kCrLf)) {
