@@ -332,8 +332,7 @@ void frmGraph::update_graph_info() {
   if (g.graph_last_index < 1) return;  // no log loaded yet
   const size_t last = static_cast<size_t>(g.graph_last_index);
   // The path keeps its own characters; only the caption lowers them.
-  setWindowTitle(QStringLiteral("DATA LOG GRAPH - [ ") + QString::fromStdString(graph_file_name).toLower() +
-                 QStringLiteral(" ]"));
+  setWindowTitle(QStringLiteral("DATA LOG GRAPH - [ ") + pathToQ(graph_file_name).toLower() + QStringLiteral(" ]"));
   lblNoPoints->setText(toQ("No Pts:  " + vb::to_text(g.graph_last_index + 1)));
   lblTotalTime->setText(toQ("Total Time:  " + vb::general(vb::Int(g.graph_time[last])) + " mins"));
   lblMaxFlow->setText(toQ("Max:  " + vb::general(s.log_results.graph_max_flow)));
