@@ -7,6 +7,7 @@
 #include <exception>
 #include <limits>
 
+#include "core/help_text.h"
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
 #include "graphs/graph_output.h"
@@ -524,7 +525,7 @@ void frmGraph::mnuPrintGraph_Click() {
 }
 
 void frmGraph::mnuGraphHelp_Click() {
-  app_.session().help_topic = "graph";
+  app_.session().help_topic = help::kGraphTopic;
   app_.forms().get<frmQTXGHelp>().Show();
 }
 
