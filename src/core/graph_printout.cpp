@@ -1,5 +1,6 @@
 #include "core/graph_printout.h"
 
+#include "core/paths.h"
 #include "core/vb.h"
 
 namespace qtx::graph_printout {
@@ -22,6 +23,16 @@ void add_line(Page& page, std::vector<PrintItem> items, double x = kMargin) {
   page.push_back(line(std::move(items)));
 }
 void add_line(Page& page, std::string text, double x = kMargin) { add_line(page, {PrintItem{std::move(text)}}, x); }
+// The page's title in bold at the margin, an empty line after it, then the text size again.
+void add_title(Page& page, double points, std::string title) {
+  page.push_back(size(points));
+  page.push_back(at(kMargin));
+  page.push_back(invert_bold());
+  page.push_back(line(std::move(title)));
+  page.push_back(invert_bold());
+  page.push_back(empty_line());
+  page.push_back(size(12));
+}
 
 std::string n(long long v) { return vb::to_text(v); }
 
@@ -66,20 +77,14 @@ Page log_graph_page(const LogGraphFigures& f) {
   p.push_back(size(12));
   p.push_back({PageStep::kHeadLine, 0, {}, f.date});
   p.push_back(empty_line());
-  p.push_back(size(18));
-  p.push_back(at(kMargin));
-  p.push_back(invert_bold());
-  p.push_back(line("Data Log Graph"));
-  p.push_back(invert_bold());
-  p.push_back(empty_line());
-  p.push_back(size(12));
+  add_title(p, 18, "Data Log Graph");
   const std::string avg = vb::Left(vb::Trim(vb::general(f.avg_flow)), 5);
   add_line(
       p, {{"Average flow rate:  " + avg + " ml/hr  ", true}, {"Total time:  " + vb::general(f.total_time) + " mins"}});
   add_line(p, {{"Maximum flow rate:  " + vb::Format(f.max_flow, "00.00") + " ml/hr ", true},
                {"Number of Points:  " + n(f.last_index + 1)}});
   add_line(p, "Minimum flow rate:  " + vb::Format(f.min_flow, "00.00") + " ml/hr ");
-  add_line(p, "File name:  " + vb::LCase(f.file_name));
+  add_line(p, "File name:  " + vb::LCase(path_text(f.file_name)));
   p.push_back(empty_line());
   return p;
 }
@@ -103,13 +108,7 @@ Page trumpet_page(const TrumpetFigures& f) {
   p.push_back({PageStep::kHeadLine, 0, {}, f.date});
   p.push_back(empty_line());
   p.push_back(empty_line());
-  p.push_back(size(16));
-  p.push_back(at(kMargin));
-  p.push_back(invert_bold());
-  p.push_back(line("Trumpet Graph"));
-  p.push_back(invert_bold());
-  p.push_back(empty_line());
-  p.push_back(size(12));
+  add_title(p, 16, "Trumpet Graph");
   add_line(p, "Base Rate:  " + vb::general(f.base_rate) + " ml/hr");
   add_line(p, "Average Rate:  " + vb::general(f.avg_rate) + " ml/hr");
   add_line(p, "Average % Error:  " + vb::FormatNumber(f.avg_err_pct, 3) + " %");
@@ -124,7 +123,7 @@ Page trumpet_page(const TrumpetFigures& f) {
     p.push_back(size(12));
     p.push_back(invert_italic());
   }
-  add_line(p, "File name:  " + vb::LCase(f.file_name));
+  add_line(p, "File name:  " + vb::LCase(path_text(f.file_name)));
   p.push_back(empty_line());
   add_line(p, "Observation Period:");
   std::string windows = vb::Space(12) + "2";

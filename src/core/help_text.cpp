@@ -103,7 +103,7 @@ std::string paragraph_text(std::string_view topic, std::string_view file_bytes) 
   text.reserve(file_bytes.size() + 64);
   LineReader reader(file_bytes);
   while (!reader.eof()) {
-    std::string line = reader.next();
+    const std::string_view line = reader.next_view();
     if (starts_paragraph(topic, line)) text += "\r\n\r\n";
     text += line;
     text += ' ';

@@ -11,8 +11,6 @@ namespace qtx::log_reader {
 
 namespace {
 
-bool begins_with(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 // The next field of a sample line (which ends with a blank): the text up to and including the
 // first blank; the rest, from that blank on, loses its leading blanks. A line that has run out
 // of fields gives empty ones.
@@ -91,13 +89,13 @@ RecordCount get_num_graph_records(std::string_view text, RefusedKinds& kinds) {
   LineReader in(text);
   while (!in.eof() && c.graph_log_ok) {
     std::string line = vb::Trim(in.next_view());
-    if (begins_with(line, "OCCLUSION PRESSURE TEST")) {
+    if (line.starts_with("OCCLUSION PRESSURE TEST")) {
       kinds.occlusion = true;
       c.notice = Notice::Occlusion;
-    } else if (begins_with(line, "P.C.A. PUMP TEST")) {
+    } else if (line.starts_with("P.C.A. PUMP TEST")) {
       kinds.pca = true;
       c.notice = Notice::Pca;
-    } else if (begins_with(line, "DUAL RATE TEST")) {
+    } else if (line.starts_with("DUAL RATE TEST")) {
       kinds.dual_rate = true;
       c.notice = Notice::DualRate;
     }
@@ -150,7 +148,7 @@ GraphData get_graph_data(std::string_view text, int16_t graph_last_index) {
     if (raw.find("END OF DATA") != std::string_view::npos || raw.find('\x07') != std::string_view::npos) break;
     std::string line = vb::Trim(raw);
     for (size_t k = 0; k < kHeaders.size(); ++k)
-      if (begins_with(line, kHeaders[k])) seen[k] = true;
+      if (line.starts_with(kHeaders[k])) seen[k] = true;
     if (!std::all_of(seen.begin(), seen.end(), [](bool b) { return b; }) || !is_sample_line(line)) continue;
     if (i >= n) break;  // no more samples than the first pass counted
     line += ' ';

@@ -12,8 +12,6 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::array<std::string_view, TextMarks::kCount> kMarkText = {"SUMMARY", "Elapsed", "END", "\x07"};
 
-bool ends_with_crlf(std::string_view s) { return s.size() >= 2 && s.substr(s.size() - 2) == kCrLf; }
-
 }  // namespace
 
 // ---- cleaning passes ------------------------------------------------------------------------
@@ -235,10 +233,13 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
     const size_t end = crlf == std::string::npos ? text.size() : crlf + 2;
     const bool last = end == text.size();
     std::string_view line(text.data() + start, end - start);
-    const bool holds_bel = first_bel != std::string::npos && text.find(BEL, std::max(start, first_bel)) < end;
+    // Only the line itself, from the first BEL on, is searched: a search to the end of the text
+    // for every line after a BEL would make a long chunk take quadratic time.
+    const size_t bel_from = std::max(start, first_bel);
+    const bool holds_bel = bel_from < end && line.substr(bel_from - start).find(BEL) != std::string_view::npos;
     const bool error = is_error_reply(line);
 
-    if (last && !holds_bel && !error && (line.size() < 2 || !ends_with_crlf(line))) {
+    if (last && !holds_bel && !error && !line.ends_with(kCrLf)) {
       rx.assign(line);
       if (start == 0) {
         pending_line = std::move(text);
@@ -262,7 +263,7 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
     keep_head_and_pages(report, end_flag);
 
     rx.assign(line);
-    if (rx.size() > 1 && ends_with_crlf(rx)) rx.resize(rx.size() - 2);
+    if (rx.ends_with(kCrLf)) rx.resize(rx.size() - 2);
     if (rx.size() == 2) {
       flush_shown();
       if (!events.error_reply()) {

@@ -5,10 +5,15 @@
 
 namespace qtx::summary_capture {
 
+namespace {
+constexpr char kMarkChars[] = {kBel, kEnq};
+constexpr std::string_view kMarks(kMarkChars, 2);
+}  // namespace
+
 bool add_read(std::string& text, std::string& overflow, std::string_view read, Kind kind) {
   size_t start = 0;
   for (;;) {
-    const size_t mark = read.find_first_of(std::string_view("\x07\x05", 2), start);
+    const size_t mark = read.find_first_of(kMarks, start);
     const std::string_view piece = read.substr(start, mark == std::string_view::npos ? read.npos : mark - start);
     if (!piece.empty()) {
       if (text.size() > kTextLimit) overflow = text;

@@ -7,6 +7,7 @@
 #include <exception>
 #include <limits>
 
+#include "core/help_text.h"
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
 #include "graphs/graph_output.h"
@@ -332,8 +333,7 @@ void frmGraph::update_graph_info() {
   if (g.graph_last_index < 1) return;  // no log loaded yet
   const size_t last = static_cast<size_t>(g.graph_last_index);
   // The path keeps its own characters; only the caption lowers them.
-  setWindowTitle(QStringLiteral("DATA LOG GRAPH - [ ") + QString::fromStdString(graph_file_name).toLower() +
-                 QStringLiteral(" ]"));
+  setWindowTitle(QStringLiteral("DATA LOG GRAPH - [ ") + pathToQ(graph_file_name).toLower() + QStringLiteral(" ]"));
   lblNoPoints->setText(toQ("No Pts:  " + vb::to_text(g.graph_last_index + 1)));
   lblTotalTime->setText(toQ("Total Time:  " + vb::general(vb::Int(g.graph_time[last])) + " mins"));
   lblMaxFlow->setText(toQ("Max:  " + vb::general(s.log_results.graph_max_flow)));
@@ -525,7 +525,7 @@ void frmGraph::mnuPrintGraph_Click() {
 }
 
 void frmGraph::mnuGraphHelp_Click() {
-  app_.session().help_topic = "graph";
+  app_.session().help_topic = help::kGraphTopic;
   app_.forms().get<frmQTXGHelp>().Show();
 }
 

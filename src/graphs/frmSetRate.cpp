@@ -15,8 +15,7 @@ namespace qtx {
 frmSetRate::frmSetRate(App& app) : DialogForm(app) {
   setWindowTitle(QStringLiteral("SET RATE"));
   Label1 = make<QLabel>(this, "Label1", "Enter Rate:");
-  txtSetRate = make<QLineEdit>(this, "txtSetRate", "Enter Rate:");
-  Label1->setBuddy(txtSetRate);
+  txtSetRate = make_labelled<QLineEdit>(this, "txtSetRate", Label1);
   cmdUpdate = make<QPushButton>(this, "cmdUpdate", "&Update");
   cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   // Enter in the text box is handled by the box itself, never by a default button.

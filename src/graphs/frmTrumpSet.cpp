@@ -18,12 +18,6 @@ namespace {
 
 constexpr const char* kAll = "All";
 
-QComboBox* list_box(QWidget* parent, const char* name, QLabel* caption) {
-  auto* c = make<QComboBox>(parent, name, fromQ(caption->text()));
-  caption->setBuddy(c);
-  return c;
-}
-
 }  // namespace
 
 frmTrumpSet::frmTrumpSet(App& app) : DialogForm(app) {
@@ -31,9 +25,9 @@ frmTrumpSet::frmTrumpSet(App& app) : DialogForm(app) {
 
   Frame2 = make<QGroupBox>(this, "Frame2", "Data Window");
   Label3 = make<QLabel>(Frame2, "Label3", "Calculation Window (Minutes)");
-  DataInt = list_box(Frame2, "DataInt", Label3);
+  DataInt = make_labelled<QComboBox>(Frame2, "DataInt", Label3);
   Label2 = make<QLabel>(Frame2, "Label2", "Start Time (Minutes)");
-  StartTime = list_box(Frame2, "StartTime", Label2);
+  StartTime = make_labelled<QComboBox>(Frame2, "StartTime", Label2);
   auto* data_layout = new QGridLayout(Frame2);
   data_layout->addWidget(Label3, 0, 0);
   data_layout->addWidget(DataInt, 0, 1);

@@ -189,8 +189,7 @@ void frmTrumpetGraph::update_trumpet_title() {
   // The log's name as the log graph keeps it; a path keeps the file system's encoding.
   const frmGraph* log_graph = app_.forms().loaded<frmGraph>();
   const std::string name = log_graph ? log_graph->graph_file_name : std::string();
-  setWindowTitle(QStringLiteral("TRUMPET GRAPH - [") + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toLower() +
-                 QStringLiteral(" ]"));
+  setWindowTitle(QStringLiteral("TRUMPET GRAPH - [") + pathToQ(name).toLower() + QStringLiteral(" ]"));
 }
 
 void frmTrumpetGraph::update_summary_data() {

@@ -49,17 +49,8 @@ constexpr int kFirstColumnRows = 10;
 frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("GRAPHICS SCREEN HELP"));
 
-  Label1 = make<QLabel>(this, "Label1", "QTX HELP");
-  QFont heading(QStringLiteral("Times New Roman"));
-  heading.setStyleHint(QFont::Serif);
-  heading.setPointSize(16);
-  heading.setBold(true);
-  Label1->setFont(heading);
-  Label1->setAlignment(Qt::AlignCenter);
-
-  Line1 = make<QFrame>(this, "Line1");
-  Line1->setFrameShape(QFrame::HLine);
-  Line1->setFrameShadow(QFrame::Sunken);
+  Label1 = help_windows::make_heading(this, "Label1");
+  Line1 = help_windows::make_rule(this, "Line1");
 
   // Two columns in topic order, so Tab visits the links in that order.
   auto* grid = new QGridLayout;

@@ -33,17 +33,8 @@ constexpr Topic kTopics[8] = {
 frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("MAIN SCREEN HELP"));
 
-  Label2 = make<QLabel>(this, "Label2", "QTX HELP");
-  QFont heading(QStringLiteral("Times New Roman"));
-  heading.setStyleHint(QFont::Serif);
-  heading.setPointSize(16);
-  heading.setBold(true);
-  Label2->setFont(heading);
-  Label2->setAlignment(Qt::AlignCenter);
-
-  Line1 = make<QFrame>(this, "Line1");
-  Line1->setFrameShape(QFrame::HLine);
-  Line1->setFrameShadow(QFrame::Sunken);
+  Label2 = help_windows::make_heading(this, "Label2");
+  Line1 = help_windows::make_rule(this, "Line1");
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label2);

@@ -26,6 +26,24 @@ void bring_to_front(FormBase& form) {
 
 }  // namespace
 
+QLabel* make_heading(QWidget* parent, const char* name) {
+  auto* heading = make<QLabel>(parent, name, "QTX HELP");
+  QFont font(QStringLiteral("Times New Roman"));
+  font.setStyleHint(QFont::Serif);
+  font.setPointSize(16);
+  font.setBold(true);
+  heading->setFont(font);
+  heading->setAlignment(Qt::AlignCenter);
+  return heading;
+}
+
+QFrame* make_rule(QWidget* parent, const char* name) {
+  auto* rule = make<QFrame>(parent, name);
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Sunken);
+  return rule;
+}
+
 QToolButton* make_topic_link(QWidget* parent, const char* name, const char* caption) {
   // A tool button keeps to the width of its caption, so the links line up on the left.
   auto* link = make<QToolButton>(parent, name, caption);

@@ -2,6 +2,8 @@
 // way back to the window that opened help.
 #pragma once
 
+#include <QFrame>
+#include <QLabel>
 #include <QToolButton>
 
 namespace qtx {
@@ -9,6 +11,10 @@ class App;
 }
 
 namespace qtx::help_windows {
+
+// The heading "QTX HELP" of a help window, and the rule drawn under it.
+QLabel* make_heading(QWidget* parent, const char* name);
+QFrame* make_rule(QWidget* parent, const char* name);
 
 // A topic of a help window: an underlined link that the mouse, the keyboard (Tab, then Space)
 // and assistive technology reach under its caption.

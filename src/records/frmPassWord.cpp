@@ -16,10 +16,8 @@ namespace qtx {
 frmPassWord::frmPassWord(App& app) : Form<QDialog>(app) {
   setWindowTitle(QStringLiteral("Password"));
   Label1 = make<QLabel>(this, "Label1", "Enter Password:");
-  txtPassword = make<QLineEdit>(this, "txtPassword");
+  txtPassword = make_labelled<QLineEdit>(this, "txtPassword", Label1);
   txtPassword->setEchoMode(QLineEdit::Password);
-  txtPassword->setAccessibleName(Label1->text());
-  Label1->setBuddy(txtPassword);
   cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   cmdCancel->setAutoDefault(false);
 

@@ -53,6 +53,10 @@ TEST(GraphPrintout, LogGraphPageLines) {
       "",
   };
   EXPECT_EQ(lines(log_graph_page(log_figures(7.123456))), expected);
+  // A name beyond Latin-1 prints as the page's Latin-1 text, not as its UTF-8 bytes.
+  LogGraphFigures utf8 = log_figures(7.123456);
+  utf8.file_name = "/Data/\xD0\x96urnal \xC3\xA9t\xC3\xA9.LOG";
+  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /data/?urnal \xE9t\xE9.log");
   EXPECT_EQ(lines(log_graph_page(log_figures(1234.5678)))[6],
             "Average flow rate:  1234. ml/hr  |Total time:  99.5 mins");
 

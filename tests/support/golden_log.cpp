@@ -1,5 +1,7 @@
 #include "support/golden_log.h"
 
+#include "support/rate_log_files.h"
+
 namespace qtx::test {
 
 DeviceRecord golden_record() {
@@ -18,16 +20,7 @@ DeviceRecord golden_record() {
 data_log::RateRow golden_rate_row(int i) {
   static const double flows[] = {5, 42.5, 250, 1500, -3.25, 9.9994, 99.994, 0.123, 123.456, 1234.4};
   static const double pressures[] = {12, 12.5, 0, 3, 150, 7.25};
-  int t = 5 * i;
-  data_log::RateRow r;
-  r.hours = static_cast<int16_t>(t / 3600);
-  r.minutes = static_cast<int16_t>((t / 60) % 60);
-  r.seconds = static_cast<int16_t>(t % 60);
-  r.flow = flows[(i - 1) % 10];
-  r.avg_flow = 98.7001 + i * 0.013;
-  r.volume = i * 0.1501 + 0.00002;
-  r.back_pressure = pressures[(i - 1) % 6];
-  return r;
+  return rate_row(5 * i, flows[(i - 1) % 10], 98.7001 + i * 0.013, i * 0.1501 + 0.00002, pressures[(i - 1) % 6]);
 }
 
 data_log::OcclRow golden_occl_row(int i) {
