@@ -6,6 +6,7 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmReports.h"
+#include "core/help_text.h"
 #include "core/paths.h"
 #include "core/vb.h"
 #include "graphs/frmGraph.h"
@@ -217,7 +218,7 @@ void frmMain::mnuSysAdmin_Click() {
 }
 
 void frmMain::mnuQTXHelp_Click() {
-  app_.session().help_topic = "main";
+  app_.session().help_topic = help::kMainTopic;
   app_.forms().get<frmQTXHelp>().Show();
 }
 
