@@ -169,7 +169,7 @@ void frmGraph::display_graph_dialog() {
   dialog.DefaultExt = "LOG";
   dialog.Filter = kGraphFilter;
   dialog.FileName.clear();
-  dialog.Flags = GlobalSaveOpen::kOpenFlags;
+  dialog.Flags = CommonDialog::kOpenFlags;
   dialog.DialogTitle = "GRAPH FILE";
   app_.ui().showOpen(dialog);
   s.file_name = dialog.FileName;

@@ -105,7 +105,7 @@ void save_graph_image(App& app, GraphControl& graph, const ImageSaveTexts& texts
   dialog.DialogTitle = "SAVE GRAPH AS AN IMAGE";
   dialog.Filter = kImageFilter;
   dialog.FileName.clear();
-  dialog.Flags = GlobalSaveOpen::kSaveFlags;
+  dialog.Flags = CommonDialog::kSaveFlags;
   ui.showSave(dialog);
   s.file_name = dialog.FileName;
   if (s.file_name.empty()) {

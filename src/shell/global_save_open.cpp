@@ -72,7 +72,7 @@ void open_file_dialog(App& app) {
   choose_list(dialog, s.report_text.find("LOG") != std::string::npos);
   dialog.InitDir = s.folders.save_dir;
   dialog.FileName.clear();
-  dialog.Flags = kOpenFlags;
+  dialog.Flags = CommonDialog::kOpenFlags;
   app.ui().showOpen(dialog);
   s.file_name = dialog.FileName;
   if (!s.file_name.empty()) remember_save_dir(app, s.file_name);
@@ -85,7 +85,7 @@ std::string save_file_dialog(App& app) {
     dialog.InitDir = s.folders.save_dir;
     choose_list(dialog, s.dialog_log_first);
     dialog.FileName.clear();
-    dialog.Flags = kSaveFlags;
+    dialog.Flags = CommonDialog::kSaveFlags;
     app.ui().showSave(dialog);
     s.file_name = dialog.FileName;
     if (s.file_name.empty()) {
@@ -111,7 +111,7 @@ void convert_file_dialog(App& app) {
   dialog.DefaultExt = "csv";
   dialog.Filter = kConvertFilter;
   dialog.FileName.clear();
-  dialog.Flags = kConvertFlags;
+  dialog.Flags = CommonDialog::kConvertFlags;
   app.ui().showOpen(dialog);
   s.file_name = dialog.FileName;
   if (!s.file_name.empty()) remember_save_dir(app, s.file_name);

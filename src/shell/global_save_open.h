@@ -26,11 +26,6 @@ inline constexpr const char* kSummaryFirstFilter =
     "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
 inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
 
-// The flag sets of the three dialogs (defined with the common dialog).
-inline constexpr int32_t kOpenFlags = CommonDialog::kOpenFlags;        // 6156
-inline constexpr int32_t kSaveFlags = CommonDialog::kSaveFlags;        // 2062
-inline constexpr int32_t kConvertFlags = CommonDialog::kConvertFlags;  // 6152
-
 // What these routines touch of the report window. The report window implements it (or hands
 // an adapter) when it calls them.
 class ReportWindow {
