@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-
 #include "graphs/frmSetRate.h"
+#include "support/keyboard.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -16,11 +14,6 @@ void show_set_rate(TestApp& t, const std::function<void(frmSetRate&)>& user) {
   t.ui.onModal("frmSetRate", [&](FormBase& f) { user(dynamic_cast<frmSetRate&>(f)); });
   t.forms().get<frmSetRate>().ShowModal();
   processEvents();
-}
-
-void press_enter(QWidget* w) {
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-  QApplication::sendEvent(w, &press);
 }
 
 }  // namespace
