@@ -100,6 +100,13 @@ bool LiveTestWindow::poll_reply(std::string& reply) {
   return !run_lost();
 }
 
+void LiveTestWindow::cancel_run() {
+  app_.ui().setMousePointer(this, MousePointer::Hourglass);
+  download_dialog().stopalltests();
+  app_.ui().setMousePointer(this, MousePointer::Default);
+  Unload();
+}
+
 void LiveTestWindow::judge_short_reply() { frmReports::process_errors(app_); }
 
 std::string LiveTestWindow::hhmmss(int32_t seconds) {

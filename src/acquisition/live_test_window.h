@@ -57,6 +57,9 @@ class LiveTestWindow : public Form<QWidget> {
   // the previous poll, as a rule), blanks trimmed; also into rx_text. False when the run ended
   // because the device went away.
   bool poll_reply(std::string& reply);
+  // Cancel of a live window: the whole run is abandoned under the hourglass (the test sequence's
+  // stopalltests), then this window goes.
+  void cancel_run();
   // A reply too short to be a sample: the report window judges it (the analyser's error
   // replies; after "n" the run stops and this window is unloaded).
   void judge_short_reply();
