@@ -7,8 +7,6 @@
 #include "core/paths.h"
 #include "core/protocol.h"
 #include "platform/app.h"
-#include "platform/serial_port.h"
-#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmHeader.h"
 #include "shell/global_comm.h"

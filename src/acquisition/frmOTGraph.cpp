@@ -1,8 +1,6 @@
 #include "acquisition/frmOTGraph.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"

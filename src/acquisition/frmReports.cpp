@@ -25,7 +25,6 @@
 #include "platform/serial_port.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
 

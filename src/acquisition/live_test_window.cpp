@@ -28,8 +28,6 @@ LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : Form<QWid
   connect_tick(GetSumTimer, [this] { GetSumTimer_Timer(); });
 }
 
-LiveTestWindow::~LiveTestWindow() = default;
-
 GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel,
                                       const char* graph_name, const char* title, const char* left_title) {
   stop = make<QPushButton>(this, "cmdStop", "Stop");

@@ -3,11 +3,9 @@
 // road taken when the serial device goes away mid-run.
 #pragma once
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "core/summary_capture.h"
@@ -17,14 +15,12 @@
 namespace qtx {
 
 class frmDownload;
-class frmReports;
 
 class LiveTestWindow : public Form<QWidget> {
   Q_OBJECT
 
  public:
   LiveTestWindow(App& app, summary_capture::Kind kind);
-  ~LiveTestWindow() override;
   bool isMdiChild() const override { return true; }
 
   // The summary capture, every 100 ms after the test has stopped: each read is added to

@@ -11,7 +11,6 @@
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/files.h"
-#include "platform/serial_port.h"
 #include "platform/ui.h"
 #include "shell/global_comm.h"
 
