@@ -1,6 +1,5 @@
 #include "acquisition/frmReports.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QTextCursor>
@@ -52,9 +51,8 @@ std::string from_box(QString text) {
   return fromQ(text);
 }
 
-// A file name as it appears in a caption or on the page.
-QString name_shown(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-std::string name_printed(const std::string& path) { return fromQ(name_shown(path)); }
+// A file name as it appears on the page or in a message.
+std::string name_printed(const std::string& path) { return fromQ(pathToQ(path)); }
 
 // Design places in twips.
 QRect twips(int left, int top, int width, int height) {
@@ -194,7 +192,7 @@ void frmReports::show_download_title(const std::string& file) {
 }
 
 void frmReports::prepare_download(std::string_view waiting_text, const QString& cancel_caption) {
-  txtData->setPlainText(QString::fromLatin1(waiting_text.data(), static_cast<qsizetype>(waiting_text.size())));
+  txtData->setPlainText(toQ(waiting_text));
   if (!cancel_caption.isEmpty()) cmdCancel->setText(cancel_caption);
   for (QAction* a : {mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuOpen, mnuPrint, mnuClose, mnuConvertPrn})
     a->setEnabled(false);
@@ -496,7 +494,7 @@ void frmReports::mnuOpen_Click() {
   GlobalSaveOpen::open_file_dialog(app_);
   GlobalSaveOpen::load_file_into_reports(app_, *this);
   for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn}) a->setEnabled(true);
-  setWindowTitle(QStringLiteral("REPORT - ") + name_shown(s.file_name));
+  setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(s.file_name));
 }
 
 void frmReports::mnuConvertPrn_Click() {
