@@ -31,7 +31,6 @@ namespace qtx {
 
 namespace {
 
-constexpr const char* kWaitingText = "                             Waiting for Serial Input";
 constexpr const char* kEndOfDownload = "                                 End Of Download";
 constexpr const char* kPrinterFailure =
     "The printer is not functioning properly, use Windows online help or manual for further assitance";

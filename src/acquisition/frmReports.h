@@ -37,6 +37,9 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   // The caption of a download into this file: "REPORT - " and its name, or "REPORT" for the
   // temporary file ("").
   void show_download_title(const std::string& file);
+  // What the window shows while it waits for the analyser to send on its own: 29 blanks before
+  // the words.
+  static constexpr const char* kWaitingText = "                             Waiting for Serial Input";
   // Made ready for a download the dialog starts: the text shown while waiting ("" for none), the
   // Cancel button's caption when one is given, and the menu items that stay off while receiving.
   void prepare_download(std::string_view waiting_text, const QString& cancel_caption = {});
