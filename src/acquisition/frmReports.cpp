@@ -272,12 +272,8 @@ void frmReports::end_of_download() {
     s.download_flags.download_ok = false;
     return;
   }
-  report_file_ = s.file_name;
-  receiver_.clear_after_download(s);
   GetDataTimer->stop();
-  cmdPrint->setEnabled(true);
-  if (save) cmdSave->setEnabled(true);
-  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
+  offer_report();
 }
 
 void frmReports::keep_what_arrived() {
@@ -291,6 +287,11 @@ void frmReports::keep_what_arrived() {
   receiver_.pending_line.clear();
   s.file_name = temp_report_file(s.folders);
   if (!write_report_file(receiver_.tempfile(s))) return;
+  offer_report();
+}
+
+void frmReports::offer_report() {
+  Session& s = app_.session();
   report_file_ = s.file_name;
   receiver_.clear_after_download(s);
   cmdPrint->setEnabled(true);

@@ -128,6 +128,9 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   void end_of_download();
   // A transfer cut short by a lost device: what arrived becomes the report.
   void keep_what_arrived();
+  // The report of this reception is in file_name: it is remembered, the receiver cleared, and
+  // print and save are offered.
+  void offer_report();
   // tempfile.dat written, or another name asked after a failure; false when the user gave none.
   bool write_report_file(const std::string& bytes);
   // The download dialog's "Save to File".
