@@ -53,6 +53,13 @@ std::string from_box(QString text) {
 // A file name as it appears on the page or in a message.
 std::string name_printed(const std::string& path) { return fromQ(pathToQ(path)); }
 
+// The report text could not be written to file_name.
+void tell_not_saved(App& app) {
+  app.ui().msgbox(
+      "The report could not be saved: the file " + name_printed(app.session().file_name) + " cannot be written.",
+      MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+}
+
 // Design places in twips.
 QRect twips(int left, int top, int width, int height) {
   return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
@@ -471,14 +478,12 @@ void frmReports::cmdSave_Click() {
 }
 
 void frmReports::mnuClose_Click() {
-  Session& s = app_.session();
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
   GlobalSaveOpen::file_name_by_mode(app_);
   const GlobalSaveOpen::SaveResult result = GlobalSaveOpen::save_report_text(app_, *this);
   app_.ui().setMousePointer(this, MousePointer::Default);
   if (result == GlobalSaveOpen::SaveResult::WriteFailed) {
-    app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
-                     MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+    tell_not_saved(app_);
     return;
   }
   // Without a name the text stays in the window, so nothing typed is lost.
@@ -502,9 +507,7 @@ void frmReports::mnuConvertPrn_Click() {
   if (s.exists_proceed && s.download_started) {
     // An opened report, perhaps edited, is saved before it is converted.
     GlobalSaveOpen::file_name_by_mode(app_);
-    if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed)
-      app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
-                       MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+    if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed) tell_not_saved(app_);
   }
   s.file_name.clear();
   app_.commonDialog().DialogTitle = "CONVERT TO CSV";
