@@ -7,22 +7,12 @@
 #include "core/paths.h"
 #include "core/protocol.h"
 #include "platform/app.h"
-#include "platform/serial_port.h"
-#include "platform/text.h"
 #include "platform/ui.h"
 #include "records/frmHeader.h"
 #include "shell/global_comm.h"
 #include "shell/global_save_open.h"
 
 namespace qtx {
-
-namespace {
-
-// What the report window shows while it waits for the analyser to send on its own: 29 blanks
-// before the words.
-constexpr const char* kWaitingText = "                             Waiting for Serial Input";
-
-}  // namespace
 
 bool frmDownload::ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice) {
   Session& s = app_.session();
@@ -68,7 +58,7 @@ void frmDownload::start_receive_any() {
     app_.forms().get<frmReports>().show_download_title("");
   }
   if (!f.download_ok) return;
-  app_.forms().get<frmReports>().prepare_download(kWaitingText, QStringLiteral("Stop"));
+  app_.forms().get<frmReports>().prepare_download(frmReports::kWaitingText, QStringLiteral("Stop"));
   f.show_reports_request = true;
 }
 

@@ -1,8 +1,6 @@
 #include "acquisition/frmRTGraph.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
@@ -11,7 +9,6 @@
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/text.h"
-#include "platform/ui.h"
 #include "shell/global_comm.h"
 
 namespace qtx {
@@ -213,11 +210,6 @@ void frmRTGraph::disable_run_buttons() {
   cmdStop->setEnabled(false);
 }
 
-void frmRTGraph::cmdCancel_Click() {
-  app_.ui().setMousePointer(this, MousePointer::Hourglass);
-  download_dialog().stopalltests();
-  app_.ui().setMousePointer(this, MousePointer::Default);
-  Unload();
-}
+void frmRTGraph::cmdCancel_Click() { cancel_run(); }
 
 }  // namespace qtx

@@ -1,6 +1,5 @@
 #include "acquisition/frmReports.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QTextCursor>
@@ -25,7 +24,6 @@
 #include "platform/serial_port.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
 #include "shell/global_comm.h"
 #include "shell/global_main.h"
 
@@ -33,7 +31,6 @@ namespace qtx {
 
 namespace {
 
-constexpr const char* kWaitingText = "                             Waiting for Serial Input";
 constexpr const char* kEndOfDownload = "                                 End Of Download";
 constexpr const char* kPrinterFailure =
     "The printer is not functioning properly, use Windows online help or manual for further assitance";
@@ -53,9 +50,15 @@ std::string from_box(QString text) {
   return fromQ(text);
 }
 
-// A file name as it appears in a caption or on the page.
-QString name_shown(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-std::string name_printed(const std::string& path) { return fromQ(name_shown(path)); }
+// A file name as it appears on the page or in a message.
+std::string name_printed(const std::string& path) { return fromQ(pathToQ(path)); }
+
+// The report text could not be written to file_name.
+void tell_not_saved(App& app) {
+  app.ui().msgbox(
+      "The report could not be saved: the file " + name_printed(app.session().file_name) + " cannot be written.",
+      MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+}
 
 // Design places in twips.
 QRect twips(int left, int top, int width, int height) {
@@ -195,7 +198,7 @@ void frmReports::show_download_title(const std::string& file) {
 }
 
 void frmReports::prepare_download(std::string_view waiting_text, const QString& cancel_caption) {
-  txtData->setPlainText(QString::fromLatin1(waiting_text.data(), static_cast<qsizetype>(waiting_text.size())));
+  txtData->setPlainText(toQ(waiting_text));
   if (!cancel_caption.isEmpty()) cmdCancel->setText(cancel_caption);
   for (QAction* a : {mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuOpen, mnuPrint, mnuClose, mnuConvertPrn})
     a->setEnabled(false);
@@ -276,12 +279,8 @@ void frmReports::end_of_download() {
     s.download_flags.download_ok = false;
     return;
   }
-  report_file_ = s.file_name;
-  receiver_.clear_after_download(s);
   GetDataTimer->stop();
-  cmdPrint->setEnabled(true);
-  if (save) cmdSave->setEnabled(true);
-  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
+  offer_report();
 }
 
 void frmReports::keep_what_arrived() {
@@ -295,6 +294,11 @@ void frmReports::keep_what_arrived() {
   receiver_.pending_line.clear();
   s.file_name = temp_report_file(s.folders);
   if (!write_report_file(receiver_.tempfile(s))) return;
+  offer_report();
+}
+
+void frmReports::offer_report() {
+  Session& s = app_.session();
   report_file_ = s.file_name;
   receiver_.clear_after_download(s);
   cmdPrint->setEnabled(true);
@@ -474,14 +478,12 @@ void frmReports::cmdSave_Click() {
 }
 
 void frmReports::mnuClose_Click() {
-  Session& s = app_.session();
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
   GlobalSaveOpen::file_name_by_mode(app_);
   const GlobalSaveOpen::SaveResult result = GlobalSaveOpen::save_report_text(app_, *this);
   app_.ui().setMousePointer(this, MousePointer::Default);
   if (result == GlobalSaveOpen::SaveResult::WriteFailed) {
-    app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
-                     MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+    tell_not_saved(app_);
     return;
   }
   // Without a name the text stays in the window, so nothing typed is lost.
@@ -497,7 +499,7 @@ void frmReports::mnuOpen_Click() {
   GlobalSaveOpen::open_file_dialog(app_);
   GlobalSaveOpen::load_file_into_reports(app_, *this);
   for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn}) a->setEnabled(true);
-  setWindowTitle(QStringLiteral("REPORT - ") + name_shown(s.file_name));
+  setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(s.file_name));
 }
 
 void frmReports::mnuConvertPrn_Click() {
@@ -505,9 +507,7 @@ void frmReports::mnuConvertPrn_Click() {
   if (s.exists_proceed && s.download_started) {
     // An opened report, perhaps edited, is saved before it is converted.
     GlobalSaveOpen::file_name_by_mode(app_);
-    if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed)
-      app_.ui().msgbox("The report could not be saved: the file " + name_printed(s.file_name) + " cannot be written.",
-                       MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
+    if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed) tell_not_saved(app_);
   }
   s.file_name.clear();
   app_.commonDialog().DialogTitle = "CONVERT TO CSV";

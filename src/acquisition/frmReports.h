@@ -37,6 +37,9 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   // The caption of a download into this file: "REPORT - " and its name, or "REPORT" for the
   // temporary file ("").
   void show_download_title(const std::string& file);
+  // What the window shows while it waits for the analyser to send on its own: 29 blanks before
+  // the words.
+  static constexpr const char* kWaitingText = "                             Waiting for Serial Input";
   // Made ready for a download the dialog starts: the text shown while waiting ("" for none), the
   // Cancel button's caption when one is given, and the menu items that stay off while receiving.
   void prepare_download(std::string_view waiting_text, const QString& cancel_caption = {});
@@ -125,6 +128,9 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   void end_of_download();
   // A transfer cut short by a lost device: what arrived becomes the report.
   void keep_what_arrived();
+  // The report of this reception is in file_name: it is remembered, the receiver cleared, and
+  // print and save are offered.
+  void offer_report();
   // tempfile.dat written, or another name asked after a failure; false when the user gave none.
   bool write_report_file(const std::string& bytes);
   // The download dialog's "Save to File".

@@ -28,8 +28,6 @@ LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : Form<QWid
   connect_tick(GetSumTimer, [this] { GetSumTimer_Timer(); });
 }
 
-LiveTestWindow::~LiveTestWindow() = default;
-
 GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel,
                                       const char* graph_name, const char* title, const char* left_title) {
   stop = make<QPushButton>(this, "cmdStop", "Stop");
@@ -98,6 +96,13 @@ bool LiveTestWindow::poll_reply(std::string& reply) {
   s.rx_text = protocol::trim_reply(GlobalComm::read_comm_input(app_));
   reply = s.rx_text;
   return !run_lost();
+}
+
+void LiveTestWindow::cancel_run() {
+  app_.ui().setMousePointer(this, MousePointer::Hourglass);
+  download_dialog().stopalltests();
+  app_.ui().setMousePointer(this, MousePointer::Default);
+  Unload();
 }
 
 void LiveTestWindow::judge_short_reply() { frmReports::process_errors(app_); }

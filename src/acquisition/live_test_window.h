@@ -3,11 +3,9 @@
 // road taken when the serial device goes away mid-run.
 #pragma once
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "core/summary_capture.h"
@@ -17,14 +15,12 @@
 namespace qtx {
 
 class frmDownload;
-class frmReports;
 
 class LiveTestWindow : public Form<QWidget> {
   Q_OBJECT
 
  public:
   LiveTestWindow(App& app, summary_capture::Kind kind);
-  ~LiveTestWindow() override;
   bool isMdiChild() const override { return true; }
 
   // The summary capture, every 100 ms after the test has stopped: each read is added to
@@ -57,6 +53,9 @@ class LiveTestWindow : public Form<QWidget> {
   // the previous poll, as a rule), blanks trimmed; also into rx_text. False when the run ended
   // because the device went away.
   bool poll_reply(std::string& reply);
+  // Cancel of a live window: the whole run is abandoned under the hourglass (the test sequence's
+  // stopalltests), then this window goes.
+  void cancel_run();
   // A reply too short to be a sample: the report window judges it (the analyser's error
   // replies; after "n" the run stops and this window is unloaded).
   void judge_short_reply();

@@ -11,7 +11,6 @@
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/files.h"
-#include "platform/serial_port.h"
 #include "platform/ui.h"
 #include "shell/global_comm.h"
 
@@ -24,6 +23,12 @@ void begin_summary(App& app, LiveTestWindow& window, const char* caption) {
   app.forms().get<frmSummary>().show_capture(caption);
   app.session().new_summary = true;
   app.ui().setMousePointer(&window, MousePointer::Hourglass);
+}
+
+// Every timer of the live windows that are open stops.
+void stop_live_windows(Forms& forms) {
+  if (frmRTGraph* rt = forms.loaded<frmRTGraph>()) rt->stop_timers();
+  if (frmOTGraph* ot = forms.loaded<frmOTGraph>()) ot->stop_timers();
 }
 
 void show_main(App& app) {
@@ -128,9 +133,7 @@ void frmDownload::stopalltests() {
   DownloadFlags& f = s.download_flags;
   Forms& forms = app_.forms();
 
-  for (LiveTestWindow* w : {static_cast<LiveTestWindow*>(forms.loaded<frmRTGraph>()),
-                            static_cast<LiveTestWindow*>(forms.loaded<frmOTGraph>())})
-    if (w) w->stop_timers();
+  stop_live_windows(forms);
   f.show_rt_request = false;
   f.show_ot_request = false;
   GlobalComm::send_stop_command(app_);
@@ -159,8 +162,7 @@ void end_run_for_lost_device(App& app) {
   Forms& forms = app.forms();
   frmRTGraph* rt = forms.loaded<frmRTGraph>();
   frmOTGraph* ot = forms.loaded<frmOTGraph>();
-  for (LiveTestWindow* w : {static_cast<LiveTestWindow*>(rt), static_cast<LiveTestWindow*>(ot)})
-    if (w) w->stop_timers();
+  stop_live_windows(forms);
   // The log of the test that was running is closed as Stop closes it; the logs of finished tests
   // are closed already.
   if (p.rt_phase && f.log_rt_data && !s.rt_data_file.empty())
