@@ -50,13 +50,10 @@ std::string from_box(QString text) {
   return fromQ(text);
 }
 
-// A file name as it appears on the page or in a message.
-std::string name_printed(const std::string& path) { return fromQ(pathToQ(path)); }
-
 // The report text could not be written to file_name.
 void tell_not_saved(App& app) {
   app.ui().msgbox(
-      "The report could not be saved: the file " + name_printed(app.session().file_name) + " cannot be written.",
+      "The report could not be saved: the file " + path_text(app.session().file_name) + " cannot be written.",
       MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
 }
 
@@ -429,12 +426,12 @@ void frmReports::print_screen() {
   if (!file) {
     // Nothing was written under that name (a Receive Any stopped before its end, for one).
     pointer(MousePointer::Default);
-    app_.ui().msgbox("There is no report to print: the file " + name_printed(s.file_name) + " cannot be read.",
+    app_.ui().msgbox("There is no report to print: the file " + path_text(s.file_name) + " cannot be read.",
                      MsgButtons::OK, MsgIcon::Exclamation, "PRINT");
     return;
   }
   Printer& printer = app_.printer();
-  ReportPrintout printout(name_printed(s.file_name));
+  ReportPrintout printout(path_text(s.file_name));
   bool ok = printer.setFontName("courier new");
   LineReader lines(*file);
   while (ok && !lines.eof()) {
