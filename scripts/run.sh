@@ -23,7 +23,12 @@ case "$workdir" in /*) ;; *) workdir="$PWD/$workdir" ;; esac
 cd "$(dirname "$0")/.."
 repo="$(pwd)"
 ./scripts/install-deps.sh
-./scripts/build.sh build
+# Only what this script starts (the program, its help pages and the simulated analyser), in a
+# build folder of its own, so it never rebuilds what the test command built in another build type.
+build=build-run
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQTX_BUILD_TESTS=OFF -DQTX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target qtx qtx_help qtx-analyser-sim
 
 config="${XDG_CONFIG_HOME:-$HOME/.config}/qtx/qtx.ini"
 configured=no
@@ -37,7 +42,7 @@ sim_pid=
 if [ "$configured" = no ]; then
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  "$repo/build/tools/analyser-sim/qtx-analyser-sim" --no-stdin </dev/null >"$fifo" &
+  "$repo/$build/tools/analyser-sim/qtx-analyser-sim" --no-stdin </dev/null >"$fifo" &
   sim_pid=$!
   exec 3<"$fifo"
   rm -f "$fifo"
@@ -52,4 +57,4 @@ fi
 mkdir -p "$workdir/save"
 cd "$workdir"
 echo "QTX works in $(pwd)."
-"$repo/build/qtx"
+"$repo/$build/qtx"
