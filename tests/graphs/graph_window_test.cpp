@@ -71,7 +71,7 @@ TEST(GraphWindow, AnOpenedLogShowsItsTotals) {
   auto rows = steady_rows(12, 5);
   rows[10].avg_flow = 99.8765;  // the 11th sample
   w.open("Twelve.LOG", rate_log_text(rows));
-  EXPECT_EQ(w.g->windowTitle(), "DATA LOG GRAPH - [ " + QString::fromStdString(w.t.path("Twelve.LOG")).toLower() + " ]");
+  EXPECT_EQ(w.g->windowTitle(), "DATA LOG GRAPH - [ " + QString::fromStdString(w.t.path("Twelve.LOG")) + " ]");
   EXPECT_EQ(w.g->lblNoPoints->text(), "No Pts:  12");
   EXPECT_EQ(w.g->lblAvgFlow->text(), "Avg:  99.88");
   EXPECT_EQ(w.g->lblTotalTime->text(), "Total Time:  1 mins");
