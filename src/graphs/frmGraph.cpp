@@ -285,6 +285,8 @@ void frmGraph::plot_log(const std::function<void()>& set_view) {
     DGraph->setLegendText(3, "Volume");
     graph_data3();
     set_view();
+    // The prompt to open a file stands only over an empty graph.
+    DGraph->setGraphTitle("");
     finish_plot();
   } catch (const std::exception&) {
     app_.ui().msgbox("Too many points to plot, contact Korvane for software upgrade", MsgButtons::OK,

@@ -201,6 +201,8 @@ TEST_F(GraphOutput, PagesPrintIntoALandscapePdf) {
         std::string("Average flow rate:  99.88 ml/hr"), std::string("Number of Points:  12"),
         "File name:  " + log_path(), std::string("Time (minutes)")})
     EXPECT_TRUE(text.contains(toQ(expected).simplified())) << expected << "\n" << fromQ(text);
+  // The printed graph of a plotted log carries no prompt to open one.
+  EXPECT_FALSE(text.contains(QStringLiteral("for display"))) << fromQ(text);
   const QString info = run(QStringLiteral("pdfinfo"), {toQ(pdf)});
   const QRegularExpressionMatch size =
       QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
@@ -260,6 +262,10 @@ TEST_F(GraphOutput, ImagesBySuffixAndTheCancelRoads) {
     EXPECT_EQ(bytes->substr(0, std::string_view(c.starts).size()), c.starts) << c.name;
   }
   EXPECT_EQ(QImageReader(toQ(t.path("img/graph.bmpx"))).read().size(), QSize(640, 480));
+  // The metafile keeps the graph's texts: the axis titles, and no prompt to open a log.
+  const std::string wmf = *files::read_all(t.path("img/graph.wmf"));
+  EXPECT_NE(wmf.find("Time (minutes)"), std::string::npos);
+  EXPECT_EQ(wmf.find("Open a file"), std::string::npos);
   EXPECT_EQ(t.settings().get("Startup", "savedir", ""), t.folder());
   EXPECT_EQ(s.folders.save_dir, t.folder());
 }

@@ -52,6 +52,7 @@ TEST(GraphWindow, OpensEmptyAndACancelledOpenChangesNothing) {
   EXPECT_FALSE(w.g->cmdFlow->isEnabled() || w.g->cmdTimeLeft->isEnabled() || w.g->cmdSetRate->isEnabled());
   EXPECT_FALSE(w.g->mnuTrumpetGraph->isEnabled() || w.g->mnuBMP->isEnabled() || w.g->mnuPrintGraph->isEnabled());
   EXPECT_FALSE(w.g->lblFlowTitle->isEnabled());
+  EXPECT_EQ(w.g->DGraph->graphTitle(), "Open a file for display...");
 
   const std::string saved = w.t.settings().get("Startup", "savedir", "");
   w.t.ui.answerOpen("");
@@ -64,6 +65,7 @@ TEST(GraphWindow, OpensEmptyAndACancelledOpenChangesNothing) {
   EXPECT_EQ(w.t.settings().get("Startup", "savedir", ""), saved);
   EXPECT_EQ(w.g->windowTitle(), "DATA LOG GRAPH");
   EXPECT_FALSE(w.g->cmdFlow->isEnabled());
+  EXPECT_EQ(w.g->DGraph->graphTitle(), "Open a file for display...");
 }
 
 TEST(GraphWindow, AnOpenedLogShowsItsTotals) {
@@ -78,6 +80,7 @@ TEST(GraphWindow, AnOpenedLogShowsItsTotals) {
   EXPECT_EQ(w.g->lblMaxFlow->text(), "Max:  100");
   EXPECT_EQ(w.g->lblSetRate->text(), " 100 (ml/hr)");
   EXPECT_EQ(w.g->lblFlowTitle->text(), "Average Flow, Centered, Fitted");
+  EXPECT_EQ(w.g->DGraph->graphTitle(), "");  // no prompt over a plotted log
   EXPECT_EQ(w.t.settings().get("Startup", "savedir", ""), w.t.folder());
   EXPECT_EQ(w.g->cmdFlow->text(), "Flow Off");
   EXPECT_EQ(w.g->cmdVolume->text(), "Vol Off");
