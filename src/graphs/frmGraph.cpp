@@ -285,6 +285,8 @@ void frmGraph::plot_log(const std::function<void()>& set_view) {
     DGraph->setLegendText(3, "Volume");
     graph_data3();
     set_view();
+    // The prompt to open a file stands only over an empty graph.
+    DGraph->setGraphTitle("");
     finish_plot();
   } catch (const std::exception&) {
     app_.ui().msgbox("Too many points to plot, contact Korvane for software upgrade", MsgButtons::OK,
@@ -332,8 +334,8 @@ void frmGraph::update_graph_info() {
   const LogSamples& g = s.log_samples;
   if (g.graph_last_index < 1) return;  // no log loaded yet
   const size_t last = static_cast<size_t>(g.graph_last_index);
-  // The path keeps its own characters; only the caption lowers them.
-  setWindowTitle(QStringLiteral("DATA LOG GRAPH - [ ") + pathToQ(graph_file_name).toLower() + QStringLiteral(" ]"));
+  // The path as it stands: letter case tells files apart.
+  setWindowTitle(QStringLiteral("DATA LOG GRAPH - [ ") + pathToQ(graph_file_name) + QStringLiteral(" ]"));
   lblNoPoints->setText(toQ("No Pts:  " + vb::to_text(g.graph_last_index + 1)));
   lblTotalTime->setText(toQ("Total Time:  " + vb::general(vb::Int(g.graph_time[last])) + " mins"));
   lblMaxFlow->setText(toQ("Max:  " + vb::general(s.log_results.graph_max_flow)));

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
+#include "core/base_rate.h"
 #include "core/vb.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -69,7 +70,9 @@ void frmSetRate::txtSetRate_KeyPress(int key_ascii) {
 void frmSetRate::update_rate() {
   const std::string text = fromQ(txtSetRate->text());
   Session& s = app_.session();
-  if (!vb::IsNumeric(text)) {
+  // A number beyond the rates the graph and the trumpet figures can show is refused as not
+  // being a rate at all.
+  if (!base_rate::entry_numeric(text)) {
     app_.ui().msgbox("Non-numeric value", MsgButtons::OK, MsgIcon::Critical, "ERROR");
     return;
   }

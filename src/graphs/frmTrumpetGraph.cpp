@@ -186,10 +186,10 @@ void frmTrumpetGraph::generateTrumpetGraph() {
 }
 
 void frmTrumpetGraph::update_trumpet_title() {
-  // The log's name as the log graph keeps it; a path keeps the file system's encoding.
+  // The log's name as the log graph keeps it: the file system's encoding and letter case.
   const frmGraph* log_graph = app_.forms().loaded<frmGraph>();
   const std::string name = log_graph ? log_graph->graph_file_name : std::string();
-  setWindowTitle(QStringLiteral("TRUMPET GRAPH - [") + pathToQ(name).toLower() + QStringLiteral(" ]"));
+  setWindowTitle(QStringLiteral("TRUMPET GRAPH - [") + pathToQ(name) + QStringLiteral(" ]"));
 }
 
 void frmTrumpetGraph::update_summary_data() {

@@ -1,5 +1,6 @@
 #include "help/help_common.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -14,14 +15,32 @@ namespace {
 
 QMdiSubWindow* sub_window(FormBase& form) { return qobject_cast<QMdiSubWindow*>(&form.frame()); }
 
+// The first control of the window that takes the keyboard; nothing when none does.
+QWidget* first_focusable(QWidget& window) {
+  for (QWidget* w = window.nextInFocusChain(); w && w != &window; w = w->nextInFocusChain()) {
+    if (!window.isAncestorOf(w)) continue;
+    if (w->isEnabled() && w->isVisibleTo(&window) && (w->focusPolicy() & Qt::TabFocus)) return w;
+  }
+  return nullptr;
+}
+
+// Makes the window the active one: its top-level window active, and a child window the active
+// one of the main window's area with the keyboard in it. The area passes the keyboard to the
+// child's first control only when that control is enabled, so a graph window with nothing
+// plotted yet (every button but Exit disabled) would be left without it.
 void bring_to_front(FormBase& form) {
   form.Show();
+  QWidget& frame = form.frame();
+  frame.window()->activateWindow();
   QMdiArea* area = form.app().forms().mdiArea();
-  if (QMdiSubWindow* sub = sub_window(form); sub && area) {
-    area->setActiveSubWindow(sub);
-  } else {
-    form.widget().activateWindow();
-  }
+  QMdiSubWindow* sub = sub_window(form);
+  if (!sub || !area) return;
+  area->setActiveSubWindow(sub);
+  if (sub->isAncestorOf(QApplication::focusWidget())) return;
+  if (QWidget* control = first_focusable(form.widget()))
+    control->setFocus(Qt::ActiveWindowFocusReason);
+  else
+    sub->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 }  // namespace

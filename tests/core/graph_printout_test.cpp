@@ -49,14 +49,15 @@ TEST(GraphPrintout, LogGraphPageLines) {
       "Average flow rate:  7.123 ml/hr  |Total time:  99.5 mins",
       "Maximum flow rate:  00.50 ml/hr |Number of Points:  100",
       "Minimum flow rate:  -03.20 ml/hr ",
-      "File name:  /data/pump a.log",
+      "File name:  /Data/Pump A.LOG",
       "",
   };
   EXPECT_EQ(lines(log_graph_page(log_figures(7.123456))), expected);
-  // A name beyond Latin-1 prints as the page's Latin-1 text, not as its UTF-8 bytes.
+  // A name beyond Latin-1 prints as the page's Latin-1 text, not as its UTF-8 bytes, in its own
+  // letter case.
   LogGraphFigures utf8 = log_figures(7.123456);
   utf8.file_name = "/Data/\xD0\x96urnal \xC3\xA9t\xC3\xA9.LOG";
-  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /data/?urnal \xE9t\xE9.log");
+  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /Data/?urnal \xE9t\xE9.LOG");
   EXPECT_EQ(lines(log_graph_page(log_figures(1234.5678)))[6],
             "Average flow rate:  1234. ml/hr  |Total time:  99.5 mins");
 
@@ -112,7 +113,7 @@ TEST(GraphPrintout, TrumpetPageLinesAndTableCells) {
       "Average % Error:  1.500 %",
       "Analysis Period:  60 min -  From 30 to 90 min",
       "Data Interpolation Interval: 60sec",
-      "File name:  /data/pump.log",
+      "File name:  /Data/PUMP.log",
       "",
       "Observation Period:",
       "            2                 5                 11                 19                 31",

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/base_rate.h"
 #include "core/vb.h"
 
 using qtx::vb::IsNumeric;
@@ -14,4 +15,16 @@ TEST(IsNumeric, RefusesOtherTextAndTheEmptyText) {
   for (const char* t : {"",   " ", "   ",   "abc",   "12abc", "1 2",  ".",    "-",   "+",   "+-1", "--1", "1e", "1e+",
                         "e5", "E", "1.2.3", "1,000", "$5",    "0x1F", "&H1F", "\t1", "1\r", "12%", "1d2", "- 1"})
     EXPECT_FALSE(IsNumeric(t)) << '"' << t << '"';
+}
+
+// The base-rate box takes the rates the windows and the trumpet figures can show, and 0 (which
+// the dialog refuses with its own message).
+TEST(IsNumeric, BaseRateEntries) {
+  for (const char* t : {"0", "0.0", "1e-400", "-5", "12.5", " 100 ", "32767", "-32767", "1.5e2", "0.0001", "-1E-4"})
+    EXPECT_TRUE(qtx::base_rate::entry_numeric(t)) << '"' << t << '"';
+  for (const char* t : {"", "abc", "1e999", "-1e999", "1e300", "32767.01", "-40000", "1e5", "0.00009", "1e-300"})
+    EXPECT_FALSE(qtx::base_rate::entry_numeric(t)) << '"' << t << '"';
+  // Both ends still read as plain decimals wherever the rate is shown.
+  EXPECT_EQ(qtx::vb::general(qtx::base_rate::kLargest), "32767");
+  EXPECT_EQ(qtx::vb::general(-qtx::base_rate::kSmallest), "-0.0001");
 }

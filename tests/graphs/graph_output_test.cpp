@@ -77,7 +77,8 @@ struct GraphOutput : ::testing::Test {
   void expect_print_error() {
     t.ui.expectBox("Error Printing, please refer to your Windows Manual", "ERROR", MsgAnswer::OK, MsgIcon::Critical);
   }
-  std::string lower_log() const { return fromQ(toQ(t.path("Pump.LOG")).toLower()); }
+  // The log's path as it stands: letter case tells files apart.
+  std::string log_path() const { return t.path("Pump.LOG"); }
 };
 
 }  // namespace
@@ -99,7 +100,7 @@ TEST_F(GraphOutput, LogGraphPageLandscapeAndPortrait) {
       "12 0.5 Average flow rate:  99.88 ml/hr  |Total time:  1 mins",
       "12 0.5 Maximum flow rate:  100.00 ml/hr |Number of Points:  12",
       "12 0.5 Minimum flow rate:  100.00 ml/hr ",
-      "12 0.5 File name:  " + lower_log(),
+      "12 0.5 File name:  " + log_path(),
       "12 0 ",
   };
   EXPECT_EQ(page(t.printer), expected);
@@ -172,7 +173,7 @@ TEST_F(GraphOutput, TrumpetPageWithAndWithoutTheWarning) {
       EXPECT_EQ(lines[12], "10 I 0.65 Warning: The data used to generate this graph had an insufficient ");
       EXPECT_EQ(lines[13], "10 I 0.65 number of data points to be an accurate representation");
     }
-    EXPECT_EQ(lines[warning ? 14 : 12], "12 0.5 File name:  " + lower_log());
+    EXPECT_EQ(lines[warning ? 14 : 12], "12 0.5 File name:  " + log_path());
     EXPECT_EQ(w->TGraph->printInfo(3), 4);
     EXPECT_GT(inked(t.printer.canvas, 0, t.printer.canvas.height()), 500);
   }
@@ -198,8 +199,10 @@ TEST_F(GraphOutput, PagesPrintIntoALandscapePdf) {
   for (const std::string& expected :
        {std::string("Korvane Systems Inc."), std::string(kDate), std::string("Data Log Graph"),
         std::string("Average flow rate:  99.88 ml/hr"), std::string("Number of Points:  12"),
-        "File name:  " + lower_log(), std::string("Time (minutes)")})
+        "File name:  " + log_path(), std::string("Time (minutes)")})
     EXPECT_TRUE(text.contains(toQ(expected).simplified())) << expected << "\n" << fromQ(text);
+  // The printed graph of a plotted log carries no prompt to open one.
+  EXPECT_FALSE(text.contains(QStringLiteral("for display"))) << fromQ(text);
   const QString info = run(QStringLiteral("pdfinfo"), {toQ(pdf)});
   const QRegularExpressionMatch size =
       QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
@@ -259,6 +262,10 @@ TEST_F(GraphOutput, ImagesBySuffixAndTheCancelRoads) {
     EXPECT_EQ(bytes->substr(0, std::string_view(c.starts).size()), c.starts) << c.name;
   }
   EXPECT_EQ(QImageReader(toQ(t.path("img/graph.bmpx"))).read().size(), QSize(640, 480));
+  // The metafile keeps the graph's texts: the axis titles, and no prompt to open a log.
+  const std::string wmf = *files::read_all(t.path("img/graph.wmf"));
+  EXPECT_NE(wmf.find("Time (minutes)"), std::string::npos);
+  EXPECT_EQ(wmf.find("Open a file"), std::string::npos);
   EXPECT_EQ(t.settings().get("Startup", "savedir", ""), t.folder());
   EXPECT_EQ(s.folders.save_dir, t.folder());
 }

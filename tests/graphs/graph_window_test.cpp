@@ -52,6 +52,7 @@ TEST(GraphWindow, OpensEmptyAndACancelledOpenChangesNothing) {
   EXPECT_FALSE(w.g->cmdFlow->isEnabled() || w.g->cmdTimeLeft->isEnabled() || w.g->cmdSetRate->isEnabled());
   EXPECT_FALSE(w.g->mnuTrumpetGraph->isEnabled() || w.g->mnuBMP->isEnabled() || w.g->mnuPrintGraph->isEnabled());
   EXPECT_FALSE(w.g->lblFlowTitle->isEnabled());
+  EXPECT_EQ(w.g->DGraph->graphTitle(), "Open a file for display...");
 
   const std::string saved = w.t.settings().get("Startup", "savedir", "");
   w.t.ui.answerOpen("");
@@ -64,6 +65,7 @@ TEST(GraphWindow, OpensEmptyAndACancelledOpenChangesNothing) {
   EXPECT_EQ(w.t.settings().get("Startup", "savedir", ""), saved);
   EXPECT_EQ(w.g->windowTitle(), "DATA LOG GRAPH");
   EXPECT_FALSE(w.g->cmdFlow->isEnabled());
+  EXPECT_EQ(w.g->DGraph->graphTitle(), "Open a file for display...");
 }
 
 TEST(GraphWindow, AnOpenedLogShowsItsTotals) {
@@ -71,13 +73,14 @@ TEST(GraphWindow, AnOpenedLogShowsItsTotals) {
   auto rows = steady_rows(12, 5);
   rows[10].avg_flow = 99.8765;  // the 11th sample
   w.open("Twelve.LOG", rate_log_text(rows));
-  EXPECT_EQ(w.g->windowTitle(), "DATA LOG GRAPH - [ " + QString::fromStdString(w.t.path("Twelve.LOG")).toLower() + " ]");
+  EXPECT_EQ(w.g->windowTitle(), "DATA LOG GRAPH - [ " + QString::fromStdString(w.t.path("Twelve.LOG")) + " ]");
   EXPECT_EQ(w.g->lblNoPoints->text(), "No Pts:  12");
   EXPECT_EQ(w.g->lblAvgFlow->text(), "Avg:  99.88");
   EXPECT_EQ(w.g->lblTotalTime->text(), "Total Time:  1 mins");
   EXPECT_EQ(w.g->lblMaxFlow->text(), "Max:  100");
   EXPECT_EQ(w.g->lblSetRate->text(), " 100 (ml/hr)");
   EXPECT_EQ(w.g->lblFlowTitle->text(), "Average Flow, Centered, Fitted");
+  EXPECT_EQ(w.g->DGraph->graphTitle(), "");  // no prompt over a plotted log
   EXPECT_EQ(w.t.settings().get("Startup", "savedir", ""), w.t.folder());
   EXPECT_EQ(w.g->cmdFlow->text(), "Flow Off");
   EXPECT_EQ(w.g->cmdVolume->text(), "Vol Off");

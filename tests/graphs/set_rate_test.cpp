@@ -24,18 +24,32 @@ TEST(SetRate, TextThatIsNotANumberKeepsTheDialogOpen) {
   t.session().base_rate = 100;
   show_set_rate(t, [&](frmSetRate& d) {
     EXPECT_EQ(d.windowTitle(), "SET RATE");
-    for (const char* text : {"", "abc"}) {
+    // Numbers beyond the rates the figures can show are refused like text.
+    for (const char* text : {"", "abc", "1e999", "1e300", "0.00001"}) {
       t.ui.expectBox("Non-numeric value", "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
       d.txtSetRate->setText(QString::fromLatin1(text));
       d.cmdUpdate->click();
       EXPECT_TRUE(t.forms().isLoaded("frmSetRate"));
       EXPECT_EQ(d.txtSetRate->text(), QString::fromLatin1(text));
+      EXPECT_EQ(t.session().base_rate, 100);
     }
     d.cmdCancel->click();
   });
   EXPECT_FALSE(t.forms().isLoaded("frmSetRate"));
   EXPECT_EQ(t.session().base_rate, 100);
   EXPECT_FALSE(t.session().rate_updated);
+
+  // After a refusal an ordinary rate is still taken.
+  show_set_rate(t, [&](frmSetRate& d) {
+    t.ui.expectBox("Non-numeric value", "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+    d.txtSetRate->setText(QStringLiteral("1e999"));
+    d.cmdUpdate->click();
+    d.txtSetRate->setText(QStringLiteral("32767"));
+    d.cmdUpdate->click();
+  });
+  EXPECT_FALSE(t.forms().isLoaded("frmSetRate"));
+  EXPECT_EQ(t.session().base_rate, 32767);
+  EXPECT_TRUE(t.session().rate_updated);
 }
 
 TEST(SetRate, ZeroClosesAndKeepsTheOldRate) {

@@ -193,7 +193,7 @@ TEST_F(TrumpetTest, TheLogGraphsItemOpensTheWindowOverTheHiddenLogGraph) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(g->frame().isHidden());
     EXPECT_EQ(w->TGraph->yAxisMax(), 15);
-    EXPECT_EQ(w->windowTitle(), "TRUMPET GRAPH - [" + QString::fromStdString(t.path("Hour.LOG")).toLower() + " ]");
+    EXPECT_EQ(w->windowTitle(), "TRUMPET GRAPH - [" + QString::fromStdString(t.path("Hour.LOG")) + " ]");
     EXPECT_EQ(w->lblAnalysisPeriod->text(), "Analysis Period:  60 min  -  From 0 to 60 min");
     if (by_close_box)
       w->frame().close();

@@ -2,6 +2,7 @@
 // activation, and what the viewer says when a page is missing.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -132,7 +133,10 @@ TEST_F(HelpFixture, ExitRoads) {
   v.cmdExit->click();
   EXPECT_FALSE(t.forms().isLoaded("frmQTXOverview"));
 
-  // Graph help returns to the graph window.
+  // Graph help returns to the graph window, which is the active window again with the keyboard
+  // in it, also while nothing is plotted (only its Exit button takes the keyboard then).
+  main->activateWindow();
+  processEvents();
   frmGraph& graph = t.forms().get<frmGraph>();
   graph.Show();
   graph.mnuGraphHelp->trigger();
@@ -140,10 +144,14 @@ TEST_F(HelpFixture, ExitRoads) {
   frmQTXGHelp* ghelp = t.forms().loaded<frmQTXGHelp>();
   ASSERT_NE(ghelp, nullptr);
   area().setActiveSubWindow(frameOf(*ghelp));
+  ghelp->cmdExit->setFocus();
   ghelp->cmdExit->click();
+  processEvents();
   EXPECT_FALSE(t.forms().isLoaded("frmQTXGHelp"));
-  EXPECT_EQ(area().activeSubWindow(), frameOf(graph));
   EXPECT_TRUE(graph.Visible());
+  EXPECT_EQ(QApplication::activeWindow(), main);
+  EXPECT_EQ(area().activeSubWindow(), frameOf(graph));
+  EXPECT_TRUE(graph.isAncestorOf(QApplication::focusWidget()));
 
   // Without a graph window (closed meanwhile) it returns to the main window.
   t.forms().unload("frmGraph");
