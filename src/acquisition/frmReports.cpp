@@ -62,6 +62,15 @@ QRect twips(int left, int top, int width, int height) {
   return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
 }
 
+// The editing layout at the design size; the text area takes what the window gains, and the
+// buttons move with its bottom right corner.
+const QRect kTextDesign = twips(120, 120, 10380, 5160);
+constexpr int kButtonTop = 5460;
+constexpr int kSaveLeft = 5880, kPrintLeft = 7440, kCancelLeft = 9000;
+constexpr int kButtonWidth = 1335, kButtonHeight = 495;
+// However small the window, the text area keeps room for a few short lines.
+constexpr int kTextMinWidth = 2400, kTextMinHeight = 900;
+
 }  // namespace
 
 frmReports::frmReports(App& app) : Form<QWidget>(app) {
@@ -95,14 +104,14 @@ frmReports::frmReports(App& app) : Form<QWidget>(app) {
   txtData->setFont(courier);
   txtData->setLineWrapMode(QPlainTextEdit::NoWrap);
   txtData->setTabChangesFocus(true);
-  txtData->setGeometry(twips(120, 120, 10380, 5160));
+  txtData->setGeometry(kTextDesign);
 
   cmdSave = make<QPushButton>(clientArea, "cmdSave", "&Save");
-  cmdSave->setGeometry(twips(5880, 5460, 1335, 495));
+  cmdSave->setGeometry(twips(kSaveLeft, kButtonTop, kButtonWidth, kButtonHeight));
   cmdPrint = make<QPushButton>(clientArea, "cmdPrint", "&Print");
-  cmdPrint->setGeometry(twips(7440, 5460, 1335, 495));
+  cmdPrint->setGeometry(twips(kPrintLeft, kButtonTop, kButtonWidth, kButtonHeight));
   cmdCancel = make<QPushButton>(clientArea, "cmdCancel", "&Cancel");
-  cmdCancel->setGeometry(twips(9000, 5460, 1335, 495));
+  cmdCancel->setGeometry(twips(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight));
   // Print and save are offered once a report is complete.
   cmdPrint->setVisible(false);
   cmdPrint->setEnabled(false);
@@ -137,6 +146,26 @@ frmReports::frmReports(App& app) : Form<QWidget>(app) {
 
 QSize frmReports::sizeHint() const { return QSize(kDesignWidth / kTwipsPerPixel, kDesignHeight / kTwipsPerPixel); }
 
+void frmReports::resizeEvent(QResizeEvent* event) {
+  Form<QWidget>::resizeEvent(event);
+  fit_to_window();
+}
+
+void frmReports::fit_to_window() {
+  if (receiving_layout_) return;
+  // What the window has gained on its design size (the menu bar above keeps its height).
+  const QSize gain = size() - sizeHint();
+  QRect text = kTextDesign;
+  text.setWidth(std::max(kTextDesign.width() + gain.width(), px(kTextMinWidth)));
+  text.setHeight(std::max(kTextDesign.height() + gain.height(), px(kTextMinHeight)));
+  txtData->setGeometry(text);
+  const int dx = text.width() - kTextDesign.width();
+  const int dy = text.height() - kTextDesign.height();
+  cmdSave->move(px(kSaveLeft) + dx, px(kButtonTop) + dy);
+  cmdPrint->move(px(kPrintLeft) + dx, px(kButtonTop) + dy);
+  cmdCancel->move(px(kCancelLeft) + dx, px(kButtonTop) + dy);
+}
+
 void frmReports::update_menu_bar() {
   bool any = false;
   for (QMenu* m : {mnuFile, mnuEdit, mnuOptions}) any = any || m->menuAction()->isVisible();
@@ -156,6 +185,7 @@ bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSave
 // ---- showing ----------------------------------------------------------------------------------
 
 void frmReports::show_receiving() {
+  receiving_layout_ = true;
   if (!GetDataTimer->isActive()) report_file_.clear();
   app_.forms().attachChild(*this);
   // About one text line (1.2 times the height of the letter "A"), with the box's frame and
@@ -419,6 +449,9 @@ void frmReports::print_screen() {
     if (main) app_.ui().setMousePointer(main, p);
   };
   pointer(MousePointer::Hourglass);
+  // After Open the report is the window's own file, not whatever another window's dialog left
+  // in file_name.
+  if (s.test_type_code == test_type::kFile) s.file_name = opened_.file;
   // tempfile.dat left by an earlier reception is not the report of this one.
   const bool stale = s.test_type_code != test_type::kFile && s.file_name == temp_report_file(s.folders) &&
                      report_file_ != s.file_name;
@@ -496,13 +529,14 @@ void frmReports::mnuOpen_Click() {
   GlobalSaveOpen::open_file_dialog(app_);
   GlobalSaveOpen::load_file_into_reports(app_, *this);
   for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn}) a->setEnabled(true);
-  setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(s.file_name));
+  // The file whose text the window shows: a refused or cancelled Open leaves the earlier one.
+  setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(opened_.file));
 }
 
 void frmReports::mnuConvertPrn_Click() {
   Session& s = app_.session();
   if (s.exists_proceed && s.download_started) {
-    // An opened report, perhaps edited, is saved before it is converted.
+    // An opened report, when edited, is saved to its own file before a log is converted.
     GlobalSaveOpen::file_name_by_mode(app_);
     if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed) tell_not_saved(app_);
   }

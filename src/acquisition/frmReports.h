@@ -48,7 +48,7 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   void initial_setup();
   // Cleans rx_text and holds its last characters back for the next tick.
   void Process_tempbuffer();
-  // Prints the file file_name as the report printout.
+  // Prints the file file_name as the report printout; after Open, the window's own file.
   void print_screen();
 
   // Design size of the window, in twips.
@@ -93,8 +93,11 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   std::string reportText() override;
   void setReportText(std::string_view text) override;
   void setPrintEnabled(bool enabled) override { mnuPrint->setEnabled(enabled); }
+  GlobalSaveOpen::OpenedReport& openedReport() override { return opened_; }
 
-  // The area below the menus that the controls are placed in (twips from its corner).
+  // The area below the menus that the controls are placed in (twips from its corner). In the
+  // editing layout the text area grows with the window and the buttons keep to its bottom
+  // right corner.
   QWidget* clientArea = nullptr;
   QPlainTextEdit* txtData = nullptr;
   QPushButton* cmdPrint = nullptr;
@@ -137,9 +140,17 @@ class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
   bool save_to_file();
   void show_status(const std::string& line);
 
+  // The editing layout: text area and buttons follow the window's size.
+  void fit_to_window();
+  void resizeEvent(QResizeEvent* event) override;
+
   report::ReportReceiver receiver_;
   bool stopped_ = false;  // the reception was stopped from within a tick
   std::string report_file_;  // where the report of this reception was written ("" not yet)
+  // Laid out by show_receiving: one status line and the buttons at fixed places.
+  bool receiving_layout_ = false;
+  // The report file the window holds for editing (Open).
+  GlobalSaveOpen::OpenedReport opened_;
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };

@@ -37,7 +37,11 @@ std::string line_to_csv(std::string& line) {
   return line;
 }
 
-bool has_log_extension(std::string_view name) { return name.size() >= 4 && name.substr(name.size() - 4) == ".log"; }
+// The live tests name their logs with the dialog's default extension "LOG", so the case of the
+// extension does not matter.
+bool has_log_extension(std::string_view name) {
+  return name.size() >= 4 && vb::LCase(name.substr(name.size() - 4)) == ".log";
+}
 
 std::string csv_name(std::string_view log_name) {
   std::string out(log_name.substr(0, log_name.size() >= 4 ? log_name.size() - 4 : 0));

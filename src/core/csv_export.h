@@ -24,9 +24,10 @@ inline constexpr int kPageHeadingLines = 5;
 // line keeps its length. The conversion is left in `line` and returned.
 std::string line_to_csv(std::string& line);
 
-// True when the name's last four characters are exactly ".log".
+// True when the name ends in ".log", in any case (".LOG" of the live tests' logs too).
 bool has_log_extension(std::string_view name);
-// The output file of a log: the name less its last four characters, then ".CSV".
+// The output file of a log: the name less its last four characters, then ".CSV" (whatever the
+// case of the log's extension).
 std::string csv_name(std::string_view log_name);
 
 enum class Outcome {

@@ -144,12 +144,13 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
         reports.setPrintEnabled(false);
         app.ui().msgbox("Invalid file!  The file is not a LOG or a SUMMARY file.", MsgButtons::OK, MsgIcon::Critical,
                         "ERROR");
-        // The window keeps its old text: a later save must not write that text over the
-        // refused file.
+        // The window keeps its old text, and with it the file that text belongs to.
         s.file_name.clear();
       } else {
         reports.setReportText(s.file_text);
         reports.setPrintEnabled(true);
+        // The text as the window holds it, so a save can tell whether it was changed.
+        reports.openedReport() = OpenedReport{s.file_name, reports.reportText()};
       }
     }
   }
@@ -174,15 +175,25 @@ void file_name_by_mode(App& app) {
 SaveResult save_report_text(App& app, ReportWindow& reports) {
   Session& s = app.session();
   file_name_by_mode(app);
+  OpenedReport& opened = reports.openedReport();
+  const bool opened_file = s.test_type_code == test_type::kFile;
+  // An opened report goes back to its own file, never to a name another window's dialog (or the
+  // conversion dialog) left in file_name.
+  if (opened_file) s.file_name = opened.file;
   s.file_name = vb::Trim(s.file_name);
   if (s.file_name.empty()) {
     app.ui().msgbox("Saving file cancelled.", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL");
     return SaveResult::Cancelled;
   }
   s.file_text = reports.reportText();
+  // Unchanged since it was opened or last saved: the file already holds it, byte for byte.
+  if (opened_file && s.file_text == opened.text) return SaveResult::Saved;
   std::string bytes = s.file_text;
-  bytes += vb::CRLF;
-  return files::write_all(s.file_name, bytes) ? SaveResult::Saved : SaveResult::WriteFailed;
+  // The last line is ended, but a text that ends its last line already gets no empty line.
+  if (!bytes.ends_with(vb::CRLF)) bytes += vb::CRLF;
+  if (!files::write_all(s.file_name, bytes)) return SaveResult::WriteFailed;
+  if (opened_file) opened.text = s.file_text;
+  return SaveResult::Saved;
 }
 
 void convert_log_to_csv(App& app, ReportWindow& reports) {

@@ -26,6 +26,13 @@ inline constexpr const char* kSummaryFirstFilter =
     "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
 inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
 
+// The report file a report window holds for editing: the file its text was opened from (or last
+// saved to), and that text as the window then held it. An empty name: the window holds none.
+struct OpenedReport {
+  std::string file;
+  std::string text;
+};
+
 // What these routines touch of the report window. The report window implements it (or hands
 // an adapter) when it calls them.
 class ReportWindow {
@@ -38,6 +45,9 @@ class ReportWindow {
   virtual void setReportText(std::string_view text) = 0;
   // Its menu item mnuPrint.
   virtual void setPrintEnabled(bool enabled) = 0;
+  // The file it holds for editing. Kept by the window itself: file_name is whatever the last
+  // dialog of any window chose.
+  virtual OpenedReport& openedReport() = 0;
 };
 
 // save_dir = the folder of `path`, stored under "savedir"; a path without a folder changes
@@ -62,7 +72,8 @@ std::string save_file_dialog(App& app);
 void convert_file_dialog(App& app);
 
 // Loads file_name into the report window when it is a log or a summary (holds "LOG" or
-// "SUMMARY"); refuses other files and tells why.
+// "SUMMARY"), which then holds that file for editing; refuses other files and tells why (the
+// window keeps its text and its file).
 void load_file_into_reports(App& app, ReportWindow& reports);
 
 enum class SaveResult {
@@ -73,11 +84,14 @@ enum class SaveResult {
 // file_name as the download mode names it: the receive-any, summary or log file (other modes
 // leave it as it is).
 void file_name_by_mode(App& app);
-// Writes the report window's text, then CR LF, to the file of the download mode (or to
-// file_name for an opened file, mode "5").
+// Writes the report window's text to the file of the download mode, or for an opened file
+// (mode "5") to the file the window holds, and leaves that name in file_name. Every line of the
+// file ends with CR LF: one is added when the text does not end with it. An opened file whose
+// text the window has not changed is not written, so it keeps its bytes.
 SaveResult save_report_text(App& app, ReportWindow& reports);
 
-// Converts the data log file_name into file_name less ".log" with ".CSV", and tells the outcome.
+// Converts the data log file_name (".log" in any case) into file_name less its extension with
+// ".CSV", and tells the outcome.
 void convert_log_to_csv(App& app, ReportWindow& reports);
 
 }  // namespace qtx::GlobalSaveOpen

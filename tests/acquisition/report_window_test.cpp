@@ -249,9 +249,17 @@ TEST_F(ReportWindow, EditMenuWorksOnTheSelectionThroughTheClipboard) {
   EXPECT_EQ(r.reportText(), "");
 }
 
-TEST_F(ReportWindow, OpenEditThenSaveAndExitWritesTheText) {
+TEST_F(ReportWindow, OpenEditThenSaveAndExitWritesTheTextToTheOpenedFileOnly) {
+  // Lines ended by LF alone, the last one by nothing: Save And Exit without a change keeps them.
   const std::string file = t.path("old.log");
-  ASSERT_TRUE(files::write_all(file, "DATA LOG\r\nrow\r\n"));
+  ASSERT_TRUE(files::write_all(file, "DATA LOG\nrow"));
+  main.mnuEdit_Click();
+  t.ui.answerOpen(file);
+  t.forms().loaded<frmReports>()->mnuOpen->trigger();
+  t.forms().loaded<frmReports>()->mnuClose->trigger();
+  EXPECT_EQ(files::read_all(file), "DATA LOG\nrow");
+  EXPECT_FALSE(loaded());
+
   main.mnuEdit_Click();
   frmReports& r = *t.forms().loaded<frmReports>();
   t.ui.answerOpen(file);
@@ -260,10 +268,87 @@ TEST_F(ReportWindow, OpenEditThenSaveAndExitWritesTheText) {
   EXPECT_EQ(r.windowTitle().toStdString(), "REPORT - " + file);
   EXPECT_EQ(s.test_type_code, "5");
   EXPECT_TRUE(r.mnuClose->isEnabled());
+  // Another window's dialog chose a file meanwhile: printing and saving keep to the opened one.
+  const std::string other = t.path("graph.log");
+  ASSERT_TRUE(files::write_all(other, "a large log\r\n"));
+  s.file_name = other;
+  t.ui.expectBox("Are you sure want to print?", "PRINT", MsgAnswer::Yes);
+  r.mnuPrint->trigger();
+  EXPECT_EQ(t.printer.sentPages(), (std::vector<std::vector<std::string>>{{"DATA LOG", "row"}}));
+  s.file_name = other;
   r.txtData->appendPlainText(QStringLiteral("edited"));
   r.mnuClose->trigger();
   EXPECT_EQ(files::read_all(file), "DATA LOG\r\nrow\r\n\r\nedited\r\n");
+  EXPECT_EQ(files::read_all(other), "a large log\r\n");
   EXPECT_FALSE(loaded());
+}
+
+TEST_F(ReportWindow, ConvertingLogsAfterOpenLeavesEveryLogAsItWas) {
+  const std::string rate_log = read_test_data("rate_log_82_rows.log");
+  const std::string text = t.path("notes.sum"), l1 = t.path("L1.log"), l2 = t.path("L2.LOG");
+  ASSERT_TRUE(files::write_all(text, "SUMMARY\nof a pump"));
+  ASSERT_TRUE(files::write_all(l1, rate_log));
+  ASSERT_TRUE(files::write_all(l2, rate_log));
+  main.mnuEdit_Click();
+  frmReports& r = *t.forms().loaded<frmReports>();
+  t.ui.answerOpen(text);
+  r.mnuOpen->trigger();
+
+  // L1, then the live tests' own ".LOG" name, then a conversion cancelled.
+  t.ui.answerOpen(l1).expectBox("Successful conversion", "SUCCESS");
+  r.mnuConvertPrn->trigger();
+  t.ui.answerOpen(l2).expectBox("Successful conversion", "SUCCESS");
+  r.mnuConvertPrn->trigger();
+  t.ui.answerOpen("").expectBox("Converting Log file to Spreadsheet format cancelled", "CANCEL");
+  r.mnuConvertPrn->trigger();
+  t.ui.verify();
+  EXPECT_EQ(t.ui.open_dialogs.back().DialogTitle, "CONVERT TO CSV");
+  EXPECT_EQ(files::read_all(l1), rate_log);
+  EXPECT_EQ(files::read_all(l2), rate_log);
+  EXPECT_EQ(files::read_all(text), "SUMMARY\nof a pump");
+  const std::optional<std::string> csv = files::read_all(t.path("L2.CSV"));
+  ASSERT_TRUE(csv);
+  EXPECT_EQ(files::read_all(t.path("L1.CSV")), *csv);
+
+  // Edited, the report is saved to its own file before the next conversion.
+  r.txtData->appendPlainText(QStringLiteral("checked"));
+  t.ui.answerOpen(l1).expectBox("Successful conversion", "SUCCESS");
+  r.mnuConvertPrn->trigger();
+  EXPECT_EQ(files::read_all(text), "SUMMARY\r\nof a pump\r\n\r\nchecked\r\n");
+  EXPECT_EQ(files::read_all(l1), rate_log);
+}
+
+TEST_F(ReportWindow, TextAreaGrowsWithTheWindowWhenEditing) {
+  main.mnuEdit_Click();
+  frmReports& r = *t.forms().loaded<frmReports>();
+  processEvents();
+  // Margins to the right and below, held at every size.
+  const auto margins = [&r] {
+    const QSize area = r.clientArea->size();
+    const QRect text = r.txtData->geometry(), cancel = r.cmdCancel->geometry();
+    return std::vector<int>{area.width() - text.right(), area.height() - cancel.bottom(), area.width() - cancel.right(),
+                            cancel.top() - text.bottom()};
+  };
+  const std::vector<int> design = margins();
+  const QSize text = r.txtData->size();
+  r.frame().resize(r.frame().size() + QSize(300, 200));
+  processEvents();
+  EXPECT_EQ(r.txtData->size(), text + QSize(300, 200));
+  EXPECT_EQ(margins(), design);
+  r.frame().showMaximized();
+  processEvents();
+  EXPECT_GT(r.txtData->width(), text.width());
+  EXPECT_EQ(margins(), design);
+
+  // The receiving layout keeps its one status line and its buttons where they are.
+  t.forms().unload<frmReports>();
+  frmReports& rx = receiving("2");
+  processEvents();
+  const QRect line = rx.txtData->geometry(), cancel = rx.cmdCancel->geometry();
+  rx.frame().resize(rx.frame().size() + QSize(300, 200));
+  processEvents();
+  EXPECT_EQ(rx.txtData->geometry(), line);
+  EXPECT_EQ(rx.cmdCancel->geometry(), cancel);
 }
 
 TEST_F(ReportWindow, PrintsIntoARealPdf) {

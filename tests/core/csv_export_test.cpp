@@ -84,14 +84,16 @@ TEST(LineToCsv, FirstBlankOfEachRunAndEveryColon) {
   EXPECT_EQ(line, "1,2");  // also left in the caller's text
 }
 
-TEST(CsvNames, OnlyLowerCaseLogAndUpperCaseCsv) {
+TEST(CsvNames, LogInAnyCaseAndUpperCaseCsv) {
   EXPECT_TRUE(has_log_extension("/save/run1.log"));
-  EXPECT_FALSE(has_log_extension("/save/run1.LOG"));
-  EXPECT_FALSE(has_log_extension("/save/run1.Log"));
+  EXPECT_TRUE(has_log_extension("/save/run1.LOG"));
+  EXPECT_TRUE(has_log_extension("/save/run1.Log"));
   EXPECT_FALSE(has_log_extension("/save/run1.sum"));
+  EXPECT_FALSE(has_log_extension("/save/run1.lgo"));
   EXPECT_FALSE(has_log_extension("log"));
   EXPECT_TRUE(has_log_extension(".log"));
   EXPECT_EQ(csv_name("/save/run1.log"), "/save/run1.CSV");
+  EXPECT_EQ(csv_name("/save/RUN1.LOG"), "/save/RUN1.CSV");
   EXPECT_EQ(csv_name(".log"), ".CSV");
 }
 

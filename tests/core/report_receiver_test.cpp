@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "core/report_printout.h"
 #include "core/session.h"
 
@@ -190,6 +192,31 @@ TEST(ReportReceiver, LongReceiveAnyTextWithoutElapsedPagesAfterItsFirstLine) {
   const size_t first_line = text.find("\r\n") + 2;
   EXPECT_EQ(file.substr(0, first_line), text.substr(0, first_line));
   EXPECT_EQ(file.find("tail one\r\ntail two\r\n"), first_line + (text.size() - x.r.head_length));
+}
+
+TEST(ReportReceiver, HeadAndPagesBeginPastExactly30000Characters) {
+  // Lines of 100 characters with their CR LF (the first one longer), `size` in all; "zz" waits
+  // behind them, so every one of them is complete in the tick.
+  const auto received = [](const std::string& head, size_t size) {
+    const size_t rest = size - head.size();
+    std::string text = head + std::string(rest % 100 + 98, 'x') + "\r\n";
+    while (text.size() < size) text += std::string(98, 'y') + "\r\n";
+    auto x = std::make_unique<Rx>();
+    x->tick(text + "zz");
+    return x;
+  };
+  // Without "Elapsed" the head is taken once the text is longer than the limit.
+  EXPECT_FALSE(received("", kPageLimit)->r.head_kept);
+  EXPECT_TRUE(received("", kPageLimit + 1)->r.head_kept);
+  // With the head taken at "Elapsed", a page is moved out once the text is longer than the limit.
+  const std::string head = "Elapsed\r\n";
+  auto at = received(head, kPageLimit);
+  EXPECT_EQ(at->r.page_count(), 0u);
+  EXPECT_EQ(at->s.report_text.size(), kPageLimit);
+  auto past = received(head, kPageLimit + 1);
+  ASSERT_EQ(past->r.page_count(), 1u);
+  EXPECT_EQ(past->r.received_pages[0].size(), kPageLimit + 1 - head.size());
+  EXPECT_EQ(past->s.report_text, head);
 }
 
 TEST(ReportReceiver, AnyChunkingGivesTheSameTempfile) {

@@ -26,7 +26,9 @@ struct FakeReports : gso::ReportWindow {
   QWidget window;
   std::string text = "old text";
   bool print_enabled = true;
+  gso::OpenedReport opened;
   QWidget* pointerWindow() override { return &window; }
+  gso::OpenedReport& openedReport() override { return opened; }
   std::string reportText() override { return text; }
   void setReportText(std::string_view t) override { text = std::string(t); }
   void setPrintEnabled(bool enabled) override { print_enabled = enabled; }
@@ -204,9 +206,11 @@ TEST(GlobalSaveOpen, LoadingReportFiles) {
   EXPECT_FALSE(reports.print_enabled);
   EXPECT_TRUE(s.exists_proceed);
   EXPECT_TRUE(s.download_started);
+  // The text still belongs to three.sum: a save goes there, never over the refused file.
   s.test_type_code = "5";
-  t.ui.expectBox("Saving file cancelled.", "CANCEL");
-  EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::Cancelled);
+  reports.text += "added\r\n";
+  EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::Saved);
+  EXPECT_EQ(get(t.path("three.sum")), "SUMMARY\r\nline 2\r\nline 3\r\nadded\r\n");
   EXPECT_EQ(get(t.path("notes.txt")), "a log of my day\r\n");
 
   // No name.
@@ -249,15 +253,23 @@ TEST(GlobalSaveOpen, SavingTheReportText) {
   Session& s = t.session();
   FakeReports reports;
 
-  // An opened file (mode "5") is saved under the name it was opened with.
-  put(t.path("edit.sum"), "SUMMARY\r\nold\r\n");
+  // An opened file (mode "5") is saved under the name it was opened with, whatever another
+  // window's dialog left in file_name since; unchanged, it is not written and keeps its bytes.
+  put(t.path("edit.sum"), "SUMMARY\nold");
   s.file_name = t.path("edit.sum");
   gso::load_file_into_reports(t.app(), reports);
-  reports.text = "SUMMARY\r\nedited";
   s.test_type_code = "5";
+  s.file_name = t.path("other.log");
+  EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::Saved);
+  EXPECT_EQ(get(t.path("edit.sum")), "SUMMARY\nold");
+  EXPECT_FALSE(files::exists(t.path("other.log")));
+  EXPECT_EQ(s.file_name, t.path("edit.sum"));
+  reports.text = "SUMMARY\r\nedited";
+  s.file_name = t.path("other.log");
   EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::Saved);
   EXPECT_EQ(get(t.path("edit.sum")), "SUMMARY\r\nedited\r\n");
   EXPECT_EQ(s.file_text, "SUMMARY\r\nedited");
+  EXPECT_FALSE(files::exists(t.path("other.log")));
 
   // The download modes save to their own names.
   s.summary_file = t.path("sum.sum");
@@ -314,13 +326,18 @@ TEST(GlobalSaveOpen, ConvertingLogsToCsv) {
     EXPECT_EQ(p.readAllStandardOutput().trimmed().toStdString(), "82 [8]") << p.readAllStandardError().toStdString();
   }
 
-  // Only ".log" in lower case.
+  // The live tests' own logs end in ".LOG": converted the same. Other extensions are refused.
   put(t.path("RUN2.LOG"), rate_log);
   s.file_name = t.path("RUN2.LOG");
+  t.ui.expectBox("Successful conversion", "SUCCESS");
+  gso::convert_log_to_csv(t.app(), reports);
+  EXPECT_EQ(get(t.path("RUN2.CSV")), out);
+  put(t.path("run3.sum"), rate_log);
+  s.file_name = t.path("run3.sum");
   t.ui.expectBox("Invalid Extension - Please select a valid log file with a \".log\" extension", "ERROR", MsgAnswer::OK,
                  MsgIcon::Critical, MsgButtons::OK);
   gso::convert_log_to_csv(t.app(), reports);
-  EXPECT_FALSE(files::exists(t.path("RUN2.CSV")));
+  EXPECT_FALSE(files::exists(t.path("run3.CSV")));
 
   // An empty log: an empty output.
   put(t.path("empty.log"), "");
