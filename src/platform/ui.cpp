@@ -16,6 +16,35 @@
 
 namespace qtx {
 
+namespace {
+
+// The patterns of a pattern list, which separates them by ";" or blanks.
+std::vector<std::string> pattern_words(std::string_view list) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char c : list) {
+    if (c == ';' || c == ' ') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+    } else {
+      word.push_back(c);
+    }
+  }
+  if (!word.empty()) words.push_back(word);
+  return words;
+}
+
+// Whether the description ends with its own pattern list in parentheses, as "Log Files
+// (*.log)" does: the Qt dialog takes the patterns from those parentheses.
+bool names_its_patterns(std::string_view desc, std::string_view pattern) {
+  if (desc.empty() || desc.back() != ')') return false;
+  size_t open = desc.rfind('(');
+  if (open == std::string_view::npos) return false;
+  return pattern_words(desc.substr(open + 1, desc.size() - open - 2)) == pattern_words(pattern);
+}
+
+}  // namespace
+
 std::string qt_name_filters(std::string_view filter) {
   // Pairs of description and pattern; blanks around a pattern are not part of it.
   std::vector<std::string> parts;
@@ -41,7 +70,9 @@ std::string qt_name_filters(std::string_view filter) {
     std::string pattern = trim(parts[i + 1]);
     for (char& c : pattern)
       if (c == ';') c = ' ';
-    out += desc + " (" + pattern + ")";
+    // Each kind is shown as its description reads; one that does not name its patterns gets
+    // them added, since the dialog filters by what the parentheses hold.
+    out += names_its_patterns(desc, pattern) ? desc : desc + " (" + pattern + ")";
   }
   return out;
 }

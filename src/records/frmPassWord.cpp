@@ -18,6 +18,8 @@ frmPassWord::frmPassWord(App& app) : Form<QDialog>(app) {
   Label1 = make<QLabel>(this, "Label1", "Enter Password:");
   txtPassword = make_labelled<QLineEdit>(this, "txtPassword", Label1);
   txtPassword->setEchoMode(QLineEdit::Password);
+  // Every character typed shows as "*" (character 42), whatever the desktop style masks with.
+  txtPassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   cmdCancel = make<QPushButton>(this, "cmdCancel", "&Cancel");
   cmdCancel->setAutoDefault(false);
 

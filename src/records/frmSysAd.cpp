@@ -47,8 +47,15 @@ frmSysAd::frmSysAd(App& app) : Form<QDialog>(app) {
     cmbSysAdData[static_cast<size_t>(k)] = combo;
     chkMandatory[static_cast<size_t>(k)] = chk;
     combo->installEventFilter(this);
+    // Left with a typed text, the combo box would pick the first entry that reads the same
+    // (letter case aside) and put that entry's text in place of the typed one, so that the
+    // button clicked next removed that entry or added the entry's text. The text stays as
+    // typed, and only the user picks an entry.
+    disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, k] { typed_[static_cast<size_t>(k)] = true; });
     connect(combo, &QComboBox::currentIndexChanged, this, [this, k] { typed_[static_cast<size_t>(k)] = false; });
+    // Picking the entry that was already current, after typing, picks it again.
+    connect(combo, &QComboBox::activated, this, [this, k] { typed_[static_cast<size_t>(k)] = false; });
   }
   chkMandatory[kSerialNo] = make<QCheckBox>(Frame11, "chkMandatory(9)", "Serial Number");
   chkMandatory[kControlNo] = make<QCheckBox>(Frame11, "chkMandatory(10)", "Control Number");

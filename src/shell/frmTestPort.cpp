@@ -29,8 +29,11 @@ QFont courier() {
 frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
   setWindowTitle(QStringLiteral("Serial Port Test"));
 
+  // The text names the "&Test Port" button, whose own access key is T. The same key on the
+  // label would make the two share it, and then the key only moves the focus between them
+  // instead of pressing the button; so the label has no key and reads as the user reads it.
   Label1 = make<QLabel>(this, "Label1",
-                        "Press \"&Test Port\" and you should see the following two line in the window below:");
+                        "Press \"Test Port\" and you should see the following two line in the window below:");
   Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
   Label2 = make<QLabel>(this, "Label2", protocol::kPortTestLine1);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -128,6 +129,28 @@ TEST(FileDialogFlags, BehavioursOfTheThreeFlagValues) {
 
   EXPECT_FALSE(file_dialog_behaviour(0, true).confirm_overwrite);
   EXPECT_FALSE(file_dialog_behaviour(0, true).keep_current_dir);
+}
+
+// Each kind is shown once as its description reads, and the dialog filters by its patterns.
+TEST(FileDialogFilters, EachKindShownOnceAndFilteredByItsPatterns) {
+  const std::string shown = qt_name_filters(
+      "Log Files (*.log)| *.log|Summary files (*.sum) | *.sum|All files (*.*) | *.*"
+      "|BMP - Bitmap (*.bmp)|*.bmp|Pictures|*.bmp;*.jpg|Spreadsheet Files (*.csv)| *.log");
+  EXPECT_EQ(shown,
+            "Log Files (*.log);;Summary files (*.sum);;All files (*.*);;BMP - Bitmap (*.bmp);;"
+            "Pictures (*.bmp *.jpg);;Spreadsheet Files (*.csv) (*.log)");
+  const std::vector<QStringList> patterns = {{"*.log"}, {"*.sum"}, {"*.*"}, {"*.bmp"}, {"*.bmp", "*.jpg"}, {"*.log"}};
+  QFileDialog dlg;
+  dlg.setOption(QFileDialog::DontUseNativeDialog);
+  QStringList filters = QString::fromStdString(shown).split(QStringLiteral(";;"));
+  dlg.setNameFilters(filters);
+  auto* model = dlg.findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  ASSERT_EQ(filters.size(), static_cast<qsizetype>(patterns.size()));
+  for (qsizetype i = 0; i < filters.size(); ++i) {
+    dlg.selectNameFilter(filters[i]);
+    EXPECT_EQ(model->nameFilters(), patterns[static_cast<size_t>(i)]) << filters[i].toStdString();
+  }
 }
 
 // The Qt dialog itself: a name in a missing folder is refused with a warning and the dialog

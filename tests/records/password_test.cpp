@@ -51,7 +51,8 @@ TEST(Password, MenuReadsTheFlagEachTime) {
   ASSERT_TRUE(p);
   EXPECT_TRUE(p->isVisible());
   EXPECT_FALSE(p->isModal());
-  EXPECT_EQ(p->txtPassword->echoMode(), QLineEdit::Password);
+  type(p->txtPassword, "ab c");
+  EXPECT_EQ(p->txtPassword->displayText(), "****");
   p->cmdCancel->click();
   processEvents();
   EXPECT_FALSE(t.forms().isLoaded("frmPassWord"));

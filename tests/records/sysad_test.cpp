@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
 
 #include "records/frmHeader.h"
 #include "records/frmSysAd.h"
@@ -159,6 +161,49 @@ TEST(Administrator, AddRemoveAndClearActOnTheListThatLastHadTheFocus) {
   EXPECT_EQ(reread(t, "Technician3"), "<missing>");
   EXPECT_EQ(reread(t, "Location1"), "");
   EXPECT_EQ(reread(t, "FlowRate1"), " 25 ");
+}
+
+// Clicks as the mouse does: the press gives the button the focus, taking it from the list.
+void click(QWidget* w) {
+  const QPointF at = QRectF(w->rect()).center();
+  QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+  QApplication::sendEvent(w, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, {}, {});
+  QApplication::sendEvent(w, &release);
+}
+
+// The list loses the focus to the button clicked; the typed text stays as typed and is no
+// picked entry, while an entry picked with the arrow key is.
+TEST(Administrator, TypedTextStaysTypedWhenTheFocusMovesToAButton) {
+  TestApp t;
+  store_list(t, kTechnician, {"Ann", "Bob"});
+  frmSysAd& s = open_sysad(t);
+  s.activateWindow();
+  processEvents();
+  QComboBox* tech = s.cmbSysAdData[kTechnician];
+  tech->setFocus(Qt::MouseFocusReason);
+  ASSERT_TRUE(tech->hasFocus());
+  type(tech, "Ann");
+  click(s.cmdRemove);
+  EXPECT_EQ(tech->count(), 2);
+  EXPECT_EQ(s.list(kTechnician).count, 2);
+  press_enter(tech);
+  click(s.cmdRemove);
+  EXPECT_EQ(tech->count(), 2);
+
+  tech->setEditText(QString());
+  type(tech, "bob");
+  click(s.cmdAdd);
+  ASSERT_EQ(tech->count(), 3);
+  EXPECT_EQ(tech->itemText(2), "bob");
+
+  ASSERT_TRUE(tech->hasFocus());
+  send_key(tech, Qt::Key_Down);
+  ASSERT_EQ(tech->currentText(), "Ann");
+  click(s.cmdRemove);
+  ASSERT_EQ(tech->count(), 2);
+  EXPECT_EQ(tech->itemText(0), "Bob");
+  EXPECT_EQ(s.list(kTechnician).count, 2);
 }
 
 TEST(Administrator, CancelLeavesTheStoreAsItWas) {

@@ -37,6 +37,9 @@ TEST(PortTestWindow, ReferenceLinesArriveOneCharacterPerTickUpToTheFirstDot) {
   main.mnuTestPort->trigger();
   frmTestPort* w = t.forms().loaded<frmTestPort>();
   ASSERT_NE(w, nullptr);
+  // The button's caption in the text reads as on the button, without its access-key mark.
+  EXPECT_TRUE(w->Label1->text().startsWith(QStringLiteral("Press \"Test Port\" and")))
+      << w->Label1->text().toStdString();
   EXPECT_TRUE(w->GetDataTimer->isActive());  // polling from the moment it is loaded
   EXPECT_EQ(t.comm().inputLen(), 1);
 
