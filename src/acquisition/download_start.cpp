@@ -82,8 +82,9 @@ void frmDownload::start_report_download(bool log) {
   if (!f.download_ok) return;
   f.show_reports_request = true;
   app_.forms().get<frmReports>().prepare_download("");
-  GlobalComm::send_command(
-      app_, protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary));
+  if (!GlobalComm::send_command(
+          app_, protocol::download_command(s.channel_code, log ? protocol::kDownloadLog : protocol::kDownloadSummary)))
+    end_unsent_start(true);
 }
 
 void frmDownload::start_real_time() {
@@ -160,8 +161,23 @@ void frmDownload::start_real_time() {
     f.show_ot_request = true;
     test_type = protocol::kOcclusionTest;
   }
-  GlobalComm::send_command(app_, value(chkTestAuto) == 1 ? protocol::start_test_command(s.channel_code, test_type)
-                                                         : protocol::begin_test_command(s.channel_code, test_type));
+  if (!GlobalComm::send_command(app_, value(chkTestAuto) == 1
+                                          ? protocol::start_test_command(s.channel_code, test_type)
+                                          : protocol::begin_test_command(s.channel_code, test_type)))
+    end_unsent_start(false);
+}
+
+void frmDownload::end_unsent_start(bool report_window_taken) {
+  // The user has been told once, by the send. Nothing may wait for an answer that cannot come:
+  // the files of the run go as the stop of all tests leaves them, no request is left for the
+  // main window, and the dialog stays open with its choices (a port changed meanwhile is the
+  // one the next OK uses).
+  Session& s = app_.session();
+  discard_run();
+  s.download_flags = DownloadFlags{};
+  s.download_started = false;
+  // Taken over for this transfer (its text emptied, its menus off, its receive timer running).
+  if (report_window_taken) app_.forms().unload<frmReports>();
 }
 
 }  // namespace qtx

@@ -327,10 +327,18 @@ void frmDownload::CmdOK_Click() {
   evaluate_download_options();
   if (s.download_flags.download_ok) {
     s.download_started = true;
-    // Hidden, not unloaded: the run reads these choices. The main window, active again, shows
-    // the window the request names.
-    Hide();
+    hand_over();
   }
+}
+
+void frmDownload::hand_over() {
+  Forms& forms = app_.forms();
+  // OK was pressed here, so this is the active window. Hidden, not unloaded (the run reads these
+  // choices), it gives way to the main window, whose activation shows the window the request
+  // names: once, whether the window system's activation or this one comes first.
+  forms.activated(*this);
+  Hide();
+  if (FormBase* main = forms.mainWindow()) forms.activated(*main);
 }
 
 void frmDownload::cmdCancel_Click() {

@@ -2,10 +2,11 @@
 // summary, whatever the analyser sends, or a live test run from here), whether the result is
 // saved, and for a live run its tests, lengths, poll interval, pressure unit, start and summary.
 //
-// OK checks the choices and starts the transfer (evaluate_download_options), then hides the
-// dialog: it stays loaded, because the live windows, the test sequence and the report window
-// read its controls while the run goes on. Cancel clears the requests and unloads it, so the
-// next opening starts from the load defaults.
+// Shown modeless, so the port windows can be used while it is open. OK checks the choices and
+// starts the transfer (evaluate_download_options), then hides the dialog: it stays loaded,
+// because the live windows, the test sequence and the report window read its controls while
+// the run goes on. Cancel clears the requests and unloads it, so the next opening starts from
+// the load defaults.
 #pragma once
 
 #include <QCheckBox>
@@ -137,6 +138,8 @@ class frmDownload : public DialogForm {
   QPushButton* cmdCancel = nullptr;
 
  private:
+  // After a successful start: the dialog hides and the main window, active again, hands over.
+  void hand_over();
   // The three kinds of start evaluate_download_options makes, by test_type_code.
   void start_receive_any();
   void start_report_download(bool log);
@@ -144,6 +147,14 @@ class frmDownload : public DialogForm {
   // One file question of the start: the save dialog under this title. A name chosen becomes
   // file_name and `target` and sets the flags given; download_ok says whether one was chosen.
   bool ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice = {});
+  // The first command did not go out (the port is not open, or its device has gone): the start
+  // ends there and leaves nothing waiting. `report_window_taken`: the start had made the report
+  // window ready to receive.
+  void end_unsent_start(bool report_window_taken);
+  // What the stop of all tests does with the run's files and flags: the logs the run began and
+  // the summary it wrote are deleted; every step flag and every test, log and summary choice is
+  // cleared.
+  void discard_run();
 };
 
 }  // namespace qtx

@@ -124,22 +124,33 @@ void frmDownload::startottest() {
   s.download_flags.show_ot_request = true;
   ot.Show();
   // Always the program's own start, whatever "Start test automatically" says.
-  GlobalComm::send_command(app_, protocol::start_test_command(s.channel_code, protocol::kOcclusionTest));
+  if (GlobalComm::send_command(app_, protocol::start_test_command(s.channel_code, protocol::kOcclusionTest))) return;
+  // Not sent (told once, by the send): the occlusion test never began, so its log holds a
+  // header only and goes; the run ends as one whose device went away, the finished rate test's
+  // files staying.
+  if (s.download_flags.log_ot_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Occlusion);
+  s.test_phase_flags.ot_phase = false;
+  TestSequence::end_run_for_lost_device(app_);
 }
 
 void frmDownload::stopalltests() {
-  Session& s = app_.session();
-  TestPhaseFlags& p = s.test_phase_flags;
-  DownloadFlags& f = s.download_flags;
-  Forms& forms = app_.forms();
-
-  stop_live_windows(forms);
+  DownloadFlags& f = app_.session().download_flags;
+  stop_live_windows(app_.forms());
   f.show_rt_request = false;
   f.show_ot_request = false;
   GlobalComm::send_stop_command(app_);
+  discard_run();
+  show_main(app_);
+}
+
+void frmDownload::discard_run() {
+  Session& s = app_.session();
+  TestPhaseFlags& p = s.test_phase_flags;
+  DownloadFlags& f = s.download_flags;
   if (f.log_rt_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Rate);
   // Only a summary this run has written goes; a file of that name from before stays.
   if (p.ot_phase && f.save_rt_summary && s.rt_sum_written && files::exists(s.rt_sum_file)) files::remove(s.rt_sum_file);
+  // The occlusion log exists once its test has begun; before that the name is only chosen.
   if (p.ot_phase && f.log_ot_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Occlusion);
   p = TestPhaseFlags{};
   f.single_rate_selected = false;
@@ -150,7 +161,6 @@ void frmDownload::stopalltests() {
   f.save_ot_summary = false;
   s.rt_sum_written = false;
   s.ot_sum_written = false;
-  show_main(app_);
 }
 
 namespace TestSequence {

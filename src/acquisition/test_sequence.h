@@ -13,6 +13,7 @@ namespace qtx::TestSequence {
 // the log of the test that was running is closed with its closing lines, as Stop closes it, and
 // every file the run wrote stays; no summary is waited for. The live windows and the summary
 // window are unloaded, every step and request flag is cleared and the main window is shown.
+// Also the end of a run whose next test could not be started.
 void end_run_for_lost_device(App& app);
 
 }  // namespace qtx::TestSequence

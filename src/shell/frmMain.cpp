@@ -127,6 +127,9 @@ void frmMain::Form_Activate() {
   // download start or the test sequence clears it.
   DownloadFlags& flags = app_.session().download_flags;
   Forms& forms = app_.forms();
+  // While the download dialog is open the choices are still being made (a request standing
+  // then is an earlier run's): the hand-over waits until the dialog hides.
+  if (frmDownload* dialog = forms.loaded<frmDownload>(); dialog && dialog->Visible()) return;
   if (flags.show_rt_request) {
     forms.unload("frmReports");
     forms.unload("frmOTGraph");
@@ -183,9 +186,12 @@ void frmMain::disable_port_menus() {
 }
 
 void frmMain::mnuDownload_Click() {
-  // Modal over the main window: when it hides or unloads, the main window is active again and
-  // its activation hands over to the window the dialog asked for.
-  app_.forms().get<frmDownload>().ShowModal();
+  // Modeless, so the port windows stay within reach while the choices are made. There is one
+  // dialog: open already, it comes to the front. When OK hides it, the main window is active
+  // again and its activation hands over to the window the dialog asked for.
+  frmDownload& dialog = app_.forms().get<frmDownload>();
+  dialog.Show();
+  dialog.activateWindow();
 }
 
 void frmMain::mnuEdit_Click() {

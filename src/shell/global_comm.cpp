@@ -69,7 +69,10 @@ void open_comm_port(App& app) {
 void show_port_error(App& app) { app.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR"); }
 
 bool send_command(App& app, std::string_view command) {
-  if (app.comm().output(command)) return true;
+  SerialPort& comm = app.comm();
+  if (comm.output(command)) return true;
+  // A device that went away is told here, not again by the next window that checks the port.
+  (void)comm.takeLostNotice();
   show_port_error(app);
   return false;
 }

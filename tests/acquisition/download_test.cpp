@@ -13,7 +13,9 @@
 #include "platform/files.h"
 #include "platform/serial_port.h"
 #include "records/frmHeader.h"
+#include "shell/frmChangePort.h"
 #include "shell/frmMain.h"
+#include "shell/frmTestPort.h"
 #include "support/analyser_sim.h"
 #include "support/test_app.h"
 
@@ -28,11 +30,14 @@ const char* const kStartTest = "Please start Kolvanta and then press 'OK'";
 const char* const kSaveCancelled = "Saving file cancelled";
 const std::string kWaiting = std::string(29, ' ') + "Waiting for Serial Input";
 
-// Opens the dialog from the Download item; `user` acts while it is shown modally. When the
-// dialog hides or unloads, the main window is activated again.
+// Opens the dialog from the Download item (modeless); `user` acts in it. When OK hides it, the
+// main window is activated again.
 void download(TestApp& t, frmMain& main, const std::function<void(frmDownload&)>& user) {
-  t.ui.onModal("frmDownload", [&](FormBase& f) { user(dynamic_cast<frmDownload&>(f)); });
   main.mnuDownload->trigger();
+  frmDownload* d = t.forms().loaded<frmDownload>();
+  ASSERT_NE(d, nullptr);
+  ASSERT_TRUE(d->isVisible());
+  user(*d);
   processEvents();
 }
 
@@ -278,7 +283,7 @@ TEST_F(DownloadStartOnAnalyser, GetLogWithoutSavingAndTheRepeatedHandOver) {
   ASSERT_TRUE(sim.waitForReceived("DLA2\r"));
   EXPECT_EQ(sent_before_marker(t, sim), "DLA2\r");
   EXPECT_TRUE(t.ui.save_dialogs.empty());
-  EXPECT_EQ(t.ui.modal_forms, std::vector<std::string>{"frmDownload"});
+  EXPECT_TRUE(t.ui.modal_forms.empty());
   EXPECT_EQ(s.test_type_code, "2");
   EXPECT_EQ(s.file_name, join_path(s.folders.save_dir, "tempfile.dat"));
   EXPECT_TRUE(s.download_started);
@@ -352,7 +357,7 @@ TEST_F(DownloadStartOnAnalyser, GetSummarySavedAsksForTheRecordBeforeSending) {
   });
   ASSERT_TRUE(sim.waitForReceived("DLC1\r"));
   EXPECT_EQ(sent_before_marker(t, sim), "DLC1\r");
-  EXPECT_EQ(t.ui.modal_forms, (std::vector<std::string>{"frmDownload", "frmHeader"}));
+  EXPECT_EQ(t.ui.modal_forms, std::vector<std::string>{"frmHeader"});
   ASSERT_EQ(save_titles(t), std::vector<std::string>{"GET SUMMARY DATA"});
   EXPECT_EQ(t.ui.save_dialogs[0].DefaultExt, "SUM");  // summaries listed first
   EXPECT_EQ(s.summary_file, name);
@@ -512,7 +517,7 @@ TEST_F(DownloadStartOnAnalyser, RealTimeWithoutSaving) {
   ASSERT_TRUE(sim.waitForReceived("RTB4\r"));
   EXPECT_EQ(sent_before_marker(t, sim), "RTB4\r");
   EXPECT_TRUE(t.ui.save_dialogs.empty());
-  EXPECT_EQ(t.ui.modal_forms, std::vector<std::string>{"frmDownload"});
+  EXPECT_TRUE(t.ui.modal_forms.empty());
   EXPECT_TRUE(s.download_flags.show_ot_request);
   EXPECT_FALSE(s.download_flags.show_rt_request);
   EXPECT_TRUE(s.download_flags.occlusion_selected);
@@ -543,7 +548,7 @@ TEST_F(DownloadStartOnAnalyser, RealTimeWithoutSaving) {
   EXPECT_EQ(t.ui.save_dialogs[0].DefaultExt, "SUM");
   ASSERT_TRUE(sim.waitForReceived("RTA1\r"));
   EXPECT_EQ(sent_before_marker(t, sim), "RTA1\r");
-  EXPECT_EQ((std::vector<std::string>{"frmDownload", "frmDownload"}), t.ui.modal_forms);
+  EXPECT_TRUE(t.ui.modal_forms.empty());
   EXPECT_EQ(s.rt_data_file, "");
   EXPECT_EQ(s.ot_data_file, "");
   EXPECT_EQ(s.rt_sum_file, rate_sum);
@@ -585,19 +590,152 @@ TEST_F(DownloadStartOnAnalyser, RateLogHeaderThatCannotBeWrittenStartsNothing) {
   EXPECT_FALSE(loaded(t, "frmRTGraph"));
 }
 
-TEST(DownloadStart, CommandOnAPortThatDidNotOpenIsToldNotLost) {
+// The stored COM2 is absent, COM1 is the analyser: every start command fails to go out.
+class DownloadOnMissingPort : public ::testing::Test {
+ protected:
+  DownloadOnMissingPort() {
+    t.setPort(1, sim.ptyPath());
+    t.expectPortError();
+    main = &t.loadMain();
+    main->show();
+    t.ui.verify();
+    t.ui.boxes.clear();
+  }
+  // Nothing of the start is left: no request, no step, no window waiting for an answer.
+  void expect_idle() {
+    const DownloadFlags& f = s.download_flags;
+    for (bool flag :
+         {f.show_rt_request, f.show_ot_request, f.show_reports_request, f.single_rate_selected, f.occlusion_selected,
+          f.download_ok, f.log_rt_data, f.log_ot_data, f.save_rt_summary, f.save_ot_summary})
+      EXPECT_FALSE(flag);
+    EXPECT_FALSE(s.test_phase_flags.rt_phase || s.test_phase_flags.ot_phase);
+    EXPECT_FALSE(s.download_started);
+    for (const char* w : {"frmReports", "frmRTGraph", "frmOTGraph"}) EXPECT_FALSE(loaded(t, w)) << w;
+  }
   AnalyserSim sim;
   TestApp t;
-  t.setPort(1, sim.ptyPath());  // COM1 works, the stored COM2 does not
-  t.expectPortError();
-  frmMain& main = t.loadMain();
-  ASSERT_TRUE(main.mnuDownload->isEnabled());
-  download(t, main, [&](frmDownload& d) {
+  frmMain* main = nullptr;
+  Session& s = t.session();
+};
+
+TEST_F(DownloadOnMissingPort, StartCommandThatCannotGoOutEndsTheStart) {
+  const std::string rate_log = t.path("rate.log");
+  const std::string occl_log = t.path("occl.log");
+  ASSERT_TRUE(files::write_all(occl_log, "an earlier occlusion log\r\n"));
+
+  download(t, *main, [&](frmDownload& d) {
+    // Get Log, saved: the name, the record, then one message; the dialog keeps its choices.
     d.optGetLog->click();
+    t.ui.answerSave(t.path("pump.log"));
+    expect_header(t);
+    t.expectPortError();
+    d.CmdOK->click();
+    t.ui.verify();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(d.optGetLog->isChecked());
+    expect_idle();
+    main->Form_Activate();  // an activation finds nothing to show
+    expect_idle();
+
+    // Get Summary: the same.
+    d.optGetSummary->click();
     d.chkSaveFile->setChecked(false);
     t.expectPortError();
     d.CmdOK->click();
+    t.ui.verify();
+    expect_idle();
+
+    // Real-Time, both tests logged: the rate log's header is written before the command and
+    // deleted again; the occlusion log's name was only chosen, so that file stays as it was.
+    d.chkSaveFile->setChecked(true);
+    d.optRealTime->click();
+    d.chkSingle->click();
+    d.chkOccl->click();
+    d.chkTestAuto->click();
+    t.ui.answerSave(rate_log).answerSave(occl_log);
+    expect_header(t, [](frmHeader& h) { h.cmbHdr[kFlowRate]->setEditText(QStringLiteral("50")); });
+    t.expectPortError();
+    d.CmdOK->click();
+    t.ui.verify();
+    expect_idle();
+    EXPECT_FALSE(s.rt_log.file);
+    EXPECT_FALSE(files::exists(rate_log));
+    EXPECT_EQ(files::read_all(occl_log), "an earlier occlusion log\r\n");
+
+    // The occlusion test alone, started by the technician: the prompt, then one message.
+    d.chkSingle->click();
+    d.chkTestAuto->click();
+    t.ui.answerSave(occl_log);
+    expect_header(t);
+    t.ui.expectBox(kStartTest, "START TEST");
+    t.expectPortError();
+    d.CmdOK->click();
+    t.ui.verify();
+    expect_idle();
+    EXPECT_FALSE(s.ot_log.file);
+    EXPECT_FALSE(files::exists(occl_log));
   });
-  EXPECT_TRUE(t.session().download_flags.show_reports_request);
+  EXPECT_EQ(t.ui.boxes.size(), 5u);  // one port error per start, and the prompt
   EXPECT_EQ(sim.received(), "");
+  expect_idle();
+
+  // Closing the program while the dialog is open takes the dialog with it.
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main->close();
+  EXPECT_TRUE(t.ended());
+  EXPECT_FALSE(t.forms().isLoaded("frmDownload"));
+}
+
+// The dialog is modeless: the port windows can be used while it is open, and the start uses the
+// port chosen meanwhile. The main window hands over only once the dialog has hidden, and once.
+TEST_F(DownloadOnMissingPort, PortWindowsServeWhileTheDialogIsOpen) {
+  download(t, *main, [&](frmDownload& d) {
+    d.optGetLog->click();
+    d.chkSaveFile->setChecked(false);
+
+    // A request an earlier run left behind: while the choices are made nothing is handed over.
+    s.download_flags.show_rt_request = true;
+    main->Form_Activate();
+    EXPECT_FALSE(loaded(t, "frmRTGraph"));
+    s.download_flags.show_rt_request = false;
+
+    // Download again: the same dialog, to the front, as it was.
+    main->mnuDownload->trigger();
+    EXPECT_EQ(t.forms().loaded<frmDownload>(), &d);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(d.optGetLog->isChecked());
+
+    ASSERT_TRUE(main->mnuCommPort->isEnabled());
+    main->mnuCommPort->trigger();
+    frmChangePort* change = t.forms().loaded<frmChangePort>();
+    ASSERT_NE(change, nullptr);
+    change->optComm1->click();
+    change->cmdUpdate->click();
+    EXPECT_TRUE(t.comm().isOpen());
+
+    ASSERT_TRUE(main->mnuTestPort->isEnabled());
+    main->mnuTestPort->trigger();
+    frmTestPort* test = t.forms().loaded<frmTestPort>();
+    ASSERT_NE(test, nullptr);
+    EXPECT_TRUE(test->Visible());
+    test->Command1->click();
+    EXPECT_TRUE(sim.waitAnswered("DLA3\r"));
+    test->Command3->click();
+    EXPECT_FALSE(loaded(t, "frmTestPort"));
+    sim.clearReceived();
+
+    EXPECT_TRUE(d.isVisible());
+    d.CmdOK->click();
+    EXPECT_FALSE(d.isVisible());
+  });
+  ASSERT_TRUE(sim.waitForReceived("DLA2\r"));
+  EXPECT_EQ(sent_before_marker(t, sim), "DLA2\r");
+  frmReports* r = t.forms().loaded<frmReports>();
+  ASSERT_NE(r, nullptr);
+  expect_receiving_layout(*r);
+  // The window system's own notice of that activation hands over no second time.
+  r->GetDataTimer->stop();
+  t.forms().activated(*main);
+  EXPECT_FALSE(r->GetDataTimer->isActive());
+  EXPECT_TRUE(t.ui.boxes.empty());
 }

@@ -77,16 +77,6 @@ TEST_F(LiveRunOnAnalyser, BothTestsAndBothSummariesToFile) {
   const std::string rate_log = t.path("rate.log"), occl_log = t.path("occl.log");
   const std::string rate_sum = t.path("rate.sum"), occl_sum = t.path("occl.sum");
   t.ui.answerSave(rate_log).answerSave(occl_log).answerSave(rate_sum).answerSave(occl_sum);
-  t.ui.onModal("frmDownload", [](FormBase& f) {
-    auto& d = dynamic_cast<frmDownload&>(f);
-    d.optRealTime->click();
-    d.chkSingle->click();
-    d.chkOccl->click();
-    d.optmmHg->click();
-    d.chkReport->click();
-    d.chkTestAuto->click();
-    d.CmdOK->click();
-  });
   t.ui.onModal("frmHeader", [](FormBase& f) {
     auto& h = dynamic_cast<frmHeader&>(f);
     h.cmbHdr[kFlowRate]->setEditText(QStringLiteral("50"));
@@ -96,6 +86,14 @@ TEST_F(LiveRunOnAnalyser, BothTestsAndBothSummariesToFile) {
     h.cmdContinue->click();
   });
   main.mnuDownload->trigger();
+  frmDownload& d = *t.forms().loaded<frmDownload>();
+  d.optRealTime->click();
+  d.chkSingle->click();
+  d.chkOccl->click();
+  d.optmmHg->click();
+  d.chkReport->click();
+  d.chkTestAuto->click();
+  d.CmdOK->click();
   flush_unloads();
   ASSERT_TRUE(sim.waitAnswered("RTA1\r"));
   take_received();

@@ -445,6 +445,19 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
   EXPECT_NE(log.find("END OF DATA"), std::string::npos);
 }
 
+// The occlusion test's start that cannot go out: told once, the run ends there; the occlusion
+// log, which holds its header only, goes, and the finished rate log stays.
+TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
+  start_both(true, false);
+  port.vanishOn("RTA4\r");
+  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  rt().cmdStop_Click();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_NE(get(s.rt_data_file).find("END OF DATA"), std::string::npos);
+  EXPECT_FALSE(files::exists(s.ot_data_file));
+}
+
 // A log that stops taking rows (full disk, file-size limit): said once, the run goes on.
 TEST_F(LiveTest, RowsTheLogCannotTakeAreToldOnceAndTheRunGoesOn) {
   struct FullDisk : LineSink {

@@ -42,8 +42,8 @@ class ReceiveOnAnalyser : public ::testing::Test {
     QDir().mkpath(QString::fromStdString(s.folders.save_dir));
   }
   void download(const std::function<void(frmDownload&)>& user) {
-    t.ui.onModal("frmDownload", [&](FormBase& f) { user(dynamic_cast<frmDownload&>(f)); });
     main->mnuDownload->trigger();
+    user(*t.forms().loaded<frmDownload>());
     processEvents();
   }
   // Ticks until the report is complete (the timer stops), waiting for the port in between.
