@@ -6,9 +6,10 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
-#include "core/graph_axis.h"
+#include "core/graph_layout.h"
 #include "core/vb.h"
 #include "platform/files.h"
 #include "platform/gif_writer.h"
@@ -19,74 +20,150 @@ namespace qtx {
 
 namespace {
 
-QColor set_colour(int index) {
-  static const QColor colours[] = {{0, 0, 200},   {200, 0, 0},   {0, 128, 0}, {160, 0, 160},
-                                   {0, 128, 128}, {200, 110, 0}, {90, 90, 90}};
-  return colours[static_cast<size_t>(index) % std::size(colours)];
-}
+// Colours of the picture.
+constexpr QColor kBackground{255, 255, 255};  // the area behind everything
+constexpr QColor kInk{0, 0, 0};               // the frame, ticks and all texts
+constexpr QColor kGridColour{220, 220, 220};  // the grid lines, a light grey
+// The sets' colours in turn: blue, red, green, purple, teal, orange, grey.
+constexpr QColor kSetColours[] = {{0, 0, 200},   {200, 0, 0},   {0, 128, 0}, {160, 0, 160},
+                                  {0, 128, 128}, {200, 110, 0}, {90, 90, 90}};
 
-bool is_hidden(const std::string& label) { return label == " "; }
-bool in_legend(const std::string& label) { return !label.empty() && !is_hidden(label); }
+// Pen widths, as the size unit divided by these.
+constexpr double kGridPenDivisor = 20;   // grid lines
+constexpr double kLinePenDivisor = 7;    // the sets' lines and the legend's samples
+constexpr double kFramePenDivisor = 14;  // the frame and the tick marks
 
-// A line to draw, in axis values.
-struct Line {
-  std::vector<graph::Point> points;
-  QColor colour;
-  bool second_axis = false;
+// Long lines go to the painter in runs of this many points that share their end points: a
+// dense line folds back on itself at every column, and the rasterizer's cost grows with the
+// square of the crossings within one run.
+constexpr size_t kPointsPerRun = 16;
+
+QColor set_colour(int index) { return kSetColours[static_cast<size_t>(index) % std::size(kSetColours)]; }
+
+QRectF rect_of(const graph::Rect& r) { return QRectF(r.x, r.y, r.w, r.h); }
+QPointF point_of(const graph::Point& p) { return QPointF(p.x, p.y); }
+
+// The fonts of the text kinds, sized for the area and measured on the painter's device.
+class GraphFonts final : public graph::TextMeasure {
+ public:
+  GraphFonts(const std::array<int, 5>& pixels, bool smooth, QPaintDevice* device) {
+    for (size_t k = 0; k < fonts_.size(); ++k) {
+      QFont& f = fonts_[k];
+      f.setPixelSize(pixels[k]);
+      f.setBold(k == static_cast<size_t>(graph::TextKind::Title));
+      if (!smooth) f.setStyleStrategy(QFont::NoAntialias);
+      metrics_.emplace_back(f, device);
+    }
+  }
+  const QFont& font(graph::TextKind kind) const { return fonts_[static_cast<size_t>(kind)]; }
+  const QFontMetricsF& metrics(graph::TextKind kind) const { return metrics_[static_cast<size_t>(kind)]; }
+  QString elided(graph::TextKind kind, const std::string& text, double fit) const {
+    return metrics(kind).elidedText(toQ(text), Qt::ElideRight, fit);
+  }
+
+  double height(graph::TextKind kind) const override { return metrics(kind).height(); }
+  double width(graph::TextKind kind, const std::string& text) const override {
+    return metrics(kind).horizontalAdvance(toQ(text));
+  }
+  double elided_width(graph::TextKind kind, const std::string& text, double fit) const override {
+    return metrics(kind).horizontalAdvance(elided(kind, text, fit));
+  }
+
+ private:
+  std::array<QFont, 5> fonts_;
+  std::vector<QFontMetricsF> metrics_;
 };
 
-void draw_line(QPainter& p, const Line& line, const graph::AxisMap& x, const graph::AxisMap& y, const QRectF& plot) {
-  std::vector<graph::Point> device;
-  device.reserve(line.points.size());
-  for (const graph::Point& pt : line.points) device.push_back({x(pt.x), y(pt.y)});
-  device = graph::thin_polyline(device, std::max(plot.width() / 2048, 1.0));
-  const graph::Box box{plot.left(), plot.top(), plot.right(), plot.bottom()};
-  // Long lines go to the painter in short runs that share their end points: a dense line folds
-  // back on itself at every column, and the rasterizer's cost grows with the square of the
-  // crossings within one run.
-  constexpr size_t kRun = 16;
-  for (const std::vector<graph::Point>& piece : graph::clip_polyline(device, box)) {
-    for (size_t from = 0; from + 1 < piece.size(); from += kRun - 1) {
-      const size_t to = std::min(piece.size(), from + kRun);
-      QPolygonF poly;
-      poly.reserve(static_cast<qsizetype>(to - from));
-      for (size_t i = from; i < to; ++i) poly << QPointF(piece[i].x, piece[i].y);
-      p.drawPolyline(poly);
+// The drawing steps, in the order they are painted over each other.
+
+void draw_title(QPainter& p, const graph::Layout& l, const GraphFonts& fonts) {
+  if (!l.title) return;
+  p.setFont(fonts.font(graph::TextKind::Title));
+  p.setPen(kInk);
+  p.drawText(rect_of(l.title->box), Qt::AlignHCenter | Qt::AlignTop,
+             fonts.elided(graph::TextKind::Title, l.title->text, l.title->fit));
+}
+
+void draw_grid(QPainter& p, const graph::Layout& l) {
+  const QRectF plot = rect_of(l.plot);
+  p.setPen(QPen(kGridColour, l.unit / kGridPenDivisor));
+  for (double x : l.x_grid) p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+  for (double y : l.y_grid) p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+}
+
+void draw_series(QPainter& p, const graph::Layout& l) {
+  for (const graph::SeriesPlace& series : l.series) {
+    QPen pen(set_colour(series.colour), l.unit / kLinePenDivisor);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    for (const std::vector<graph::Point>& piece : series.pieces) {
+      for (size_t from = 0; from + 1 < piece.size(); from += kPointsPerRun - 1) {
+        const size_t to = std::min(piece.size(), from + kPointsPerRun);
+        QPolygonF poly;
+        poly.reserve(static_cast<qsizetype>(to - from));
+        for (size_t i = from; i < to; ++i) poly << point_of(piece[i]);
+        p.drawPolyline(poly);
+      }
     }
   }
 }
 
-// The range of the second axis: its values as drawn, widened to whole ticks.
-graph::Range fitted_range(const std::vector<Line>& lines) {
-  double lo = NAN, hi = NAN;
-  for (const Line& l : lines) {
-    if (!l.second_axis) continue;
-    for (const graph::Point& pt : l.points) {
-      if (!std::isfinite(pt.y)) continue;
-      lo = std::isnan(lo) ? pt.y : std::min(lo, pt.y);
-      hi = std::isnan(hi) ? pt.y : std::max(hi, pt.y);
-    }
+void draw_ticks(QPainter& p, const std::vector<graph::TickPlace>& ticks, Qt::Alignment align) {
+  for (const graph::TickPlace& t : ticks) {
+    p.drawLine(point_of(t.mark_from), point_of(t.mark_to));
+    p.drawText(rect_of(t.text_box), align, toQ(t.text));
   }
-  if (std::isnan(lo)) return {0, 1};
-  graph::Range r = graph::Range::safe(lo, hi);
-  const double step = graph::choose_ticks(r, 6).step;
-  const graph::Range whole = graph::Range::safe(std::floor(r.lo / step) * step, std::ceil(r.hi / step) * step);
-  return std::isfinite(whole.span()) ? whole : r;
 }
 
-// Ticks for an axis of the given length whose labels need `label_size` along it each.
-template <typename Measure>
-graph::Ticks fitting_ticks(const graph::Range& range, double length, Measure label_size) {
-  int most = std::clamp(static_cast<int>(length / std::max(label_size(std::string("0000")), 1.0)), 2, 12);
-  graph::Ticks ticks = graph::choose_ticks(range, most);
-  for (int tries = 0; tries < 10 && ticks.values.size() > 2; ++tries) {
-    double widest = 0;
-    for (double v : ticks.values) widest = std::max(widest, label_size(graph::tick_text(v, ticks.step)));
-    if (widest * 1.4 * static_cast<double>(ticks.values.size()) <= length) break;
-    most = static_cast<int>(ticks.values.size()) - 1;
-    ticks = graph::choose_ticks(range, most);
+void draw_frame_and_ticks(QPainter& p, const graph::Layout& l, const GraphFonts& fonts) {
+  p.setPen(QPen(kInk, l.unit / kFramePenDivisor));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(rect_of(l.plot));
+  p.setFont(fonts.font(graph::TextKind::Numbers));
+  draw_ticks(p, l.x_ticks, Qt::AlignHCenter | Qt::AlignTop);
+  draw_ticks(p, l.y_ticks, Qt::AlignRight | Qt::AlignVCenter);
+  if (l.second_axis) {
+    p.setFont(fonts.font(graph::TextKind::SecondAxis));
+    draw_ticks(p, l.y2_ticks, Qt::AlignLeft | Qt::AlignVCenter);
   }
-  return ticks;
+}
+
+void draw_upright(QPainter& p, const graph::UprightText& t, graph::TextKind kind, const GraphFonts& fonts) {
+  p.translate(t.origin.x, t.origin.y);
+  p.rotate(t.angle);
+  p.drawText(rect_of(t.box), Qt::AlignCenter, fonts.elided(kind, t.text, t.fit));
+}
+
+void draw_axis_titles(QPainter& p, const graph::Layout& l, const GraphFonts& fonts) {
+  p.setFont(fonts.font(graph::TextKind::AxisTitle));
+  if (l.bottom_title) {
+    p.drawText(rect_of(l.bottom_title->box), Qt::AlignHCenter | Qt::AlignTop,
+               fonts.elided(graph::TextKind::AxisTitle, l.bottom_title->text, l.bottom_title->fit));
+  }
+  if (l.left_title) {
+    p.save();
+    draw_upright(p, *l.left_title, graph::TextKind::AxisTitle, fonts);
+    p.restore();
+  }
+  if (l.second_title) {
+    p.save();
+    p.setFont(fonts.font(graph::TextKind::SecondAxis));
+    draw_upright(p, *l.second_title, graph::TextKind::SecondAxis, fonts);
+    p.restore();
+  }
+}
+
+void draw_legend(QPainter& p, const graph::Layout& l, const GraphFonts& fonts) {
+  if (l.legend.empty()) return;
+  p.setFont(fonts.font(graph::TextKind::Legend));
+  for (const graph::LegendPlace& e : l.legend) {
+    p.setPen(QPen(set_colour(e.colour), l.unit / kLinePenDivisor));
+    p.drawLine(point_of(e.sample_from), point_of(e.sample_to));
+    p.setPen(kInk);
+    p.drawText(rect_of(e.text_box), Qt::AlignLeft | Qt::AlignVCenter,
+               fonts.elided(graph::TextKind::Legend, e.text, e.fit));
+  }
 }
 
 }  // namespace
@@ -102,12 +179,12 @@ GraphControl::GraphControl(QWidget* parent) : QWidget(parent) {
 GraphControl::~GraphControl() = default;
 
 void GraphControl::resizeSets() {
-  sets_.resize(static_cast<size_t>(std::max(num_sets_, 1)));
-  for (Set& s : sets_) {
+  state_.sets.resize(static_cast<size_t>(std::max(num_sets_, 1)));
+  for (graph::SetData& s : state_.sets) {
     s.values.resize(static_cast<size_t>(std::max(num_points_, 1)), 0.0);
     s.x.resize(static_cast<size_t>(std::max(num_points_, 1)), 0.0);
   }
-  second_values_.resize(static_cast<size_t>(std::max(num_points_, 1)), 0.0);
+  state_.second_values.resize(static_cast<size_t>(std::max(num_points_, 1)), 0.0);
   this_set_ = std::clamp(this_set_, 1, num_sets_);
   next_point_ = 1;
 }
@@ -129,24 +206,24 @@ void GraphControl::setThisSet(int set) {
 
 void GraphControl::setGraphData(int point, double value) {
   if (point < 1 || point > num_points_) return;
-  sets_[static_cast<size_t>(this_set_ - 1)].values[static_cast<size_t>(point - 1)] = value;
+  state_.sets[static_cast<size_t>(this_set_ - 1)].values[static_cast<size_t>(point - 1)] = value;
 }
 
 double GraphControl::graphData(int set, int point) const {
   if (set < 1 || set > num_sets_ || point < 1 || point > num_points_) return 0;
-  return sets_[static_cast<size_t>(set - 1)].values[static_cast<size_t>(point - 1)];
+  return state_.sets[static_cast<size_t>(set - 1)].values[static_cast<size_t>(point - 1)];
 }
 
 void GraphControl::setXPosData(int point, double x) {
   if (point < 1 || point > num_points_) return;
-  Set& s = sets_[static_cast<size_t>(this_set_ - 1)];
+  graph::SetData& s = state_.sets[static_cast<size_t>(this_set_ - 1)];
   s.x[static_cast<size_t>(point - 1)] = x;
   s.has_x = true;
 }
 
 double GraphControl::xPosData(int set, int point) const {
   if (set < 1 || set > num_sets_ || point < 1 || point > num_points_) return 0;
-  return sets_[static_cast<size_t>(set - 1)].x[static_cast<size_t>(point - 1)];
+  return state_.sets[static_cast<size_t>(set - 1)].x[static_cast<size_t>(point - 1)];
 }
 
 void GraphControl::setNextData(double value) {
@@ -154,38 +231,38 @@ void GraphControl::setNextData(double value) {
   if (next_point_ < num_points_) ++next_point_;
 }
 
-void GraphControl::setSecondAxis(int on_off) { second_axis_ = on_off; }
-void GraphControl::setSecondAxisTitle(const std::string& title) { second_title_ = title; }
+void GraphControl::setSecondAxis(int on_off) { state_.second_axis = on_off; }
+void GraphControl::setSecondAxisTitle(const std::string& title) { state_.second_title = title; }
 void GraphControl::setSecondAxisData(int point, double value) {
   if (point < 1 || point > num_points_) return;
-  second_values_[static_cast<size_t>(point - 1)] = value;
+  state_.second_values[static_cast<size_t>(point - 1)] = value;
 }
 
 void GraphControl::setLegendText(int set, const std::string& text) {
   if (set < 1 || set > num_sets_) return;
-  sets_[static_cast<size_t>(set - 1)].label = text;
+  state_.sets[static_cast<size_t>(set - 1)].label = text;
 }
 
 std::string GraphControl::legendText(int set) const {
   if (set < 1 || set > num_sets_) return {};
-  return sets_[static_cast<size_t>(set - 1)].label;
+  return state_.sets[static_cast<size_t>(set - 1)].label;
 }
 
 void GraphControl::setGraphTitle(const std::string& title) {
-  graph_title_ = title;
+  state_.graph_title = title;
   setAccessibleDescription(toQ(title));
 }
-void GraphControl::setLeftTitle(const std::string& title) { left_title_ = title; }
-void GraphControl::setBottomTitle(const std::string& title) { bottom_title_ = title; }
-void GraphControl::setYAxisMax(double v) { y_max_ = v; }
-void GraphControl::setYAxisMin(double v) { y_min_ = v; }
-void GraphControl::setXAxisMax(double v) { x_max_ = v; }
-void GraphControl::setXAxisMin(double v) { x_min_ = v; }
-void GraphControl::setFirstVisiblePoint(int point) { first_visible_ = point; }
-void GraphControl::setLastVisiblePoint(int point) { last_visible_ = point; }
+void GraphControl::setLeftTitle(const std::string& title) { state_.left_title = title; }
+void GraphControl::setBottomTitle(const std::string& title) { state_.bottom_title = title; }
+void GraphControl::setYAxisMax(double v) { state_.y_max = v; }
+void GraphControl::setYAxisMin(double v) { state_.y_min = v; }
+void GraphControl::setXAxisMax(double v) { state_.x_max = v; }
+void GraphControl::setXAxisMin(double v) { state_.x_min = v; }
+void GraphControl::setFirstVisiblePoint(int point) { state_.first_visible = point; }
+void GraphControl::setLastVisiblePoint(int point) { state_.last_visible = point; }
 
 void GraphControl::setTextSize(int kind, int percent) {
-  if (kind >= 0 && kind < 5) text_size_[kind] = percent;
+  if (kind >= 0 && kind < 5) state_.text_size[static_cast<size_t>(kind)] = percent;
 }
 
 void GraphControl::setPrintPlacement(QPainter* painter, const QRectF& area) {
@@ -211,19 +288,19 @@ GraphControl::ImageKind GraphControl::imageKindForSuffix(std::string_view suffix
 const std::vector<double>& GraphControl::trace(int set) const {
   static const std::vector<double> none;
   if (set < 1 || set > num_sets_) return none;
-  return sets_[static_cast<size_t>(set - 1)].trace;
+  return state_.sets[static_cast<size_t>(set - 1)].trace;
 }
 
 void GraphControl::setDrawMode(int mode) {
   switch (mode) {
     case kClear:
-      for (Set& s : sets_) s.trace.clear();
-      drawn_ = false;
+      for (graph::SetData& s : state_.sets) s.trace.clear();
+      state_.drawn = false;
       update();
       break;
     case kDraw:
     case kRedraw:
-      drawn_ = true;
+      state_.drawn = true;
       update();
       break;
     case kPrint:
@@ -235,8 +312,8 @@ void GraphControl::setDrawMode(int mode) {
       last_output_ok_ = writeImage();
       break;
     case kLiveSample:
-      for (Set& s : sets_) s.trace.push_back(s.values.empty() ? 0.0 : s.values.front());
-      drawn_ = true;
+      for (graph::SetData& s : state_.sets) s.trace.push_back(s.values.empty() ? 0.0 : s.values.front());
+      state_.drawn = true;
       update();
       break;
     default:
@@ -288,254 +365,21 @@ bool GraphControl::writeImage() {
 void GraphControl::render(QPainter& painter, const QRectF& area) const { paint(painter, area, true); }
 
 void GraphControl::paint(QPainter& painter, const QRectF& area, bool smooth) const {
-  if (!(area.width() > 0 && area.height() > 0) ||
-      !std::isfinite(area.left() + area.top() + area.width() + area.height())) {
-    return;
-  }
+  const graph::Rect box{area.x(), area.y(), area.width(), area.height()};
+  if (!graph::drawable(box)) return;
+  const GraphFonts fonts(graph::text_pixels(box, state_.text_size), smooth, painter.device());
+  const graph::Layout layout = graph::lay_out(state_, box, fonts);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, smooth);
   painter.setRenderHint(QPainter::TextAntialiasing, smooth);
-  painter.fillRect(area, Qt::white);
-
-  // Sizes follow the area, so the screen, a page and an image file look alike.
-  const double base = std::clamp(std::min(area.width(), area.height()) / 36.0, 4.0, 2000.0);
-  auto font_of = [&](int kind, bool bold) {
-    QFont f;
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(base * std::clamp(text_size_[kind], 10, 1000) / 100.0))));
-    f.setBold(bold);
-    if (!smooth) f.setStyleStrategy(QFont::NoAntialias);
-    return f;
-  };
-  const QFont title_font = font_of(0, true), axis_font = font_of(1, false), number_font = font_of(2, false),
-              legend_font = font_of(3, false), second_font = font_of(4, false);
-  const QFontMetricsF title_fm(title_font, painter.device()), axis_fm(axis_font, painter.device()),
-      number_fm(number_font, painter.device()), legend_fm(legend_font, painter.device()),
-      second_fm(second_font, painter.device());
-  const double margin = base * 0.6;
-  const double tick = base * 0.4;
-
-  // The lines, in axis values.
-  std::vector<Line> lines;
-  graph::Range xr = graph::Range::safe(x_min_, x_max_);
-  const bool second_on = second_axis_ == 2;
-  int stand_in = 0;  // the set that stands for the second axis's values
-  size_t trace_length = 0;
-  for (const Set& s : sets_) trace_length = std::max(trace_length, s.trace.size());
-  if (drawn_ && trace_length > 0) {
-    const graph::TraceWindow w = graph::trace_window(trace_length, x_min_, x_max_);
-    xr = w.x;
-    for (int i = 0; i < num_sets_; ++i) {
-      const Set& s = sets_[static_cast<size_t>(i)];
-      if (is_hidden(s.label)) continue;
-      Line line{{}, set_colour(i), false};
-      const size_t end = std::min(s.trace.size(), w.first + w.count);
-      line.points.reserve(end > w.first ? end - w.first : 0);
-      for (size_t k = w.first; k < end; ++k) line.points.push_back({static_cast<double>(k + 1), s.trace[k]});
-      lines.push_back(std::move(line));
-    }
-  } else if (drawn_) {
-    const int first = std::clamp(first_visible_ >= 1 ? first_visible_ : 1, 1, num_points_);
-    const int last = last_visible_ >= 1 && last_visible_ <= num_points_ ? last_visible_ : num_points_;
-    auto x_of = [&](const Set* s, int i) {
-      if (s != nullptr && s->has_x) return s->x[static_cast<size_t>(i - 1)];
-      if (last == first) return (xr.lo + xr.hi) / 2;
-      return xr.lo + (i - first) * xr.span() / (last - first);
-    };
-    if (second_on && num_sets_ >= 2) stand_in = num_sets_;
-    for (int i = 0; i < num_sets_; ++i) {
-      const Set& s = sets_[static_cast<size_t>(i)];
-      if (is_hidden(s.label) || i + 1 == stand_in) continue;
-      Line line{{}, set_colour(i), false};
-      line.points.reserve(static_cast<size_t>(std::max(last - first + 1, 0)));
-      for (int k = first; k <= last; ++k) line.points.push_back({x_of(&s, k), s.values[static_cast<size_t>(k - 1)]});
-      lines.push_back(std::move(line));
-    }
-    if (second_on && !(stand_in > 0 && is_hidden(sets_.back().label))) {
-      const Set* xs = sets_.back().has_x ? &sets_.back() : sets_.front().has_x ? &sets_.front() : nullptr;
-      Line line{{}, set_colour(num_sets_ - (stand_in > 0 ? 1 : 0)), true};
-      for (int k = first; k <= last; ++k)
-        line.points.push_back({x_of(xs, k), second_values_[static_cast<size_t>(k - 1)]});
-      lines.push_back(std::move(line));
-    }
-  }
-  const graph::Range yr = graph::Range::safe(y_min_, y_max_);
-  const graph::Range y2r = fitted_range(lines);
-
-  // The legend: the labelled sets that are shown.
-  struct Entry {
-    QString text;
-    QColor colour;
-  };
-  std::vector<Entry> legend;
-  for (int i = 0; i < num_sets_; ++i) {
-    const Set& s = sets_[static_cast<size_t>(i)];
-    if (!in_legend(s.label)) continue;
-    legend.push_back({toQ(s.label), set_colour(i)});
-  }
-
-  // Layout from the outside in.
-  const QString title = toQ(graph_title_);
-  double top = area.top() + margin;
-  QRectF title_box;
-  if (!graph_title_.empty()) {
-    title_box = QRectF(area.left() + margin, top, area.width() - 2 * margin, title_fm.height());
-    top += title_fm.height() + margin * 0.5;
-  }
-  QRectF legend_box;
-  if (!legend.empty()) {
-    legend_box = QRectF(area.left() + margin, top, area.width() - 2 * margin, legend_fm.height());
-    top += legend_fm.height() + margin * 0.5;
-  }
-  double bottom = area.bottom() - margin;
-  QRectF bottom_title_box;
-  if (!bottom_title_.empty()) {
-    bottom -= axis_fm.height();
-    bottom_title_box = QRectF(area.left(), bottom, area.width(), axis_fm.height());
-    bottom -= margin * 0.3;
-  }
-  bottom -= number_fm.height() + tick;
-  const double plot_height = bottom - top;
-
-  auto height_of = [&](const QFontMetricsF& fm) { return [&fm](const std::string&) { return fm.height(); }; };
-  const graph::Ticks yticks = fitting_ticks(yr, plot_height, height_of(number_fm));
-  const graph::Ticks y2ticks = fitting_ticks(y2r, plot_height, height_of(second_fm));
-  auto widest = [](const QFontMetricsF& fm, const graph::Ticks& t) {
-    double w = 0;
-    for (double v : t.values) w = std::max(w, fm.horizontalAdvance(toQ(graph::tick_text(v, t.step))));
-    return w;
-  };
-  double left = area.left() + margin;
-  if (!left_title_.empty()) left += axis_fm.height() + margin * 0.3;
-  const double left_title_x = left - margin * 0.3;
-  left += widest(number_fm, yticks) + tick + base * 0.2;
-  double right = area.right() - margin;
-  double second_title_x = right;
-  if (second_on) {
-    if (!second_title_.empty()) {
-      right -= second_fm.height() + margin * 0.3;
-      second_title_x = right + margin * 0.3;
-    }
-    right -= widest(second_fm, y2ticks) + tick + base * 0.2;
-  } else {
-    right -= number_fm.horizontalAdvance(QStringLiteral("0000")) / 2;
-  }
-  const QRectF plot(left, top, right - left, bottom - top);
-
-  if (!title_box.isNull()) {
-    painter.setFont(title_font);
-    painter.setPen(Qt::black);
-    painter.drawText(title_box, Qt::AlignHCenter | Qt::AlignTop,
-                     title_fm.elidedText(title, Qt::ElideRight, title_box.width()));
-  }
-  if (plot.width() < base || plot.height() < base) {
-    painter.restore();
-    return;
-  }
-
-  const graph::Ticks xticks =
-      fitting_ticks(xr, plot.width(), [&](const std::string& t) { return number_fm.horizontalAdvance(toQ(t)); });
-  const graph::AxisMap xmap{xr, plot.left(), plot.right()};
-  const graph::AxisMap ymap{yr, plot.bottom(), plot.top()};
-  const graph::AxisMap y2map{y2r, plot.bottom(), plot.top()};
-
-  // Grid.
-  painter.setPen(QPen(QColor(220, 220, 220), base / 20));
-  for (double v : xticks.values) {
-    const double x = xmap(v);
-    if (x > plot.left() + 0.5 && x < plot.right() - 0.5)
-      painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-  }
-  for (double v : yticks.values) {
-    const double y = ymap(v);
-    if (y > plot.top() + 0.5 && y < plot.bottom() - 0.5)
-      painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-  }
-
-  // The data.
-  for (const Line& line : lines) {
-    QPen pen(line.colour, base / 7);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    painter.setPen(pen);
-    draw_line(painter, line, xmap, line.second_axis ? y2map : ymap, plot);
-  }
-
-  // Frame, ticks and numbers.
-  painter.setPen(QPen(Qt::black, base / 14));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(plot);
-  painter.setFont(number_font);
-  const double nh = number_fm.height();
-  for (double v : xticks.values) {
-    const double x = xmap(v);
-    painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + tick));
-    painter.drawText(QRectF(x - plot.width() / 2, plot.bottom() + tick, plot.width(), nh),
-                     Qt::AlignHCenter | Qt::AlignTop, toQ(graph::tick_text(v, xticks.step)));
-  }
-  for (double v : yticks.values) {
-    const double y = ymap(v);
-    painter.drawLine(QPointF(plot.left() - tick, y), QPointF(plot.left(), y));
-    painter.drawText(QRectF(area.left(), y - nh / 2, plot.left() - tick - base * 0.2 - area.left(), nh),
-                     Qt::AlignRight | Qt::AlignVCenter, toQ(graph::tick_text(v, yticks.step)));
-  }
-  if (second_on) {
-    painter.setFont(second_font);
-    const double sh = second_fm.height();
-    for (double v : y2ticks.values) {
-      const double y = y2map(v);
-      painter.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + tick, y));
-      painter.drawText(QRectF(plot.right() + tick + base * 0.2, y - sh / 2, area.right() - plot.right(), sh),
-                       Qt::AlignLeft | Qt::AlignVCenter, toQ(graph::tick_text(v, y2ticks.step)));
-    }
-  }
-
-  // Axis titles; the upright ones read from bottom to top (left) and top to bottom (right).
-  painter.setFont(axis_font);
-  if (!bottom_title_box.isNull()) {
-    painter.drawText(bottom_title_box, Qt::AlignHCenter | Qt::AlignTop,
-                     axis_fm.elidedText(toQ(bottom_title_), Qt::ElideRight, area.width() - 2 * margin));
-  }
-  if (!left_title_.empty()) {
-    painter.save();
-    painter.translate(left_title_x, plot.center().y());
-    painter.rotate(-90);
-    painter.drawText(QRectF(-plot.height() / 2, -axis_fm.height(), plot.height(), axis_fm.height()), Qt::AlignCenter,
-                     axis_fm.elidedText(toQ(left_title_), Qt::ElideRight, plot.height()));
-    painter.restore();
-  }
-  if (second_on && !second_title_.empty()) {
-    painter.save();
-    painter.setFont(second_font);
-    painter.translate(second_title_x, plot.center().y());
-    painter.rotate(90);
-    painter.drawText(QRectF(-plot.height() / 2, -second_fm.height(), plot.height(), second_fm.height()),
-                     Qt::AlignCenter, second_fm.elidedText(toQ(second_title_), Qt::ElideRight, plot.height()));
-    painter.restore();
-  }
-
-  // Legend: a short line in the set's colour before each label, centred as a row.
-  if (!legend.empty()) {
-    painter.setFont(legend_font);
-    const double sample = base * 2, gap = base * 0.4, spacing = base * 1.2;
-    const double share = legend_box.width() / static_cast<double>(legend.size()) - sample - gap - spacing;
-    double total = 0;
-    std::vector<QString> texts;
-    for (const Entry& e : legend) {
-      texts.push_back(legend_fm.elidedText(e.text, Qt::ElideRight, std::max(share, base)));
-      total += sample + gap + legend_fm.horizontalAdvance(texts.back()) + spacing;
-    }
-    double x = legend_box.left() + std::max(0.0, (legend_box.width() - total + spacing) / 2);
-    const double mid = legend_box.center().y();
-    for (size_t i = 0; i < legend.size(); ++i) {
-      painter.setPen(QPen(legend[i].colour, base / 7));
-      painter.drawLine(QPointF(x, mid), QPointF(x + sample, mid));
-      x += sample + gap;
-      const double w = legend_fm.horizontalAdvance(texts[i]);
-      painter.setPen(Qt::black);
-      painter.drawText(QRectF(x, legend_box.top(), w + 1, legend_box.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                       texts[i]);
-      x += w + spacing;
-    }
+  painter.fillRect(area, kBackground);
+  draw_title(painter, layout, fonts);
+  if (layout.plot_shown) {
+    draw_grid(painter, layout);
+    draw_series(painter, layout);
+    draw_frame_and_ticks(painter, layout, fonts);
+    draw_axis_titles(painter, layout, fonts);
+    draw_legend(painter, layout, fonts);
   }
   painter.restore();
 }

@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/graph_layout.h"
+
 class QPainter;
 
 namespace qtx {
@@ -75,7 +77,7 @@ class GraphControl : public QWidget {
   // last set (of the first set when the last has none); with two sets or more the last set
   // stands for them (its colour and legend label; its own values are not drawn).
   void setSecondAxis(int on_off);
-  int secondAxis() const { return second_axis_; }
+  int secondAxis() const { return state_.second_axis; }
   void setSecondAxisTitle(const std::string& title);
   void setSecondAxisData(int point, double value);
 
@@ -84,33 +86,33 @@ class GraphControl : public QWidget {
   void setLegendText(int set, const std::string& text);
   std::string legendText(int set) const;
   void setGraphTitle(const std::string& title);
-  std::string graphTitle() const { return graph_title_; }
+  std::string graphTitle() const { return state_.graph_title; }
   void setLeftTitle(const std::string& title);
-  std::string leftTitle() const { return left_title_; }
+  std::string leftTitle() const { return state_.left_title; }
   void setBottomTitle(const std::string& title);
-  std::string bottomTitle() const { return bottom_title_; }
+  std::string bottomTitle() const { return state_.bottom_title; }
 
   // Axis ranges, read back as the program set them.
   void setYAxisMax(double v);
   void setYAxisMin(double v);
-  double yAxisMax() const { return y_max_; }
-  double yAxisMin() const { return y_min_; }
+  double yAxisMax() const { return state_.y_max; }
+  double yAxisMin() const { return state_.y_min; }
   void setXAxisMax(double v);
   void setXAxisMin(double v);
-  float xAxisMax() const { return static_cast<float>(x_max_); }
-  float xAxisMin() const { return static_cast<float>(x_min_); }
+  float xAxisMax() const { return static_cast<float>(state_.x_max); }
+  float xAxisMin() const { return static_cast<float>(state_.x_min); }
 
   // The first and last point drawn (1-based; 0 = all).
   void setFirstVisiblePoint(int point);
   void setLastVisiblePoint(int point);
-  int firstVisiblePoint() const { return first_visible_; }
-  int lastVisiblePoint() const { return last_visible_; }
+  int firstVisiblePoint() const { return state_.first_visible; }
+  int lastVisiblePoint() const { return state_.last_visible; }
 
   // Text size by kind (0 graph title, 1-4 the other texts), in per cent of the normal size:
   // 1 the left and bottom axis titles, 2 their numbers, 3 the legend, 4 the second axis's title
   // and numbers. The normal size follows the size of the area drawn into.
   void setTextSize(int kind, int percent);
-  int textSize(int kind) const { return kind >= 0 && kind < 5 ? text_size_[kind] : 0; }
+  int textSize(int kind) const { return kind >= 0 && kind < 5 ? state_.text_size[static_cast<size_t>(kind)] : 0; }
 
   // Printing: the page area (in the painter's device units) that mode 5 draws into, and the
   // print option the windows set before it.
@@ -155,13 +157,6 @@ class GraphControl : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  struct Set {
-    std::vector<double> values;
-    std::vector<double> x;
-    bool has_x = false;  // an x position was written
-    std::string label;
-    std::vector<double> trace;
-  };
   void resizeSets();
   bool writeImage();
   std::optional<std::string> encodeImage(ImageKind kind) const;
@@ -172,17 +167,7 @@ class GraphControl : public QWidget {
   int num_points_ = 1;
   int this_set_ = 1;
   int next_point_ = 1;
-  std::vector<Set> sets_;
-  std::vector<double> second_values_;
-  int second_axis_ = 1;
-  std::string second_title_;
-  std::string graph_title_;
-  std::string left_title_;
-  std::string bottom_title_;
-  double y_min_ = 0, y_max_ = 100;
-  double x_min_ = 0, x_max_ = 100;
-  int first_visible_ = 0, last_visible_ = 0;
-  int text_size_[5] = {150, 100, 100, 100, 100};
+  graph::GraphState state_;  // what the picture shows
   QPainter* print_painter_ = nullptr;
   QRectF print_area_;
   int print_option_ = 0;
@@ -191,7 +176,6 @@ class GraphControl : public QWidget {
   ImageKind image_kind_ = ImageKind::FromName;
   QSize image_size_{640, 480};
   bool last_output_ok_ = false;
-  bool drawn_ = false;  // false after mode 1 until the next data draw
 };
 
 }  // namespace qtx
