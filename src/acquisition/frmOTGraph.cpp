@@ -94,16 +94,19 @@ void frmOTGraph::setup_OTGraph() {
 }
 
 void frmOTGraph::GetDataTimer_Timer() {
+  if (!poll_replies()) return;
+  handle_samples();
+}
+
+void frmOTGraph::handle_samples() {
+  // Every sample that has arrived, in order: a reply late for its poll comes with the next one.
   std::string reply;
-  if (!poll_reply(reply)) return;
-  if (reply.size() < 3) {
-    judge_short_reply();
-    return;
+  while (next_sample(reply, protocol::is_occl_sample)) {
+    process_OTData(reply);
+    display_realtime_data();
+    graph_realtime_data();
+    if (download_dialog().chkSaveFile_Value() == 1) write_current_data();
   }
-  process_OTData(reply);
-  display_realtime_data();
-  graph_realtime_data();
-  if (download_dialog().chkSaveFile_Value() == 1) write_current_data();
 }
 
 void frmOTGraph::process_OTData(std::string& reply) {
@@ -187,10 +190,10 @@ void frmOTGraph::DurationTimer_Timer() {
   } else {
     lblTimeLeft->setText(QStringLiteral("N/A"));
   }
-  if (seconds_left <= 0) download_dialog().beginnextproc();
+  if (seconds_left <= 0) end_test();
 }
 
-void frmOTGraph::cmdStop_Click() { download_dialog().beginnextproc(); }
+void frmOTGraph::cmdStop_Click() { end_test(); }
 
 void frmOTGraph::disable_run_buttons() {
   cmdCancel->setEnabled(false);

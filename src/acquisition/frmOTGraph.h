@@ -43,6 +43,8 @@ class frmOTGraph : public LiveTestWindow {
   void disable_run_buttons();
   void cmdCancel_Click() override;
   void GetDataTimer_Timer() override;
+  // Every sample record the port has delivered: shown, plotted and logged, in order.
+  void handle_samples() override;
   void DurationTimer_Timer() override;
 
   // kPa from mmHg.

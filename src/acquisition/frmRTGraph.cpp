@@ -104,17 +104,20 @@ void frmRTGraph::setup_RTGraph() {
 }
 
 void frmRTGraph::GetDataTimer_Timer() {
+  if (!poll_replies()) return;
+  handle_samples();
+}
+
+void frmRTGraph::handle_samples() {
+  // Every sample that has arrived, in order: a reply late for its poll comes with the next one.
   std::string reply;
-  if (!poll_reply(reply)) return;
-  if (reply.size() < 3) {
-    judge_short_reply();
-    return;
+  while (next_sample(reply, protocol::is_rate_sample)) {
+    process_RTData(reply);
+    display_realtime_data();
+    graph_realtime_data();
+    const Session& s = app_.session();
+    if (download_dialog().chkSaveFile_Value() == 1 && !s.rt_data_file.empty()) current_data_to_file();
   }
-  process_RTData(reply);
-  display_realtime_data();
-  graph_realtime_data();
-  const Session& s = app_.session();
-  if (download_dialog().chkSaveFile_Value() == 1 && !s.rt_data_file.empty()) current_data_to_file();
 }
 
 void frmRTGraph::process_RTData(std::string& reply) {
@@ -200,10 +203,10 @@ void frmRTGraph::DurationTimer_Timer() {
   } else {
     lblTimeLeft->setText(QStringLiteral("N/A"));
   }
-  if (seconds_left <= 0) download_dialog().beginnextproc();
+  if (seconds_left <= 0) end_test();
 }
 
-void frmRTGraph::cmdStop_Click() { download_dialog().beginnextproc(); }
+void frmRTGraph::cmdStop_Click() { end_test(); }
 
 void frmRTGraph::disable_run_buttons() {
   cmdCancel->setEnabled(false);

@@ -45,6 +45,8 @@ class frmRTGraph : public LiveTestWindow {
   void disable_run_buttons();
   void cmdCancel_Click() override;
   void GetDataTimer_Timer() override;
+  // Every sample record the port has delivered: shown, plotted and logged, in order.
+  void handle_samples() override;
   void DurationTimer_Timer() override;
 
   // The last sample.

@@ -87,15 +87,46 @@ void LiveTestWindow::drop_pending_input() {
   comm.clearInBuffer();
   comm.setRThreshold(1);
   comm.setInputLen(0);
+  replies_.clear();
 }
 
-bool LiveTestWindow::poll_reply(std::string& reply) {
+bool LiveTestWindow::poll_replies() {
   Session& s = app_.session();
   const std::string poll = protocol::poll_command(s.channel_code);
   if (!poll.empty() && !send_or_end_run(poll)) return false;
-  s.rx_text = protocol::trim_reply(GlobalComm::read_comm_input(app_));
-  reply = s.rx_text;
-  return !run_lost();
+  replies_.add(GlobalComm::read_comm_input(app_));
+  if (run_lost()) return false;
+  if (!replies_.ready()) {
+    s.rx_text.clear();
+    judge_short_reply();
+  }
+  return true;
+}
+
+bool LiveTestWindow::next_sample(std::string& reply, bool (*is_sample)(std::string_view)) {
+  Session& s = app_.session();
+  // Replies are taken out one at a time, so a tick that runs while a message box of this one is
+  // open goes on with the replies after it, in order. The poll stops with the test (Stop, the
+  // countdown, "n", the window unloaded): what is left then is not handled.
+  while (GetDataTimer->isActive() && replies_.next(reply)) {
+    s.rx_text = reply;
+    if (protocol::is_error_reply(reply))
+      judge_short_reply();
+    else if (is_sample(reply))
+      return true;
+  }
+  return false;
+}
+
+void LiveTestWindow::end_test() {
+  if (GetDataTimer->isActive()) {
+    replies_.add(GlobalComm::read_comm_input(app_));
+    if (run_lost()) return;
+    handle_samples();
+    // An "n" among them has stopped the whole run already.
+    if (!GetDataTimer->isActive()) return;
+  }
+  download_dialog().beginnextproc();
 }
 
 void LiveTestWindow::cancel_run() {

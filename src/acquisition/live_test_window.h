@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "core/protocol.h"
 #include "core/summary_capture.h"
 #include "platform/forms.h"
 #include "platform/graph_control.h"
@@ -46,13 +48,26 @@ class LiveTestWindow : public Form<QWidget> {
   // (this name and titles) under them; the ticks and buttons go to the handlers. The graph made.
   GraphControl* lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel, const char* graph_name,
                         const char* title, const char* left_title);
-  // Drops the input still pending at the start of a test. Output is left alone: the command
-  // that started the test may still be on its way to the analyser when the window loads.
+  // Drops the input still pending at the start of a test, with any piece of a reply kept from
+  // before. Output is left alone: the command that started the test may still be on its way to
+  // the analyser when the window loads.
   void drop_pending_input();
-  // Sends the poll for the current sample and reads what the port holds at once (the answer to
-  // the previous poll, as a rule), blanks trimmed; also into rx_text. False when the run ended
-  // because the device went away.
-  bool poll_reply(std::string& reply);
+  // Sends the poll for the current sample and keeps what the port holds at once (the answers to
+  // earlier polls, as a rule), after what is left from the ticks before. A tick without a whole
+  // reply judges the empty reply. False when the run ended because the device went away.
+  bool poll_replies();
+  // The next sample record of this tick, oldest first, blanks trimmed; also into rx_text. Error
+  // replies on the way are judged as they come (judge_short_reply) and anything else that is not
+  // a sample (`is_sample`) is noise, neither shown nor logged. False when no whole reply is left,
+  // or when the test is no longer polled (after "n" the run has stopped and this window is
+  // unloaded): the rest of the tick is then left alone.
+  bool next_sample(std::string& reply, bool (*is_sample)(std::string_view));
+  // Shows, plots and logs every sample record kept (next_sample), in order.
+  virtual void handle_samples() = 0;
+  // The end of the test (Stop, the countdown): the answer to the last poll has come since its
+  // tick, as a rule, and is the test's too, so what the port holds is handled before the test
+  // sequence closes the log and moves on (beginnextproc).
+  void end_test();
   // Cancel of a live window: the whole run is abandoned under the hourglass (the test sequence's
   // stopalltests), then this window goes.
   void cancel_run();
@@ -74,6 +89,9 @@ class LiveTestWindow : public Form<QWidget> {
 
  private:
   summary_capture::Kind kind_;
+  // What the port delivered during this test and was not handled yet: a reply may come in
+  // pieces, and several may wait together.
+  protocol::PollReplies replies_;
 };
 
 }  // namespace qtx

@@ -11,17 +11,19 @@ std::string S(int n) { return std::string(static_cast<size_t>(n), ' '); }
 
 std::string page_line(int16_t page) { return S(67) + "p. " + vb::Format(page, "00"); }
 
-bool put_line(DataLogFile& log, std::string_view line) {
-  if (!log.file) return true;
-  std::string bytes(line);
-  bytes.append(vb::CRLF);
-  return log.file->write(bytes);
+// The lines as the file holds them, each ended by CR LF.
+std::string line_bytes(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) {
+    bytes.append(line);
+    bytes.append(vb::CRLF);
+  }
+  return bytes;
 }
 
+// One write: the file takes all of the lines or none of them.
 bool put_lines(DataLogFile& log, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines)
-    if (!put_line(log, line)) return false;
-  return true;
+  return !log.file || log.file->write(line_bytes(lines));
 }
 
 bool flush(DataLogFile& log) { return !log.file || log.file->flush(); }
@@ -142,30 +144,35 @@ bool write_header(DataLogFile& log, LogKind kind, const DeviceRecord& record, st
 
 namespace {
 
-// Counts the row in and starts a new page when the row does not fit; false on a write failure.
-bool next_line(DataLogFile& log, LogKind kind, int16_t lines_per_page) {
-  log.line_num = static_cast<int16_t>(log.line_num + 1);
-  if (log.line_num > lines_per_page) {
-    auto page = static_cast<int16_t>(log.page_num + 1);
-    if (!put_lines(log, page_break_lines(kind, page))) return false;
-    log.page_num = page;
-    log.line_num = kLineAfterPageBreak;
+// A row with the page break it needs when it does not fit on the page, in one write; the
+// counters move only when the file has taken them. No row (an occlusion log without a name)
+// writes the page break alone.
+bool write_row(DataLogFile& log, LogKind kind, int16_t lines_per_page, const std::string* row) {
+  auto page = log.page_num;
+  auto line = static_cast<int16_t>(log.line_num + 1);
+  std::vector<std::string> lines;
+  if (line > lines_per_page) {
+    page = static_cast<int16_t>(page + 1);
+    lines = page_break_lines(kind, page);
+    line = kLineAfterPageBreak;
   }
-  return true;
+  if (row) lines.push_back(*row);
+  if (!lines.empty() && !put_lines(log, lines)) return false;
+  log.page_num = page;
+  log.line_num = line;
+  return flush(log);
 }
 
 }  // namespace
 
 bool write_rate_row(DataLogFile& log, const RateRow& row) {
-  if (!next_line(log, LogKind::Rate, kRateLinesPerPage)) return false;
-  if (!put_line(log, rate_row_text(row))) return false;
-  return flush(log);
+  const std::string text = rate_row_text(row);
+  return write_row(log, LogKind::Rate, kRateLinesPerPage, &text);
 }
 
 bool write_occl_row(DataLogFile& log, const OcclRow& row, bool row_wanted) {
-  if (!next_line(log, LogKind::Occlusion, kOcclLinesPerPage)) return false;
-  if (row_wanted && !put_line(log, occl_row_text(row))) return false;
-  return flush(log);
+  const std::string text = occl_row_text(row);
+  return write_row(log, LogKind::Occlusion, kOcclLinesPerPage, row_wanted ? &text : nullptr);
 }
 
 bool write_closing_lines(DataLogFile& log, LogKind kind, const DeviceRecord& record, bool header_entered) {

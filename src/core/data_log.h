@@ -3,8 +3,8 @@
 // record, one row per sample, a continuation heading at each page break, and closing lines with
 // the technician's sign-off. Every line ends with CR LF.
 //
-// The writers work on a DataLogFile (the open file and its page and line counters) and send
-// each line to its LineSink; every row is flushed as soon as it is written.
+// The writers work on a DataLogFile (the open file and its page and line counters) and send the
+// lines to its LineSink; every row is flushed as soon as it is written.
 #pragma once
 
 #include <cstdint>
@@ -68,9 +68,11 @@ std::vector<std::string> page_break_lines(LogKind kind, int16_t page);
 // The closing lines after the last row.
 std::vector<std::string> closing_lines(LogKind kind, const DeviceRecord& record, bool header_entered);
 
-// The writers. Each returns False when a line could not be written to the log's file; with no
-// file open they only keep the counters. The counters follow the lines actually written: a
-// page break that failed part-way is tried again with the next row.
+// The writers. Each returns False when its lines could not be written to the log's file; with
+// no file open they only keep the counters. Each puts its lines in one write, which the log's
+// file takes whole or not at all, so a row and the page break before it are in the file
+// together or not at all. The counters follow what the file holds: a row that was not written
+// leaves them as they were, and its page break goes with the next row.
 
 // Page 1 from its first line: page 1, line counter 27.
 bool write_header(DataLogFile& log, LogKind kind, const DeviceRecord& record, std::string_view channel_code,

@@ -1,5 +1,7 @@
 #include "core/protocol.h"
 
+#include <vector>
+
 #include "core/vb.h"
 
 namespace qtx::protocol {
@@ -61,6 +63,83 @@ const char* error_reply_message(std::string_view reply) {
     default:
       return nullptr;
   }
+}
+
+void PollReplies::add(std::string_view bytes) { pending_.append(bytes); }
+
+bool PollReplies::next(std::string& reply) {
+  for (;;) {
+    if (lf_may_follow_ && !pending_.empty()) {
+      if (pending_.front() == vb::LF) pending_.erase(0, 1);
+      lf_may_follow_ = false;
+    }
+    const size_t cr = pending_.find(vb::CR);
+    if (cr == std::string::npos) {
+      if (pending_.size() > kMaxReplyLength) {
+        pending_.clear();
+        dropping_ = true;
+      }
+      return false;
+    }
+    const std::string_view line = std::string_view(pending_).substr(0, cr);
+    const bool noise = dropping_;
+    if (!noise) reply = trim_reply(line);
+    pending_.erase(0, cr + 1);
+    lf_may_follow_ = true;
+    dropping_ = false;
+    if (!noise) return true;
+  }
+}
+
+bool PollReplies::ready() const {
+  const size_t cr = pending_.find(vb::CR);
+  if (cr == std::string::npos) return false;
+  // The first CR after a dropped line only ends that line.
+  return !dropping_ || pending_.find(vb::CR, cr + 1) != std::string::npos;
+}
+
+void PollReplies::clear() {
+  pending_.clear();
+  lf_may_follow_ = false;
+  dropping_ = false;
+}
+
+namespace {
+
+// The fields of a record, split at every comma, each with its blanks trimmed; false when there
+// are not exactly `count` of them.
+bool split_fields(std::string_view reply, size_t count, std::vector<std::string>& fields) {
+  fields.clear();
+  for (;;) {
+    const size_t comma = reply.find(',');
+    fields.push_back(vb::Trim(reply.substr(0, comma)));
+    if (fields.size() > count) return false;
+    if (comma == std::string_view::npos) break;
+    reply.remove_prefix(comma + 1);
+  }
+  return fields.size() == count;
+}
+
+bool all_numbers(const std::vector<std::string>& fields, size_t from) {
+  for (size_t i = from; i < fields.size(); ++i)
+    if (!vb::IsNumeric(fields[i])) return false;
+  return true;
+}
+
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+}  // namespace
+
+bool is_rate_sample(std::string_view reply) {
+  std::vector<std::string> fields;
+  if (!split_fields(reply, 8, fields)) return false;
+  return fields[0].size() == 1 && is_letter(fields[0][0]) && all_numbers(fields, 1);
+}
+
+bool is_occl_sample(std::string_view reply) {
+  std::vector<std::string> fields;
+  if (!split_fields(reply, 5, fields)) return false;
+  return !fields[0].empty() && all_numbers(fields, 1);
 }
 
 std::string next_field(std::string& rest) {

@@ -6,6 +6,7 @@
 // samples below, and the two-character error replies "?", "e" and "n" followed by CR.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -53,6 +54,41 @@ bool is_error_reply(std::string_view trimmed_reply);
 // The message of an error reply by its first character ("?", "e", "n", case-sensitive); nullptr
 // for any other reply.
 const char* error_reply_message(std::string_view reply);
+
+// The poll replies as the port delivers them. A reply may arrive in pieces over several reads,
+// and several replies may wait together; what arrived is kept until it is used. Each reply is a
+// line ended by CR (an LF may follow, in the same read or the next); the text after the last CR
+// waits for the rest of its line.
+class PollReplies {
+ public:
+  // No reply is longer than this: a line that grows past it without its CR is noise, and is
+  // dropped up to and including the CR that ends it.
+  static constexpr size_t kMaxReplyLength = 256;
+
+  // Keeps what a read brought.
+  void add(std::string_view bytes);
+  // Takes out the oldest complete reply: its text without the CR (and the LF after it), blanks
+  // trimmed as the poll judges it. False when no complete reply waits.
+  bool next(std::string& reply);
+  // Whether a complete reply waits (next() would give one).
+  bool ready() const;
+  // Forgets everything (a new test starts with empty buffers).
+  void clear();
+  // What is kept and not taken out yet; once next() gives false, the start of a reply whose
+  // end has not arrived.
+  const std::string& kept() const { return pending_; }
+
+ private:
+  std::string pending_;
+  bool lf_may_follow_ = false;  // the last reply ended with its CR: an LF right after belongs to it
+  bool dropping_ = false;       // the current line outgrew any reply: dropped up to its CR
+};
+
+// Whether a trimmed reply is a sample record of its test: `rate_sample` is a mode letter and 7
+// numbers, `occl_sample` a status text and 4 numbers, the fields separated by "," with blanks
+// around them. Anything else that is not an error reply is noise on the line.
+bool is_rate_sample(std::string_view reply);
+bool is_occl_sample(std::string_view reply);
 
 // rate_sample: mode letter, elapsed hours, minutes and seconds, flow, average flow, volume and
 // back pressure.

@@ -100,12 +100,16 @@ OpenFile::~OpenFile() { close(); }
 
 bool OpenFile::write(std::string_view bytes) {
   if (fd_ < 0) return false;
+  const off_t start = ::lseek(fd_, 0, SEEK_CUR);
   const char* p = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
     ssize_t n = ::write(fd_, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
+      // Taken back whole: the file ends where it ended before this write, so a full disk or a
+      // file-size limit never leaves half a row in it.
+      if (p != bytes.data() && start >= 0 && ::ftruncate(fd_, start) == 0) ::lseek(fd_, start, SEEK_SET);
       return false;
     }
     p += n;

@@ -36,7 +36,9 @@ void fail_writes_past_size_limit();
 
 // A file that stays open while the program adds to it (a data log during a test). It is
 // created, or emptied when it exists, on opening; every write goes straight to the file and
-// flush() puts it on the disk (false too once the file has been deleted under it).
+// flush() puts it on the disk (false too once the file has been deleted under it). A write is
+// taken whole or not at all: one the file cannot take completely (a full disk, a file-size
+// limit) is cut off again, and the next write goes on from where the file ended before it.
 class OpenFile : public LineSink {
  public:
   // Nothing when the file cannot be created.

@@ -47,7 +47,8 @@ void close_comm_port(App& app) { app.comm().close(); }
 std::string read_comm_input(App& app) {
   SerialPort& comm = app.comm();
   std::string result;
-  while (comm.inBufferCount() > 0) result = comm.input();
+  // Every read is kept: characters that arrive between two reads belong to the same text.
+  while (comm.inBufferCount() > 0) result += comm.input();
   return result;
 }
 

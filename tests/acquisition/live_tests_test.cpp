@@ -212,6 +212,20 @@ TEST_F(LiveTest, NotConnectedStopsTheRunAndTheDeviceLostKeepsTheRows) {
   EXPECT_FALSE(files::exists(s.rt_data_file));  // a stopped run leaves no partial log
   EXPECT_EQ(port.commands.back(), "STA\r");
 
+  // "n" among replies that waited together: the run stops there, and the sample after it is
+  // not taken by the window on its way out.
+  start_rate_run(true);
+  rt = t.forms().loaded<frmRTGraph>();
+  port.reply("GRA\r", rate_reply(golden_rate_row(1)) + "n\r\n" + rate_reply(golden_rate_row(2)));
+  t.ui.expectBox(kNotConnected, "ERROR");
+  rt->GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_EQ(rt->seconds, golden_rate_row(1).seconds);
+  EXPECT_EQ(rt->RTGraph->trace(1).size(), 1u);
+  EXPECT_TRUE(no_run_left());
+  EXPECT_FALSE(files::exists(s.rt_data_file));  // a stopped run leaves no partial log
+  EXPECT_EQ(port.commands.back(), "STA\r");
+
   // The device goes away after three rows: one message, polling stops, the rows stay and the
   // log is closed with its closing lines.
   start_rate_run(true);
@@ -227,6 +241,70 @@ TEST_F(LiveTest, NotConnectedStopsTheRunAndTheDeviceLostKeepsTheRows) {
   const std::string log = get(s.rt_data_file);
   EXPECT_EQ(log.substr(0, rows.size()), rows);
   EXPECT_NE(log.find("END OF DATA", rows.size()), std::string::npos);
+}
+
+// What the port delivered is kept until it is used: replies late for their poll, in pieces (a
+// CR and its LF apart included), several waiting together, with noise and an error reply
+// between them. Every sample is logged once, in order; the noise is neither shown nor logged.
+TEST_F(LiveTest, RepliesInPiecesTogetherOrAmongNoiseAreLoggedOnceInOrder) {
+  // Each poll gets the next piece of `stream`, the sizes taken in turn.
+  auto feed = [&](const std::string& poll, const std::string& stream, auto tick) {
+    const size_t sizes[] = {0, 17, 130, 1, 64, 0, 0, 90, 33, 120, 5, 49};
+    for (size_t at = 0, i = 0; at < stream.size(); ++i) {
+      const size_t n = std::min(sizes[i % std::size(sizes)], stream.size() - at);
+      port.reply(poll, stream.substr(at, n));
+      at += n;
+      tick();
+    }
+  };
+  s.device_record = golden_record();
+  s.channel_code = "B";
+  t.clock.date = DateTime{2026, 12, 8, 0, 0, 0, 2};
+  t.clock.seconds = 9 * 3600 + 5 * 60 + 41.5;
+  start_rate_run(true);
+  frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
+  std::string stream;
+  for (int i = 1; i <= 81; ++i) {
+    stream += rate_reply(golden_rate_row(i));
+    if (i % 10 == 3) stream += "\x7f\x01garbage, 1, 2\r\n";
+    if (i % 10 == 6) stream += "A, 0, 0\r\n" + std::string(400, '#') + "\r";
+    if (i == 40) stream += "e\r\n";
+  }
+  t.ui.expectBox(kNotRunning, "ERROR");
+  feed("GRB\r", stream, [&] { rt.GetDataTimer_Timer(); });
+  t.ui.verify();
+  EXPECT_EQ(rt.RTGraph->trace(1).size(), 81u);
+  // The answer to the last poll comes after its tick: Stop takes it in before the log closes.
+  port.arrive(rate_reply(golden_rate_row(82)));
+  rt.cmdStop_Click();
+  EXPECT_EQ(get(s.rt_data_file), read_test_data("rate_log_82_rows.log"));
+
+  // The occlusion window the same way.
+  s.download_flags.occlusion_selected = s.download_flags.log_ot_data = s.download_flags.show_ot_request = true;
+  s.test_phase_flags.ot_phase = true;
+  s.ot_data_file = t.path("occl.log");
+  DataLogFiles::write_OTfile_header(t.app());
+  hand_over();
+  frmOTGraph& ot = *t.forms().loaded<frmOTGraph>();
+  const size_t header = get(s.ot_data_file).size();
+  stream.clear();
+  std::string rows;
+  for (int i = 1; i <= 20; ++i) {
+    const data_log::OcclRow r = golden_occl_row(i);
+    stream += (i % 4 ? "RUN, " : "ALARM, ") + vb::to_text(r.minutes) + ", " + vb::to_text(r.seconds) + ", " +
+              vb::general(r.psi) + ", " + vb::general(r.mmhg) + "\r\n";
+    if (i % 3 == 0) stream += "RUN, 1, 2, noise\r\n\r\n";
+    rows += data_log::occl_row_text(r) + "\r\n";
+  }
+  feed("GRB\r", stream, [&] { ot.GetDataTimer_Timer(); });
+  EXPECT_EQ(get(s.ot_data_file).substr(header), rows);
+  EXPECT_TRUE(ot.GetDataTimer->isActive());
+  // Stop with nothing waiting but the start of a reply: the log closes after the last whole row.
+  port.arrive("RUN, 2, ");
+  ot.cmdStop_Click();
+  const std::string closing = "\r\n         END OF DATA\r\n";
+  EXPECT_EQ(get(s.ot_data_file).substr(header, rows.size() + closing.size()), rows + closing);
+  EXPECT_TRUE(no_run_left());
 }
 
 TEST_F(LiveTest, OcclusionDisplayRangesAndCountdown) {

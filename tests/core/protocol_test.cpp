@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace qtx::protocol;
 using namespace std::string_literals;
@@ -174,4 +175,56 @@ TEST(Samples, MalformedRepliesParseWithoutFault) {
   o = parse_occl_sample("");
   EXPECT_EQ(o.status, "");
   EXPECT_EQ(o.minutes, 0);
+}
+
+TEST(PollReplies, PiecesAndRepliesTogetherComeOutWholeInOrder) {
+  PollReplies r;
+  std::string reply;
+  r.add("A, 0, 0, 1, 5.0, 4.9, 0.0");
+  EXPECT_FALSE(r.ready());
+  EXPECT_FALSE(r.next(reply));
+  r.add("01, 2\r");  // the LF comes with the next read
+  ASSERT_TRUE(r.next(reply));
+  EXPECT_EQ(reply, "A, 0, 0, 1, 5.0, 4.9, 0.001, 2");
+  r.add("\n  e \r\nB, 0, 0, 2, 1.0, 1.0, 0.002, 0\r\n\r\nB, 0, 0");
+  std::vector<std::string> out;
+  while (r.next(reply)) out.push_back(reply);
+  EXPECT_EQ(out, (std::vector<std::string>{"e", "B, 0, 0, 2, 1.0, 1.0, 0.002, 0", ""}));
+  EXPECT_EQ(r.kept(), "B, 0, 0");
+  r.clear();
+  r.add("\n?\r");  // after a clear an LF is no line end of an earlier reply
+  ASSERT_TRUE(r.next(reply));
+  EXPECT_EQ(reply, "\n?");
+
+  // Noise that never ends its line is not kept without bound; its line is dropped up to the CR
+  // that ends it, and the reply after it comes out whole.
+  for (int i = 0; i < 100; ++i) {
+    r.add(std::string(50, '#'));
+    EXPECT_LE(r.kept().size(), PollReplies::kMaxReplyLength + 50);
+    EXPECT_FALSE(r.next(reply));
+  }
+  r.add("##\rRUN, 0, 1");
+  EXPECT_FALSE(r.ready());
+  r.add(", 0.19, 10\r\n");
+  ASSERT_TRUE(r.ready());
+  ASSERT_TRUE(r.next(reply));
+  EXPECT_EQ(reply, "RUN, 0, 1, 0.19, 10");
+  EXPECT_FALSE(r.next(reply));
+}
+
+TEST(PollReplies, OnlyWellFormedRecordsAreSamples) {
+  // As the analyser sends them.
+  EXPECT_TRUE(is_rate_sample("A, 0, 1, 5, 99.8, 100.2, 1.730, 12"));
+  EXPECT_TRUE(is_rate_sample("C,0,0,7,-3.25,1e2,0,.5"));
+  EXPECT_TRUE(is_occl_sample("RUN, 0, 1, 0.19, 10"));
+  EXPECT_TRUE(is_occl_sample("ALARM, 1, 5, 13.57, 702"));
+  for (const char* noise :
+       {"1,2", "A,0,1,5,12.5", "garbage on the line", "AB, 0, 1, 5, 99.8, 100.2, 1.73, 12",
+        "7, 0, 1, 5, 99.8, 100.2, 1.73, 12", ", 0, 1, 5, 99.8, 100.2, 1.73, 12", "A, 0, x, 5, 99.8, 100.2, 1.73, 12",
+        "A, 0, 1, 5, 99.8, 100.2, 1.73, 12,", "A, 0, 1, 5, 99.8, 100.2, 1.73, 12, 4", "A, 0, 1, 5, 99.8, 100.2, 1.73, ",
+        "A, 0, 1, 5, 99..8, 100.2, 1.73, 12", "RUN, 0, 1, 0.19, 10"})
+    EXPECT_FALSE(is_rate_sample(noise)) << noise;
+  for (const char* noise : {"S,2,5", ", 0, 1, 0.19, 10", "RUN, 0, 1, 0.19, mmHg", "RUN, 0, 1, 0.19, 10, 3",
+                            "A, 0, 1, 5, 99.8, 100.2, 1.73, 12", "RUN, 0\n, 1, 0.19, 10"})
+    EXPECT_FALSE(is_occl_sample(noise)) << noise;
 }

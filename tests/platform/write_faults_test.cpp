@@ -9,9 +9,12 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "core/data_log.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
+#include "support/golden_log.h"
+#include "support/test_app.h"
 
 using namespace qtx;
 
@@ -48,8 +51,10 @@ TEST(WriteFaults, FileSizeLimitFailsTheWriteAndKeepsEveryWholeRow) {
   ASSERT_EQ(status, 0) << "the write past the limit did not fail once, cleanly";
   const auto written = files::read_all(log);
   ASSERT_TRUE(written);
-  ASSERT_GE(written->size(), row.size() * whole_rows);
-  for (int i = 0; i < whole_rows; ++i) EXPECT_EQ(written->substr(i * row.size(), row.size()), row);
+  // The row the limit cut is taken back whole.
+  std::string rows;
+  for (int i = 0; i < whole_rows; ++i) rows += row;
+  EXPECT_EQ(*written, rows);
 
   // A whole-file save past the limit fails and leaves the old file as it was.
   EXPECT_EQ(in_child([&] {
@@ -60,6 +65,42 @@ TEST(WriteFaults, FileSizeLimitFailsTheWriteAndKeepsEveryWholeRow) {
             }),
             0);
   EXPECT_EQ(files::read_all(saved), "SUMMARY\r\n");
+}
+
+// A data log that runs out of room at a page break: the page break and its row are on disk
+// together or not at all, the counters follow the disk, and once there is room again the log
+// goes on whole, byte for byte as a log that never ran out.
+TEST(WriteFaults, DataLogRowAndItsPageBreakAreWrittenWholeOrNotAtAll) {
+  QTemporaryDir dir;
+  const std::string log = fromQ(dir.path()) + "/rate.log";
+  const int status = in_child([&] {
+    files::fail_writes_past_size_limit();
+    DataLogFile data;
+    data.file = files::OpenFile::create(log);
+    if (!data.file) return 10;
+    const DeviceRecord record = test::golden_record();
+    const data_log::Stamp stamp{2026, 12, 8, 9, 5};
+    if (!data_log::write_header(data, data_log::LogKind::Rate, record, "B", stamp, true)) return 11;
+    for (int i = 1; i <= 29; ++i)
+      if (!data_log::write_rate_row(data, test::golden_rate_row(i))) return 12;
+    const std::string page_1 = files::read_all(log).value_or("");
+    // Room for the page break's six lines (183 bytes) but not for its row as well.
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlim_t room = limit.rlim_cur;
+    limit.rlim_cur = static_cast<rlim_t>(page_1.size()) + 200;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 14;
+    if (data_log::write_rate_row(data, test::golden_rate_row(30))) return 15;
+    if (files::read_all(log) != page_1) return 16;
+    if (data.page_num != 1 || data.line_num != data_log::kRateLinesPerPage) return 17;
+    limit.rlim_cur = room;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 18;
+    for (int i = 30; i <= 82; ++i)
+      if (!data_log::write_rate_row(data, test::golden_rate_row(i))) return 19;
+    return data_log::write_closing_lines(data, data_log::LogKind::Rate, record, true) ? 0 : 20;
+  });
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(files::read_all(log), test::read_test_data("rate_log_82_rows.log"));
 }
 
 TEST(WriteFaults, UnreadableSettingsFileIsNeverWrittenOver) {
