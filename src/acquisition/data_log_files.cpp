@@ -1,10 +1,10 @@
 #include "acquisition/data_log_files.h"
 
+#include "common/global_save_open.h"
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "shell/global_save_open.h"
 
 namespace qtx::DataLogFiles {
 

@@ -4,13 +4,13 @@
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmReports.h"
+#include "common/global_comm.h"
+#include "common/global_save_open.h"
 #include "core/paths.h"
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/ui.h"
 #include "records/frmHeader.h"
-#include "shell/global_comm.h"
-#include "shell/global_save_open.h"
 
 namespace qtx {
 

@@ -4,12 +4,12 @@
 
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
+#include "common/global_comm.h"
 #include "core/protocol.h"
 #include "core/vb.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/text.h"
-#include "shell/global_comm.h"
 
 namespace qtx {
 

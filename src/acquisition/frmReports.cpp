@@ -10,6 +10,8 @@
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
+#include "common/global_comm.h"
+#include "common/global_main.h"
 #include "core/paths.h"
 #include "core/protocol.h"
 #include "core/report_header.h"
@@ -24,8 +26,6 @@
 #include "platform/serial_port.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/global_comm.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

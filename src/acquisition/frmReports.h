@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "common/global_save_open.h"
 #include "core/report_receiver.h"
 #include "platform/forms.h"
-#include "shell/global_save_open.h"
 
 namespace qtx {
 

@@ -8,6 +8,7 @@
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmReports.h"
 #include "acquisition/test_sequence.h"
+#include "common/global_comm.h"
 #include "core/protocol.h"
 #include "core/report_header.h"
 #include "core/report_receiver.h"
@@ -17,7 +18,6 @@
 #include "platform/files.h"
 #include "platform/serial_port.h"
 #include "platform/ui.h"
-#include "shell/global_comm.h"
 
 namespace qtx {
 

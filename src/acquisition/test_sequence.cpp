@@ -8,11 +8,11 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmSummary.h"
+#include "common/global_comm.h"
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/ui.h"
-#include "shell/global_comm.h"
 
 namespace qtx {
 

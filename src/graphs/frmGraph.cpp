@@ -7,19 +7,19 @@
 #include <exception>
 #include <limits>
 
+#include "common/frmAbout.h"
+#include "common/global_save_open.h"
 #include "core/help_text.h"
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
-#include "graphs/graph_output.h"
 #include "graphs/frmTrumpetGraph.h"
+#include "graphs/graph_output.h"
 #include "help/frmQTXGHelp.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/frmAbout.h"
-#include "shell/global_save_open.h"
 
 namespace qtx {
 

@@ -5,12 +5,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/global_main.h"
 #include "core/vb.h"
 #include "graphs/frmTrumpetGraph.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/text.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/global_main.h"
 #include "core/vb.h"
 #include "graphs/frmGraph.h"
 #include "graphs/frmSetRate.h"
@@ -13,7 +14,6 @@
 #include "platform/controls.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

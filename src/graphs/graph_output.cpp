@@ -3,13 +3,13 @@
 #include <QDate>
 #include <QLocale>
 
+#include "common/global_save_open.h"
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/graph_control.h"
 #include "platform/printer.h"
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "shell/global_save_open.h"
 
 namespace qtx::graph_output {
 

@@ -4,10 +4,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/global_main.h"
 #include "help/help_common.h"
 #include "platform/app.h"
 #include "platform/controls.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "common/global_main.h"
 #include "core/help_text.h"
 #include "core/paths.h"
 #include "platform/app.h"
@@ -11,7 +12,6 @@
 #include "platform/files.h"
 #include "platform/program_files.h"
 #include "platform/text.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

@@ -3,13 +3,13 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/global_comm.h"
+#include "common/global_main.h"
+#include "common/startup_settings.h"
 #include "core/vb.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/settings_store.h"
-#include "shell/global_comm.h"
-#include "shell/global_main.h"
-#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -67,7 +67,7 @@ void frmChangePort::cmdUpdate_Click() {
   for (int16_t n = 1; n <= 4; ++n)
     if (opts[static_cast<size_t>(n)]->isChecked()) s.comm.comm_port = n;
   GlobalMain::update_comm_caption(app_);
-  app_.settings().save(shell::kSection, shell::kCommKey, vb::to_text(s.comm.comm_port));
+  app_.settings().save(startup::kSection, startup::kCommKey, vb::to_text(s.comm.comm_port));
   GlobalComm::close_comm_port(app_);
   // A port that does not open is told by the open itself; the choice stays stored.
   GlobalComm::open_comm_port(app_);

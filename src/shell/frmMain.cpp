@@ -6,6 +6,10 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmReports.h"
+#include "common/frmAbout.h"
+#include "common/global_comm.h"
+#include "common/global_main.h"
+#include "common/startup_settings.h"
 #include "core/help_text.h"
 #include "core/paths.h"
 #include "core/vb.h"
@@ -20,12 +24,8 @@
 #include "records/frmPassWord.h"
 #include "records/frmSysAd.h"
 #include "records/records_settings.h"
-#include "shell/frmAbout.h"
 #include "shell/frmChangePort.h"
 #include "shell/frmTestPort.h"
-#include "shell/global_comm.h"
-#include "shell/global_main.h"
-#include "shell/shell_settings.h"
 
 namespace qtx {
 
@@ -100,26 +100,26 @@ void frmMain::read_ini() {
   SettingsStore& store = app_.settings();
   Folders& f = s.folders;
   f.start_dir = files::current_folder();
-  f.default_help_dir = join_path(f.start_dir, shell::kHelpFolderName);
-  f.default_save_dir = join_path(f.start_dir, shell::kSaveFolderName);
-  f.default_init_dir = join_path(f.start_dir, shell::kSaveFolderName);
+  f.default_help_dir = join_path(f.start_dir, startup::kHelpFolderName);
+  f.default_save_dir = join_path(f.start_dir, startup::kSaveFolderName);
+  f.default_init_dir = join_path(f.start_dir, startup::kSaveFolderName);
   s.header_switch = true;
   s.header_entered = true;
 
-  using shell::kSection;
-  s.comm.comm_port = vb::CInt(vb::Val(store.get(kSection, shell::kCommKey, shell::kCommDefault)));
-  s.comm.series_code = store.get(kSection, shell::kSeriesKey, shell::kSeriesDefault);
-  f.main_dir = store.get(kSection, shell::kMainDirKey, f.start_dir);
-  f.save_dir = store.get(kSection, shell::kSaveDirKey, f.default_save_dir);
-  f.init_dir = store.get(kSection, shell::kInitDirKey, f.default_init_dir);
-  f.help_dir = store.get(kSection, shell::kHelpDirKey, f.default_help_dir);
+  using startup::kSection;
+  s.comm.comm_port = vb::CInt(vb::Val(store.get(kSection, startup::kCommKey, startup::kCommDefault)));
+  s.comm.series_code = store.get(kSection, startup::kSeriesKey, startup::kSeriesDefault);
+  f.main_dir = store.get(kSection, startup::kMainDirKey, f.start_dir);
+  f.save_dir = store.get(kSection, startup::kSaveDirKey, f.default_save_dir);
+  f.init_dir = store.get(kSection, startup::kInitDirKey, f.default_init_dir);
+  f.help_dir = store.get(kSection, startup::kHelpDirKey, f.default_help_dir);
 
   // The folders go back to the store together: one write of the settings file at most.
   SettingsBatch batch(store);
-  store.save(kSection, shell::kMainDirKey, f.main_dir);
-  store.save(kSection, shell::kHelpDirKey, f.help_dir);
-  store.save(kSection, shell::kSaveDirKey, f.save_dir);
-  store.save(kSection, shell::kInitDirKey, f.init_dir);
+  store.save(kSection, startup::kMainDirKey, f.main_dir);
+  store.save(kSection, startup::kHelpDirKey, f.help_dir);
+  store.save(kSection, startup::kSaveDirKey, f.save_dir);
+  store.save(kSection, startup::kInitDirKey, f.init_dir);
 }
 
 void frmMain::Form_Activate() {

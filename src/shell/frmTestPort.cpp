@@ -6,12 +6,12 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "common/global_comm.h"
+#include "common/global_main.h"
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/serial_port.h"
-#include "shell/global_comm.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

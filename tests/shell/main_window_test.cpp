@@ -1,22 +1,21 @@
 // Start-up, the port probe and the exit roads of the main window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QStyle>
 #include <QSysInfo>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 
+#include "common/frmAbout.h"
 #include "core/paths.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/program.h"
 #include "support/pty_pair.h"

@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "common/global_comm.h"
 #include "core/protocol.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "shell/frmChangePort.h"
 #include "shell/frmMain.h"
 #include "shell/frmTestPort.h"
-#include "shell/global_comm.h"
 #include "support/analyser_sim.h"
 #include "support/test_app.h"
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <thread>
 
+#include "common/global_comm.h"
 #include "core/protocol.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
-#include "shell/global_comm.h"
 #include "support/analyser_sim.h"
 #include "support/test_app.h"
 

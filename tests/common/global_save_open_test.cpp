@@ -1,4 +1,4 @@
-#include "shell/global_save_open.h"
+#include "common/global_save_open.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,10 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/global_comm.h"
 #include "core/csv_export.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
-#include "shell/global_comm.h"
 #include "support/test_app.h"
 
 using namespace qtx;

@@ -1,8 +1,8 @@
 // The serial link procedures against a real pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include "common/global_comm.h"
 #include "shell/frmMain.h"
-#include "shell/global_comm.h"
 #include "support/analyser_sim.h"
 #include "support/pty_pair.h"
 #include "support/test_app.h"

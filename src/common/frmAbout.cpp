@@ -1,12 +1,12 @@
-#include "shell/frmAbout.h"
+#include "common/frmAbout.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "common/global_main.h"
 #include "platform/controls.h"
-#include "shell/global_main.h"
 
 namespace qtx {
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace qtx::shell {
+namespace qtx::startup {
 
 inline constexpr std::string_view kSection = "Startup";
 
@@ -24,4 +24,4 @@ inline constexpr std::string_view kHelpDirKey = "helpdir";  // "help"
 inline constexpr std::string_view kSaveFolderName = "save";
 inline constexpr std::string_view kHelpFolderName = "help";
 
-}  // namespace qtx::shell
+}  // namespace qtx::startup

@@ -1,4 +1,4 @@
-#include "shell/global_main.h"
+#include "common/global_main.h"
 
 #include "platform/app.h"
 #include "shell/frmMain.h"

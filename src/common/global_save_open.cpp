@@ -1,7 +1,8 @@
-#include "shell/global_save_open.h"
+#include "common/global_save_open.h"
 
 #include <exception>
 
+#include "common/startup_settings.h"
 #include "core/csv_export.h"
 #include "core/file_names.h"
 #include "core/vb.h"
@@ -9,7 +10,6 @@
 #include "platform/files.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
-#include "shell/shell_settings.h"
 
 namespace qtx::GlobalSaveOpen {
 
@@ -42,7 +42,7 @@ void remember_save_dir(App& app, std::string_view path) {
   std::string dir = get_file_dir(path);
   if (dir.empty()) return;
   app.session().folders.save_dir = dir;
-  app.settings().save(shell::kSection, shell::kSaveDirKey, dir);
+  app.settings().save(startup::kSection, startup::kSaveDirKey, dir);
 }
 
 std::string check_file_name(App& app, std::string name) {

@@ -1,4 +1,4 @@
-#include "shell/global_comm.h"
+#include "common/global_comm.h"
 
 #include "core/file_names.h"
 #include "core/protocol.h"
