@@ -1,12 +1,12 @@
 #include "common/global_comm.h"
 
+#include "common/port_menus.h"
 #include "core/file_names.h"
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 #include "platform/ui.h"
-#include "shell/frmMain.h"
 
 namespace qtx::GlobalComm {
 
@@ -38,7 +38,7 @@ void probe_comm_ports(App& app) {
         "Sorry no comm ports available\r\rIf you wish to use a comm port with QTX, please close any other\r"
         "programs that are using comm ports and restart QTX.",
         MsgButtons::OK, MsgIcon::Critical, "ERROR");
-    app.forms().get<frmMain>().disable_port_menus();
+    if (PortMenus* main = port_menus(app)) main->disable_port_menus();
   }
 }
 
@@ -62,7 +62,7 @@ void open_comm_port(App& app) {
   comm.setRTSEnable(true);
   if (!comm.open()) {
     // After the probe found no port at all, its message has said everything already.
-    frmMain* main = app.forms().loaded<frmMain>();
+    PortMenus* main = port_menus(app);
     if (main && main->port_menus_enabled()) show_port_error(app);
   }
 }

@@ -19,7 +19,8 @@ void reset_comm_buffers(App& app);
 // Blocks the whole program for `seconds`.
 void delay(App& app, float seconds);
 bool any_comm_port_available(App& app);
-// Finds which of COM1-COM4 can be opened; with none, says so and disables the port menus.
+// Finds which of COM1-COM4 can be opened; with none, says so and disables the main window's port
+// menus (PortMenus).
 void probe_comm_ports(App& app);
 void close_comm_port(App& app);
 // Everything waiting on the port ("" when nothing waits).

@@ -9,11 +9,12 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "common/port_menus.h"
 #include "platform/forms.h"
 
 namespace qtx {
 
-class frmMain : public Form<QMainWindow> {
+class frmMain : public Form<QMainWindow>, public PortMenus {
   Q_OBJECT
 
  public:
@@ -27,13 +28,10 @@ class frmMain : public Form<QMainWindow> {
   bool exit_qtx();
   void unload_child_windows();
 
-  // What the serial link procedures change of the main window.
-  // "Comm Port:  n" in the status strip and "QTX  -  Comm n" as the caption.
-  void show_comm_port(int16_t port);
-  // With no usable port, the menus that need one are switched off.
-  void disable_port_menus();
-  // False once the probe found no port at all.
-  bool port_menus_enabled() const { return mnuTestPort->isEnabled(); }
+  // What the serial link procedures change of the main window (PortMenus).
+  void show_comm_port(int16_t port) override;
+  void disable_port_menus() override;
+  bool port_menus_enabled() const override { return mnuTestPort->isEnabled(); }
 
   void Form_Load() override;       // MDIForm_Load
   void Form_Activate() override;   // MDIForm_Activate
