@@ -28,7 +28,7 @@ repo="$(pwd)"
 build=build-run
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DQTX_BUILD_TESTS=OFF -DQTX_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target qtx qtx_help qtx-analyser-sim
+cmake --build "$build" -j "$(nproc)" --target qtx qtx_help_pages qtx-analyser-sim
 
 config="${XDG_CONFIG_HOME:-$HOME/.config}/qtx/qtx.ini"
 configured=no
