@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "shell/frmMain.h"
 #include "support/golden_log.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -34,7 +35,7 @@ void set_up_run(TestApp& t) {
 
 TEST(DataLogFiles, RateLogOnDiskDuringAndAfterTheTest) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   set_up_run(t);
   Session& s = t.session();
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("sums"))));
@@ -69,7 +70,7 @@ TEST(DataLogFiles, RateLogOnDiskDuringAndAfterTheTest) {
 
 TEST(DataLogFiles, OcclusionLogAndTheStopOfAllTests) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   set_up_run(t);
   Session& s = t.session();
   s.device_record.pump_type = "Large volume";
@@ -96,7 +97,7 @@ TEST(DataLogFiles, OcclusionLogAndTheStopOfAllTests) {
 
 TEST(DataLogFiles, HeaderWithoutLoggingOrName) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   set_up_run(t);
   Session& s = t.session();
   // Not logging: nothing at all.
@@ -118,7 +119,7 @@ TEST(DataLogFiles, HeaderWithoutLoggingOrName) {
 
 TEST(DataLogFiles, HeaderThatCannotBeWrittenAsksForAnotherName) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   set_up_run(t);
   Session& s = t.session();
   s.download_flags.log_rt_data = true;

@@ -17,6 +17,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmTestPort.h"
 #include "support/analyser_sim.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -111,7 +112,7 @@ class OnAnalyser : public ::testing::Test {
   OnAnalyser() { main.show(); }
   AnalyserSim sim;
   TestApp t;
-  frmMain& main = (t.setPort(2, sim.ptyPath()), t.loadMain());
+  frmMain& main = (t.setPort(2, sim.ptyPath()), load_main(t));
   Session& s = t.session();
 };
 class DownloadDialogOnAnalyser : public OnAnalyser {};
@@ -191,7 +192,7 @@ TEST_F(DownloadDialogOnAnalyser, ValidationAndCancel) {
 
 TEST(DownloadDialog, EnablingFollowsTheChoices) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   frmDownload& d = t.forms().get<frmDownload>();
 
   d.optRealTime->click();
@@ -596,7 +597,7 @@ class DownloadOnMissingPort : public ::testing::Test {
   DownloadOnMissingPort() {
     t.setPort(1, sim.ptyPath());
     t.expectPortError();
-    main = &t.loadMain();
+    main = &load_main(t);
     main->show();
     t.ui.verify();
     t.ui.boxes.clear();

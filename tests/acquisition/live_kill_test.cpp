@@ -22,6 +22,7 @@
 #include "platform/text.h"
 #include "shell/frmMain.h"
 #include "support/analyser_sim.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -41,7 +42,7 @@ TEST(LiveKill, DISABLED_ChildRunsUntilKilled) {
   AnalyserSim sim{{"--noise", "0"}};
   TestApp t;
   t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   Session& s = t.session();
   frmDownload& d = t.forms().get<frmDownload>();
   d.optRealTime->click();

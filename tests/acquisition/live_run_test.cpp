@@ -12,6 +12,7 @@
 #include "records/frmHeader.h"
 #include "shell/frmMain.h"
 #include "support/analyser_sim.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -66,7 +67,7 @@ class LiveRunOnAnalyser : public ::testing::Test {
 
   AnalyserSim sim{{"--noise", "0", "--rate", "50", "--mute"}};
   TestApp t;
-  frmMain& main = (t.setPort(2, sim.ptyPath()), t.loadMain());
+  frmMain& main = (t.setPort(2, sim.ptyPath()), load_main(t));
   Session& s = t.session();
   std::string seen;
 };

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "shell/frmMain.h"
 #include "support/golden_log.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -80,7 +81,7 @@ class LiveTest : public ::testing::Test {
   }
 
   TestApp t{Port::Scripted};
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   Session& s = t.session();
   ScriptedSerial& port = t.serial();
   frmDownload& d = t.forms().get<frmDownload>();

@@ -16,6 +16,7 @@
 #include "records/frmHeader.h"
 #include "shell/frmMain.h"
 #include "support/analyser_sim.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -37,7 +38,7 @@ class ReceiveOnAnalyser : public ::testing::Test {
  protected:
   explicit ReceiveOnAnalyser(std::vector<std::string> options = {"--noise", "0"}) : sim(std::move(options)) {
     t.setPort(2, sim.ptyPath());
-    main = &t.loadMain();
+    main = &load_main(t);
     main->show();
     QDir().mkpath(QString::fromStdString(s.folders.save_dir));
   }

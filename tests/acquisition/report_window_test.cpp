@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/printer.h"
 #include "shell/frmMain.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -67,7 +68,7 @@ class ReportWindow : public ::testing::Test {
   }
 
   TestApp t{Port::Scripted};
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   Session& s = t.session();
 };
 

@@ -13,6 +13,7 @@
 #include "core/csv_export.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -41,7 +42,7 @@ std::string get(const std::string& path) { return files::read_all(path).value_or
 
 TEST(GlobalSaveOpen, OpenDialogChoosesItsDefaultByTheReceivedText) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   Session& s = t.session();
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(t.path("logs"))));
   s.folders.save_dir = t.path("save");
@@ -99,7 +100,7 @@ TEST(GlobalSaveOpen, OpenDialogChoosesItsDefaultByTheReceivedText) {
 
 TEST(GlobalSaveOpen, SaveDialogKeepsAChosenFileUntilItIsWritten) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   Session& s = t.session();
   s.folders.save_dir = t.folder();
   t.settings().save("Startup", "savedir", t.folder());
@@ -135,7 +136,7 @@ TEST(GlobalSaveOpen, SaveDialogKeepsAChosenFileUntilItIsWritten) {
 
 TEST(GlobalSaveOpen, BadSaveNamesGetASecondChance) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   Session& s = t.session();
   s.folders.save_dir = t.folder();
   s.download_flags.download_ok = true;
@@ -168,7 +169,7 @@ TEST(GlobalSaveOpen, BadSaveNamesGetASecondChance) {
 
 TEST(GlobalSaveOpen, LoadingReportFiles) {
   TestApp t;
-  frmMain& main = t.loadMainWithoutPorts();
+  frmMain& main = load_main_without_ports(t);
   Session& s = t.session();
   FakeReports reports;
 
@@ -249,7 +250,7 @@ TEST(GlobalSaveOpen, LoadingReportFiles) {
 
 TEST(GlobalSaveOpen, SavingTheReportText) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   Session& s = t.session();
   FakeReports reports;
 
@@ -295,7 +296,7 @@ TEST(GlobalSaveOpen, SavingTheReportText) {
 
 TEST(GlobalSaveOpen, ConvertingLogsToCsv) {
   TestApp t;
-  frmMain& main = t.loadMainWithoutPorts();
+  frmMain& main = load_main_without_ports(t);
   Session& s = t.session();
   FakeReports reports;
   const std::string rate_log = read_test_data("rate_log_82_rows.log");

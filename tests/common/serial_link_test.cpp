@@ -4,6 +4,7 @@
 #include "common/global_comm.h"
 #include "shell/frmMain.h"
 #include "support/analyser_sim.h"
+#include "support/main_window.h"
 #include "support/pty_pair.h"
 #include "support/test_app.h"
 
@@ -14,7 +15,7 @@ TEST(SerialLink, StopCommandPutsExactlyFourCharactersOnTheLine) {
   AnalyserSim sim;
   TestApp t;
   t.setPort(2, sim.ptyPath());
-  t.loadMain();
+  load_main(t);
   t.session().channel_code = "B";
   double before = t.clock.seconds;
   GlobalComm::send_stop_command(t.app());
@@ -27,7 +28,7 @@ TEST(SerialLink, ReadCommInputTakesWhatWaits) {
   TestApp t;
   PtyPair com2;
   t.setPort(2, com2.device());
-  t.loadMain();
+  load_main(t);
   EXPECT_EQ(GlobalComm::read_comm_input(t.app()), "");
   com2.write("A, 0, 1, 5, 99.8, 100.2, 1.73, 12\r\n");
   for (int i = 0; i < 200 && t.comm().inBufferCount() < 35; ++i) t.clock.sleep_for(0);  // let it arrive
@@ -42,7 +43,7 @@ TEST(SerialLink, InputLenOneTakesOneCharacter) {
   TestApp t;
   PtyPair com2;
   t.setPort(2, com2.device());
-  t.loadMain();
+  load_main(t);
   com2.write("AB.");
   while (t.comm().inBufferCount() < 3) {
   }
@@ -56,7 +57,7 @@ TEST(SerialLink, InputLenOneTakesOneCharacter) {
 
 TEST(SerialLink, ClosedPortFailsQuietly) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   ASSERT_FALSE(t.comm().isOpen());
   EXPECT_FALSE(t.comm().output("GRA\r"));
   EXPECT_EQ(t.comm().input(), "");
@@ -107,7 +108,7 @@ TEST(SerialLink, LostDeviceIsReportedOnce) {
   TestApp t;
   auto com2 = std::make_unique<PtyPair>();
   t.setPort(2, com2->device());
-  t.loadMain();
+  load_main(t);
   ASSERT_TRUE(t.comm().isOpen());
   com2.reset();  // the other end goes away
   for (int i = 0; i < 20 && t.comm().state() == SerialPort::State::Open; ++i) {

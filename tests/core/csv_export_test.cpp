@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/test_app.h"
+#include "support/test_data.h"
 
 #include <fstream>
 #include <random>

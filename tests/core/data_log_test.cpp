@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/golden_log.h"
-#include "support/test_app.h"
+#include "support/test_data.h"
 
 #include <fstream>
 #include <sstream>

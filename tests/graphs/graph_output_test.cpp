@@ -15,6 +15,7 @@
 #include "platform/printer.h"
 #include "platform/text.h"
 #include "shell/frmMain.h"
+#include "support/main_window.h"
 #include "support/rate_log_files.h"
 #include "support/rate_logs.h"
 #include "support/test_app.h"
@@ -53,7 +54,7 @@ struct GraphOutput : ::testing::Test {
   Session& s = t.session();
   frmGraph* g = nullptr;
   void SetUp() override {
-    t.loadMainWithoutPorts();
+    load_main_without_ports(t);
     t.forms().get<frmMain>().mnuGraphLog->trigger();
     g = t.forms().loaded<frmGraph>();
     auto rows = steady_rows(12, 5);

@@ -6,6 +6,7 @@
 #include "graphs/frmTrumpSet.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
+#include "support/main_window.h"
 #include "support/rate_log_files.h"
 #include "support/test_app.h"
 
@@ -17,7 +18,7 @@ namespace {
 // The program with the graph window shown from the main window's menu.
 struct GraphWindow {
   GraphWindow() {
-    t.loadMainWithoutPorts();
+    load_main_without_ports(t);
     t.forms().get<frmMain>().mnuGraphLog->trigger();
     g = t.forms().loaded<frmGraph>();
   }

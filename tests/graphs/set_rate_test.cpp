@@ -2,6 +2,7 @@
 
 #include "graphs/frmSetRate.h"
 #include "support/keyboard.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -20,7 +21,7 @@ void show_set_rate(TestApp& t, const std::function<void(frmSetRate&)>& user) {
 
 TEST(SetRate, TextThatIsNotANumberKeepsTheDialogOpen) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   t.session().base_rate = 100;
   show_set_rate(t, [&](frmSetRate& d) {
     EXPECT_EQ(d.windowTitle(), "SET RATE");
@@ -54,7 +55,7 @@ TEST(SetRate, TextThatIsNotANumberKeepsTheDialogOpen) {
 
 TEST(SetRate, ZeroClosesAndKeepsTheOldRate) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   t.session().base_rate = 100;
   for (const char* text : {"0", "0.0"}) {
     t.session().rate_updated = true;  // cleared when the dialog becomes active
@@ -71,7 +72,7 @@ TEST(SetRate, ZeroClosesAndKeepsTheOldRate) {
 
 TEST(SetRate, StoresTheRateByUpdateOrEnter) {
   TestApp t;
-  t.loadMainWithoutPorts();
+  load_main_without_ports(t);
   show_set_rate(t, [&](frmSetRate& d) {
     d.txtSetRate->setText(QStringLiteral("-5"));
     d.cmdUpdate->click();

@@ -7,6 +7,7 @@
 #include "graphs/frmTrumpetGraph.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
+#include "support/main_window.h"
 #include "support/rate_log_files.h"
 #include "support/rate_logs.h"
 #include "support/test_app.h"
@@ -41,7 +42,7 @@ struct TrumpetTest : ::testing::Test {
   frmGraph* g = nullptr;
   Session& s = t.session();
   void SetUp() override {
-    t.loadMainWithoutPorts();
+    load_main_without_ports(t);
     t.forms().get<frmMain>().mnuGraphLog->trigger();
     g = t.forms().loaded<frmGraph>();
     ASSERT_NE(g, nullptr);

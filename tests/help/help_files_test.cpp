@@ -33,6 +33,7 @@
 #include "shell/frmChangePort.h"
 #include "shell/frmMain.h"
 #include "shell/frmTestPort.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -106,7 +107,7 @@ TEST(HelpFiles, EveryPageShipsAsCrLfText) {
 
 TEST(HelpFiles, QuotedNamesAreCaptionsOfTheProgram) {
   TestApp t;
-  frmMain& main = t.loadMainWithoutPorts();
+  frmMain& main = load_main_without_ports(t);
   App& app = t.app();
   Captions all = captions_of(main);
   add_window<frmDownload>(app, all);

@@ -15,6 +15,7 @@
 #include "help/frmQTXOverview.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -28,7 +29,7 @@ std::string shipped(const std::string& name) { return *files::read_all(join_path
 // the shipped copy.
 struct HelpFixture : ::testing::Test {
   HelpFixture() {
-    main = &t.loadMainWithoutPorts();
+    main = &load_main_without_ports(t);
     main->show();
     QDir().mkpath(QString::fromStdString(t.path("help")));
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 #include <functional>
@@ -36,7 +37,7 @@ void change_password(TestApp& t, const std::function<void(frmChgPassword&)>& use
 
 TEST(Password, MenuReadsTheFlagEachTime) {
   TestApp t;
-  frmMain& main = t.loadMainWithoutPorts();
+  frmMain& main = load_main_without_ports(t);
   main.mnuSysAdmin->trigger();
   EXPECT_TRUE(t.forms().isLoaded("frmSysAd"));
   EXPECT_FALSE(t.forms().isLoaded("frmPassWord"));
@@ -121,7 +122,7 @@ TEST(Password, NewPasswordIsRequiredAtOnceAndStoredByTheNextClose) {
   s->cmdCancel->click();
   processEvents();
   EXPECT_EQ(reread(t, "password"), "");
-  frmMain& main = t.loadMainWithoutPorts();
+  frmMain& main = load_main_without_ports(t);
   main.mnuSysAdmin_Click();
   enter_password(t.forms().get<frmPassWord>(), "");
   EXPECT_TRUE(t.forms().isLoaded("frmSysAd"));

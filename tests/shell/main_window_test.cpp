@@ -18,6 +18,7 @@
 #include "platform/text.h"
 #include "shell/frmMain.h"
 #include "shell/program.h"
+#include "support/main_window.h"
 #include "support/pty_pair.h"
 #include "support/test_app.h"
 
@@ -28,7 +29,7 @@ TEST(MainWindowStart, FirstStartOnAnEmptyStore) {
   TestApp t;
   PtyPair com2;
   t.setPort(2, com2.device());
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   Session& s = t.session();
 
   EXPECT_EQ(s.comm.comm_port, 2);
@@ -63,7 +64,7 @@ TEST(MainWindowStart, StoredValuesAreReadAsTheyStand) {
   t.settings().save("STARTUP", "Comm", "3abc");  // the leading number counts
   t.settings().save("Startup", "series", "D");
   t.settings().save("Startup", "savedir", "/data/qtx logs");
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   EXPECT_EQ(t.session().comm.comm_port, 3);
   EXPECT_EQ(t.session().comm.series_code, "D");
   EXPECT_EQ(t.session().folders.save_dir, "/data/qtx logs");
@@ -124,7 +125,7 @@ TEST(PortProbe, OnlyComThreeIsLive) {
   PtyPair com3;
   t.setPort(3, com3.device());
   t.settings().save("Startup", "comm", "3");
-  frmMain& main = t.loadMain();  // no box expected
+  frmMain& main = load_main(t);  // no box expected
   const auto& usable = t.session().comm.port_usable;
   EXPECT_FALSE(usable[1]);
   EXPECT_FALSE(usable[2]);
@@ -155,7 +156,7 @@ TEST(PortProbe, PortLockedByAnotherProgramIsNotUsable) {
   const std::string host = fromQ(QSysInfo::machineHostName());
   ASSERT_TRUE(files::write_all(lock_of(com2.device()), std::to_string(getppid()) + "\nother\n" + host + "\n"));
   ASSERT_TRUE(files::write_all(lock_of(com3.device()), "999999999\nended\n" + host + "\n"));
-  t.loadMain();
+  load_main(t);
   files::remove(lock_of(com2.device()));
   files::remove(lock_of(com3.device()));
   EXPECT_FALSE(t.session().comm.port_usable[2]);
@@ -166,7 +167,7 @@ TEST(PortProbe, PortLockedByAnotherProgramIsNotUsable) {
 TEST(PortProbe, NoPortAtAllGivesOneMessage) {
   TestApp t;
   t.ui.expectBox(kNoPortsMessage, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   EXPECT_EQ(t.ui.boxes.size(), 1u);  // the open that follows says nothing more
   EXPECT_FALSE(main.mnuCommPort->isEnabled());
   EXPECT_FALSE(main.mnuDownload->isEnabled());
@@ -180,7 +181,7 @@ TEST(PortProbe, StoredPortThatCannotOpenGivesThePortError) {
   PtyPair com1;
   t.setPort(1, com1.device());
   t.expectPortError();
-  t.loadMain();  // comm defaults to 2, which is absent
+  load_main(t);  // comm defaults to 2, which is absent
   EXPECT_FALSE(t.comm().isOpen());
 }
 
@@ -190,14 +191,14 @@ TEST(PortProbe, PortNumberOutsideOneToFourFailsToOpen) {
   t.setPort(1, com1.device());
   t.settings().save("Startup", "comm", "7");
   t.expectPortError();
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   EXPECT_EQ(main.windowTitle(), "QTX  -  Comm 7");
   EXPECT_FALSE(t.comm().isOpen());
 }
 
 TEST(MainWindowExit, AnswerNoKeepsTheMainWindow) {
   TestApp t(Port::Scripted);
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   t.forms().get<frmAbout>().Show();
   t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::No, MsgIcon::Question,
                  MsgButtons::YesNo);
@@ -212,7 +213,7 @@ TEST(MainWindowExit, AnswerNoKeepsTheMainWindow) {
 
 TEST(MainWindowExit, AnswerYesDeletesTheTemporaryReportAndEnds) {
   TestApp t(Port::Scripted);
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   std::string temp = join_path(t.session().folders.save_dir, "tempfile.dat");
   QDir().mkpath(QString::fromStdString(t.session().folders.save_dir));
   {
@@ -230,7 +231,7 @@ TEST(MainWindowExit, AnswerYesDeletesTheTemporaryReportAndEnds) {
 TEST(MainWindowExit, AnswerYesWithoutTemporaryReportEndsCleanly) {
   TestApp t(Port::Scripted);
   t.settings().save("Startup", "savedir", t.path("no/such/folder"));
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
   main.mnuExit_Click();
   EXPECT_TRUE(t.ended());
@@ -238,7 +239,7 @@ TEST(MainWindowExit, AnswerYesWithoutTemporaryReportEndsCleanly) {
 
 TEST(AboutBox, UnloadsOnOk) {
   TestApp t(Port::Scripted);
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   main.mnuAbout_Click();
   frmAbout* about = t.forms().loaded<frmAbout>();
   ASSERT_NE(about, nullptr);

@@ -14,6 +14,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmTestPort.h"
 #include "support/analyser_sim.h"
+#include "support/main_window.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -31,7 +32,7 @@ TEST(PortTestWindow, ReferenceLinesArriveOneCharacterPerTickUpToTheFirstDot) {
   AnalyserSim sim;
   TestApp t;
   t.setPort(2, sim.ptyPath());
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   ASSERT_TRUE(t.comm().isOpen());
 
   main.mnuTestPort->trigger();
@@ -75,7 +76,7 @@ TEST(PortTestWindow, ShowsTextBeforeTheButtonAndRestartsOnTestPort) {
   AnalyserSim sim;
   TestApp t;
   t.setPort(2, sim.ptyPath());
-  t.loadMain();
+  load_main(t);
   frmTestPort& w = t.forms().get<frmTestPort>();
 
   // Unasked text is shown too; its "." stops the display.
@@ -111,7 +112,7 @@ TEST(PortTestWindow, ClosedOrVanishedPortIsToldNotIgnored) {
   auto sim = std::make_unique<AnalyserSim>();
   TestApp t;
   t.setPort(2, sim->ptyPath());
-  t.loadMain();
+  load_main(t);
   frmTestPort& w = t.forms().get<frmTestPort>();
 
   // The analyser's end goes away while the window polls: one message, polling ends.
@@ -137,7 +138,7 @@ TEST(ChangePortWindow, OffersOnlyThePortsThatOpenedAtStart) {
   t.serial().setOpenable(2, false);
   t.serial().setOpenable(4, false);
   t.settings().save("Startup", "comm", "1");
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   main.show();
 
   main.mnuCommPort->trigger();
@@ -183,7 +184,7 @@ TEST(ChangePortWindow, UpdateStoresShowsAndReopensThePort) {
   t.setPort(1, sim1.ptyPath());
   t.setPort(3, sim3.ptyPath());
   t.settings().save("Startup", "comm", "1");
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
   ASSERT_EQ(t.comm().commPort(), 1);
 
   frmChangePort& w = t.forms().get<frmChangePort>();
@@ -211,7 +212,7 @@ TEST(ChangePortWindow, UpdateStoresShowsAndReopensThePort) {
 TEST(ChangePortWindow, APortThatCannotOpenIsToldAndStoredAllTheSame) {
   TestApp t(Port::Scripted);
   t.settings().save("Startup", "comm", "1");
-  frmMain& main = t.loadMain();
+  frmMain& main = load_main(t);
 
   // COM3 opened at start but is gone by now.
   t.serial().setOpenable(3, false);
@@ -232,7 +233,7 @@ TEST(ChangePortWindow, APortThatCannotOpenIsToldAndStoredAllTheSame) {
 
 TEST(PortTestWindow, ThroughTheScriptedPortALostDeviceIsToldOnce) {
   TestApp t(Port::Scripted);
-  t.loadMain();  // every port opens: no message
+  load_main(t);  // every port opens: no message
   frmTestPort& w = t.forms().get<frmTestPort>();
   t.serial().reply(protocol::port_test_command(), "AB.\r\n");
   w.Command1_Click();

@@ -3,12 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "platform/text.h"
-#include "shell/frmMain.h"
 
 namespace qtx::test {
 
@@ -22,13 +19,6 @@ const char* const kPortErrorBox =
 
 void TestApp::expectPortError() {
   ui.expectBox(kPortErrorBox, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
-}
-
-std::string read_test_data(const std::string& name) {
-  std::ifstream in(std::string(QTX_TEST_DATA) + "/" + name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 void processEvents() {
@@ -77,15 +67,6 @@ std::string TestApp::path(std::string_view name) const {
 void TestApp::setPort(int n, const std::string& device) {
   std::string value = device.empty() ? path("no-such-port-" + std::to_string(n)) : device;
   ::setenv(("QTX_COM" + std::to_string(n)).c_str(), value.c_str(), 1);
-}
-
-frmMain& TestApp::loadMain() { return app_->forms().get<frmMain>(); }
-
-frmMain& TestApp::loadMainWithoutPorts() {
-  ui.expectBox(kNoPortsMessage, "ERROR");
-  frmMain& main = loadMain();
-  ui.verify();
-  return main;
 }
 
 }  // namespace qtx::test

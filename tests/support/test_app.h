@@ -14,10 +14,7 @@
 #include "support/recording_printer.h"
 #include "support/scripted_serial.h"
 #include "support/scripted_ui.h"
-
-namespace qtx {
-class frmMain;
-}
+#include "support/test_data.h"
 
 namespace qtx::test {
 
@@ -32,13 +29,9 @@ class TestApp {
   std::string path(std::string_view name) const;
   const std::string& folder() const { return folder_; }
 
-  // COM n names this device ("" = a device that does not exist). Set before loadMain().
+  // COM n names this device ("" = a device that does not exist). Set before the main window
+  // loads (support/main_window.h).
   void setPort(int n, const std::string& device);
-
-  // Loads the main window as the program's start does (settings, caption, probe, open).
-  frmMain& loadMain();
-  // The same with no port at all: the probe's one message is expected and answered.
-  frmMain& loadMainWithoutPorts();
 
   // The next box is the port error (OK, critical).
   void expectPortError();
@@ -71,9 +64,6 @@ class TestApp {
 extern const char* const kNoPortsMessage;
 // The message for a port that cannot be used (not open, or its device gone).
 extern const char* const kPortErrorBox;
-
-// A file of tests/data, whole, as bytes.
-std::string read_test_data(const std::string& name);
 
 // Runs posted events, deferred deletes included, so unloaded windows are really gone.
 void processEvents();
