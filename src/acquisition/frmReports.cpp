@@ -73,7 +73,7 @@ constexpr int kTextMinWidth = 2400, kTextMinHeight = 900;
 
 }  // namespace
 
-frmReports::frmReports(App& app) : Form<QWidget>(app) {
+frmReports::frmReports(App& app) : PolledWindow(app) {
   setWindowTitle(QStringLiteral("REPORTS"));
 
   menuBar = make<QMenuBar>(this, "menuBar");
@@ -147,7 +147,7 @@ frmReports::frmReports(App& app) : Form<QWidget>(app) {
 QSize frmReports::sizeHint() const { return QSize(kDesignWidth / kTwipsPerPixel, kDesignHeight / kTwipsPerPixel); }
 
 void frmReports::resizeEvent(QResizeEvent* event) {
-  Form<QWidget>::resizeEvent(event);
+  PolledWindow::resizeEvent(event);
   fit_to_window();
 }
 

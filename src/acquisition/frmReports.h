@@ -13,13 +13,13 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "acquisition/polled_window.h"
 #include "common/global_save_open.h"
 #include "core/report_receiver.h"
-#include "platform/forms.h"
 
 namespace qtx {
 
-class frmReports : public Form<QWidget>, public GlobalSaveOpen::ReportWindow {
+class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   Q_OBJECT
 
  public:

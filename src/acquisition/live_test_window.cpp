@@ -21,7 +21,7 @@
 
 namespace qtx {
 
-LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : Form<QWidget>(app), kind_(kind) {
+LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : PolledWindow(app), kind_(kind) {
   GetDataTimer = timer(this, "GetDataTimer", 1000);
   DurationTimer = timer(this, "DurationTimer", 1000);
   GetSumTimer = timer(this, "GetSumTimer", 100);

@@ -9,16 +9,16 @@
 #include <string>
 #include <string_view>
 
+#include "acquisition/polled_window.h"
 #include "core/protocol.h"
 #include "core/summary_capture.h"
-#include "platform/forms.h"
 #include "platform/graph_control.h"
 
 namespace qtx {
 
 class frmDownload;
 
-class LiveTestWindow : public Form<QWidget> {
+class LiveTestWindow : public PolledWindow {
   Q_OBJECT
 
  public:
@@ -79,7 +79,7 @@ class LiveTestWindow : public Form<QWidget> {
   // True when the serial device has gone away (the user has been told): the run has then ended
   // (see test_sequence.h) and this window is unloaded.
   bool run_lost();
-  // Sends a command the test needs (FormBase::send); a command the port does not take ends the
+  // Sends a command the test needs (PolledWindow::send); a command the port does not take ends the
   // run like a lost device (false).
   bool send_or_end_run(const std::string& command);
   frmDownload& download_dialog();

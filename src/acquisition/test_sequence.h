@@ -9,7 +9,7 @@ class App;
 namespace qtx::TestSequence {
 
 // The serial device went away mid-run (an adapter pulled, the analyser switched off), after the
-// window that found it has told the user (FormBase::lost_device): polling and capturing stop;
+// window that found it has told the user (PolledWindow::lost_device): polling and capturing stop;
 // the log of the test that was running is closed with its closing lines, as Stop closes it, and
 // every file the run wrote stays; no summary is waited for. The live windows and the summary
 // window are unloaded, every step and request flag is cleared and the main window is shown.

@@ -13,6 +13,11 @@ class App;
 namespace qtx::GlobalComm {
 
 inline constexpr const char* kPortSettings = "9600,N,8,1";
+// What the user is told when the selected port cannot be used: it did not open, a command could
+// not be sent, or its device went away.
+inline constexpr const char* kPortErrorMessage =
+    "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
+    "settings.";
 
 // Clears both buffers and sets the receive mode back to "all waiting characters".
 void reset_comm_buffers(App& app);

@@ -5,8 +5,8 @@
 // shows no caption of its own (a text box, a list) takes the caption as its accessible name.
 // A field with a label beside it: `make_labelled<QLineEdit>(parent, "txtSerialNo", lblSerial)`.
 // Menus: `menu(bar, "mnuFile", "&File")`, `menu_item(menu, "mnuOpen", "&Open")`,
-// `menu_separator(menu, "sep1")`. Timers: `timer(this, "GetDataTimer", 100)`; a polling timer
-// is wired with FormBase::connect_tick (forms.h) so its ticks go through the window's tick guard.
+// `menu_separator(menu, "sep1")`. Timers: `timer(this, "GetDataTimer", 100)`; a window that
+// polls the port wires its polling timers through its own tick guard instead of connect.
 //
 // Handlers: one style everywhere, the signal to a lambda that calls the handler named as the
 // event, with the window as context so nothing fires after the window is gone:

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/app.h"
-#include "platform/serial_port.h"
 #include "platform/ui.h"
 
 namespace qtx {
@@ -93,45 +92,8 @@ void FormBase::center() {
   Move(static_cast<int>(left), static_cast<int>(top));
 }
 
-void FormBase::connect_tick(QTimer* timer, std::function<void()> tick) {
-  QObject::connect(timer, &QTimer::timeout, &widget(), [this, tick = std::move(tick)] { run_tick(tick); });
-}
-
-bool FormBase::run_tick(const std::function<void()>& tick) {
-  if (in_tick_) return false;
-  in_tick_ = true;
-  // A tick may unload its own window; the window is destroyed only after the tick returns.
-  QPointer<QWidget> alive(&widget());
-  tick();
-  if (alive) in_tick_ = false;
-  return true;
-}
-
 void FormBase::stop_timers() {
   for (QTimer* t : widget().findChildren<QTimer*>()) t->stop();
-}
-
-void FormBase::lost_device() {
-  stop_timers();
-  SerialPort& comm = app_.comm();
-  (void)comm.takeLostNotice();  // told here, not again by the next check
-  // Rows already written stay on the disk.
-  Session& s = app_.session();
-  for (DataLogFile* log : {&s.rt_log, &s.ot_log})
-    if (log->file) log->file->flush();
-  app_.ui().msgbox(kPortErrorMessage, MsgButtons::OK, MsgIcon::Critical, "ERROR");
-}
-
-bool FormBase::send(std::string_view command) {
-  if (app_.comm().output(command)) return true;
-  lost_device();
-  return false;
-}
-
-bool FormBase::device_lost() {
-  if (!app_.comm().takeLostNotice()) return false;
-  lost_device();
-  return true;
 }
 
 Forms::~Forms() {

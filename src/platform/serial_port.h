@@ -15,12 +15,6 @@ namespace qtx {
 
 class SettingsStore;
 
-// What the user is told when the selected port cannot be used: it did not open, a command could
-// not be sent, or its device went away.
-inline constexpr const char* kPortErrorMessage =
-    "Current selected Comm port is not functioning properly.\r\rYou may goto configuration to change comm ports "
-    "settings.";
-
 class SerialPort {
  public:
   enum class State { Closed, Open, Lost };

@@ -26,7 +26,7 @@ QFont courier() {
 
 }  // namespace
 
-frmTestPort::frmTestPort(App& app) : Form<QWidget>(app) {
+frmTestPort::frmTestPort(App& app) : PolledWindow(app) {
   setWindowTitle(QStringLiteral("Serial Port Test"));
 
   // The text names the "&Test Port" button, whose own access key is T. The same key on the

@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <string>
 
-#include "platform/forms.h"
+#include "acquisition/polled_window.h"
 
 namespace qtx {
 
-class frmTestPort : public Form<QWidget> {
+class frmTestPort : public PolledWindow {
   Q_OBJECT
 
  public:

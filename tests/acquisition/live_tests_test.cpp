@@ -10,6 +10,7 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmSummary.h"
+#include "common/global_comm.h"
 #include "core/vb.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
@@ -235,7 +236,7 @@ TEST_F(LiveTest, NotConnectedStopsTheRunAndTheDeviceLostKeepsTheRows) {
   for (int i = 1; i <= 3; ++i) rt->GetDataTimer_Timer();
   const std::string rows = get(s.rt_data_file);
   port.vanishOn("GRA\r");
-  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  t.ui.expectBox(GlobalComm::kPortErrorMessage, "ERROR");
   rt->GetDataTimer_Timer();
   t.ui.verify();
   EXPECT_TRUE(no_run_left());
@@ -498,7 +499,7 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
   rt().cmdStop_Click();
   // Gone while the summary is awaited: no summary is waited for, the finished log stays.
   port.vanish();
-  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  t.ui.expectBox(GlobalComm::kPortErrorMessage, "ERROR");
   rt().GetSumTimer_Timer();
   t.ui.verify();
   EXPECT_TRUE(no_run_left());
@@ -515,7 +516,7 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
   port.reply("GRA\r", "RUN, 0, 1, 0.19, 10\r\n");
   ot().GetDataTimer_Timer();
   port.vanishOn("GRA\r");
-  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  t.ui.expectBox(GlobalComm::kPortErrorMessage, "ERROR");
   ot().GetDataTimer_Timer();
   t.ui.verify();
   EXPECT_TRUE(no_run_left());
@@ -529,7 +530,7 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
 TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
   start_both(true, false);
   port.vanishOn("RTA4\r");
-  t.ui.expectBox(kPortErrorMessage, "ERROR");
+  t.ui.expectBox(GlobalComm::kPortErrorMessage, "ERROR");
   rt().cmdStop_Click();
   t.ui.verify();
   EXPECT_TRUE(no_run_left());

@@ -1,19 +1,15 @@
-// The window life cycle that Forms gives every window: activation, unloading, fresh creation,
-// the tick guard and the lost-device path.
+// The window life cycle that Forms gives every window: activation, unloading, fresh creation.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPointer>
-#include <QThread>
 #include <QTimer>
 
-#include "core/line_sink.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
-#include "platform/serial_port.h"
 #include "platform/ui.h"
 #include "support/test_app.h"
 
@@ -33,7 +29,7 @@ class TestMainForm : public Form<QMainWindow> {
   int activations = 0;
 };
 
-// A polled child window: a check box set at design time, a timer, and a tick that can raise a box.
+// A child window with a timer: a check box set at design time, a timer that counts its ticks.
 class TestChildForm : public Form<QWidget> {
   Q_OBJECT
  public:
@@ -41,21 +37,16 @@ class TestChildForm : public Form<QWidget> {
     chkOption = make<QCheckBox>(this, "chkOption", "Option");
     chkOption->setChecked(true);
     PollTimer = timer(this, "PollTimer", 0);
-    connect_tick(PollTimer, [this] { PollTimer_Timer(); });
+    connect(PollTimer, &QTimer::timeout, this, [this] { PollTimer_Timer(); });
     resize(200, 100);
   }
   bool isMdiChild() const override { return true; }
   void Form_Load() override { ++loads; }
   void Form_Activate() override { ++activations; }
-  void PollTimer_Timer() {
-    ++ticks;
-    if (box_on_tick) app_.ui().msgbox("tick", MsgButtons::OK, MsgIcon::None, "TICK");
-    if (device_lost()) return;
-  }
+  void PollTimer_Timer() { ++ticks; }
   QCheckBox* chkOption = nullptr;
   QTimer* PollTimer = nullptr;
   int loads = 0, activations = 0, ticks = 0;
-  bool box_on_tick = false;
 };
 
 class TestOtherChildForm : public TestChildForm {
@@ -79,18 +70,6 @@ class TestToolForm : public Form<QWidget> {
   void Form_Activate() override { ++activations; }
   int activations = 0;
 };
-
-namespace {
-
-// Lets the event loop run for a while, so running timers fire and activations arrive.
-void run_events(int ms = 30) {
-  for (int i = 0; i < ms / 5; ++i) {
-    QThread::msleep(5);
-    processEvents();
-  }
-}
-
-}  // namespace
 
 TEST(Forms, ActivationReachesMdiChildrenModalUndersAndTheMainWindowAgain) {
   TestApp t;
@@ -153,49 +132,6 @@ TEST(Forms, UnloadStopsTheTimersAndTheNextUseStartsFromTheDesign) {
   EXPECT_TRUE(again.chkOption->isChecked());
   EXPECT_FALSE(again.PollTimer->isActive());
   EXPECT_EQ(again.ticks, 0);
-}
-
-TEST(Forms, ATickIsNotReenteredWhileTheBoxItRaisedIsOpen) {
-  TestApp t;
-  t.forms().get<TestMainForm>();
-  auto& w = t.forms().get<TestChildForm>();
-  w.box_on_tick = true;
-  w.PollTimer->start();
-  // The timer keeps firing while the box is open; a second box would be unexpected.
-  t.ui.expectBox("tick", "TICK").whileOpen([&] {
-    EXPECT_TRUE(w.in_tick());
-    run_events();
-    EXPECT_FALSE(w.run_tick([&] { w.PollTimer_Timer(); }));
-    w.PollTimer->stop();
-  });
-  run_events(10);
-  t.ui.verify();
-  EXPECT_EQ(w.ticks, 1);
-  EXPECT_FALSE(w.in_tick());
-
-  // The guard is one per window and lets the next tick through.
-  w.box_on_tick = false;
-  EXPECT_TRUE(w.run_tick([&] { w.PollTimer_Timer(); }));
-  EXPECT_EQ(w.ticks, 2);
-}
-
-TEST(Forms, ALostDeviceIsToldOnceStopsTheTimersAndKeepsTheLogs) {
-  TestApp t(Port::Scripted);
-  t.forms().get<TestMainForm>();
-  auto& w = t.forms().get<TestChildForm>();
-  ASSERT_TRUE(t.comm().open());
-  auto log = std::make_shared<StringSink>();
-  t.session().rt_log.file = log;
-  w.PollTimer->start();
-
-  t.serial().vanish();
-  t.expectPortError();
-  w.PollTimer_Timer();
-  t.ui.verify();
-  EXPECT_FALSE(w.PollTimer->isActive());
-  EXPECT_EQ(log->flushes, 1);
-  w.PollTimer_Timer();  // no second message
-  EXPECT_EQ(t.ui.boxes.size(), 1u);
 }
 
 }  // namespace qtx::test

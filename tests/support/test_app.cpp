@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QThread>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -25,6 +26,13 @@ void processEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void run_events(int ms) {
+  for (int i = 0; i < ms / 5; ++i) {
+    QThread::msleep(5);
+    processEvents();
+  }
 }
 
 TestApp::TestApp(Port port) {

@@ -67,5 +67,7 @@ extern const char* const kPortErrorBox;
 
 // Runs posted events, deferred deletes included, so unloaded windows are really gone.
 void processEvents();
+// Lets the event loop run for a while, so running timers fire and activations arrive.
+void run_events(int ms = 30);
 
 }  // namespace qtx::test
