@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/report_receiver.h"
-#include "core/session.h"
 
 using namespace qtx;
 
@@ -27,7 +26,7 @@ std::string data_log(size_t size) {
 }
 
 struct NoEvents : report::ReceiveEvents {
-  bool error_reply() override { return true; }
+  bool error_reply(const std::string&) override { return true; }
   void show_line(const std::string& line) override { benchmark::DoNotOptimize(line.data()); }
 };
 
@@ -37,15 +36,16 @@ void BM_ReceiveDownload(benchmark::State& state) {
   NoEvents events;
   int64_t ticks = 0;
   for (auto _ : state) {
-    Session s;
+    std::string report;
+    bool new_summary = true;
     report::ReportReceiver r;
-    r.reset(s);
+    r.reset();
     for (size_t i = 0; i < download.size(); i += chunk) {
       ++ticks;
-      if (r.tick(s, std::string_view(download).substr(i, chunk), events).end_of_download) break;
+      if (r.tick(std::string_view(download).substr(i, chunk), report, new_summary, events).end_of_download) break;
     }
-    r.end_of_download(s);
-    benchmark::DoNotOptimize(r.tempfile(s));
+    r.end_of_download(report, new_summary, report::signoff_lines("", "", ""));
+    benchmark::DoNotOptimize(r.tempfile(report));
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(download.size()));
   state.counters["time_per_tick"] = benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate |

@@ -18,11 +18,10 @@
 namespace {
 
 struct Events : qtx::report::ReceiveEvents {
-  qtx::Session* s = nullptr;
-  bool error_reply() override {
-    if (s->rx_text.size() != 2) __builtin_trap();
+  bool error_reply(const std::string& reply) override {
+    if (reply.size() != 2) __builtin_trap();
     // An "n" stops the reception, as the window does.
-    return s->rx_text[0] != 'n';
+    return reply[0] != 'n';
   }
   void show_line(const std::string& line) override {
     for (char c : line)
@@ -37,12 +36,14 @@ void check_cleaning(std::string text) {
 }
 
 void finish(qtx::Session& s, qtx::report::ReportReceiver& r) {
-  r.end_of_download(s);
+  const qtx::DeviceRecord& d = s.device_record;
+  r.end_of_download(s.report_text, s.new_summary,
+                    qtx::report::signoff_lines(d.technician, d.pump_type, d.pump_tolerance));
   s.file_text = s.report_text;
   qtx::replace_header(s.file_text, s.device_record, true);
   s.report_text = s.file_text;
   qtx::report::process_buffer(s.report_text);
-  const std::string file = r.tempfile(s);
+  const std::string file = r.tempfile(s.report_text);
   qtx::ReportPrintout printout("/save/tempfile.dat");
   qtx::LineReader lines(file);
   while (!lines.eof()) printout.steps(lines.next());
@@ -58,9 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   s.device_record.vtbi_text = "5";
   s.device_record.comment_text = "fuzz";
   qtx::report::ReportReceiver r;
-  r.reset(s);
+  r.reset();
   Events events;
-  events.s = &s;
   check_cleaning(std::string(in));
 
   while (!in.empty()) {
@@ -68,13 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     in.remove_prefix(1);
     const std::string_view chunk = in.substr(0, length);
     in.remove_prefix(chunk.size());
-    const auto result = r.tick(s, chunk, events);
-    if (s.carry_over_text.size() > 2 + chunk.size() + 2) __builtin_trap();
+    const auto result = r.tick(chunk, s.report_text, s.new_summary, events);
+    if (r.carry_over_text.size() > 2 + chunk.size() + 2) __builtin_trap();
     if (r.pending_line.find("\r\n") != std::string::npos) __builtin_trap();
     if (result.stopped) return 0;
     if (result.end_of_download) {
       finish(s, r);
-      r.clear_after_download(s);
+      r.clear_after_download(s.report_text);
     }
   }
   finish(s, r);

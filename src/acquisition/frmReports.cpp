@@ -235,7 +235,11 @@ void frmReports::prepare_download(std::string_view waiting_text, const QString& 
 
 void frmReports::initial_setup() {
   GetDataTimer->start();
-  receiver_.reset(app_.session());
+  Session& s = app_.session();
+  s.report_overflow.clear();
+  s.report_text.clear();
+  s.new_summary = true;
+  receiver_.reset();
   // Stale input from before this reception is dropped once the line has been quiet a moment.
   SerialPort& comm = app_.comm();
   if (!comm.input().empty()) {
@@ -253,10 +257,7 @@ void frmReports::initial_setup() {
   }
 }
 
-void frmReports::Process_tempbuffer() {
-  Session& s = app_.session();
-  report::process_tempbuffer(s.rx_text, s.carry_over_text);
-}
+void frmReports::Process_tempbuffer() { report::process_tempbuffer(app_.session().rx_text, receiver_.carry_over_text); }
 
 void frmReports::strip_control_chars() { report::strip_control_chars(app_.session().rx_text); }
 
@@ -265,7 +266,7 @@ void frmReports::GetDataTimer_Timer() {
   Session& s = app_.session();
   const std::string input = app_.comm().input();
 
-  if (!s.carry_over_text.empty() || !input.empty()) {
+  if (!receiver_.carry_over_text.empty() || !input.empty()) {
     for (QAction* a : {mnuPrint, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete}) a->setEnabled(true);
     if (save_to_file()) mnuClose->setEnabled(true);
   }
@@ -273,13 +274,15 @@ void frmReports::GetDataTimer_Timer() {
   struct Events : report::ReceiveEvents {
     frmReports& w;
     explicit Events(frmReports& window) : w(window) {}
-    bool error_reply() override {
+    bool error_reply(const std::string& reply) override {
+      w.app_.session().rx_text = reply;
       w.process_errors();
       return !w.stopped_;
     }
     void show_line(const std::string& line) override { w.show_status(line); }
   } events(*this);
-  const report::ReportReceiver::TickResult result = receiver_.tick(s, input, events);
+  const report::ReportReceiver::TickResult result = receiver_.tick(input, s.report_text, s.new_summary, events);
+  s.rx_text = receiver_.rx_text();
   if (result.stopped) return;
   if (result.end_of_download) {
     end_of_download();
@@ -293,7 +296,10 @@ void frmReports::GetDataTimer_Timer() {
 void frmReports::end_of_download() {
   Session& s = app_.session();
   txtData->setPlainText(QString::fromLatin1(kEndOfDownload));
-  receiver_.end_of_download(s);
+  const DeviceRecord& record = s.device_record;
+  receiver_.end_of_download(s.report_text, s.new_summary,
+                            report::signoff_lines(record.technician, record.pump_type, record.pump_tolerance));
+  s.download_flags.show_reports_request = false;
   const bool save = save_to_file();
   if (save) {
     s.file_text = s.report_text;
@@ -302,7 +308,7 @@ void frmReports::end_of_download() {
   }
   s.file_name = temp_report_file(s.folders);
   process_buffer();
-  if (!write_report_file(receiver_.tempfile(s))) {
+  if (!write_report_file(receiver_.tempfile(s.report_text))) {
     s.download_flags.download_ok = false;
     return;
   }
@@ -313,21 +319,22 @@ void frmReports::end_of_download() {
 void frmReports::keep_what_arrived() {
   Session& s = app_.session();
   s.download_flags.show_reports_request = false;
-  if (s.new_summary && receiver_.pending_line.empty() && s.carry_over_text.empty()) return;  // nothing came
+  // Nothing came.
+  if (s.new_summary && receiver_.pending_line.empty() && receiver_.carry_over_text.empty()) return;
   if (s.new_summary) s.report_text.clear();
   s.new_summary = true;
   s.report_text += receiver_.pending_line;
-  s.report_text += s.carry_over_text;
+  s.report_text += receiver_.carry_over_text;
   receiver_.pending_line.clear();
   s.file_name = temp_report_file(s.folders);
-  if (!write_report_file(receiver_.tempfile(s))) return;
+  if (!write_report_file(receiver_.tempfile(s.report_text))) return;
   offer_report();
 }
 
 void frmReports::offer_report() {
   Session& s = app_.session();
   report_file_ = s.file_name;
-  receiver_.clear_after_download(s);
+  receiver_.clear_after_download(s.report_text);
   cmdPrint->setEnabled(true);
   if (save_to_file()) cmdSave->setEnabled(true);
   if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));

@@ -82,7 +82,7 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   void mnuDelete_Click();
   void mnuConvertPrn_Click();
 
-  // The receiver's state (pending line, head, pages).
+  // The receiver's state (held-back characters, pending line, head, pages).
   const report::ReportReceiver& receiver() const { return receiver_; }
 
   // The window opens at its design size.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/fixed_field.h"
-#include "core/session.h"
 
 namespace qtx::report {
 
@@ -152,13 +151,13 @@ void TextMarks::truncated(size_t length) {
 
 // ---- the receiver ---------------------------------------------------------------------------
 
-std::string ReportReceiver::tempfile(const Session& s) const { return tempfile_bytes(s.report_text, received_pages); }
+std::string ReportReceiver::tempfile(std::string_view report_text) const {
+  return tempfile_bytes(report_text, received_pages);
+}
 
-void ReportReceiver::reset(Session& s) {
-  s.report_overflow.clear();
-  s.report_text.clear();
-  s.carry_over_text.clear();
-  s.new_summary = true;
+void ReportReceiver::reset() {
+  carry_over_text.clear();
+  rx_text_.clear();
   pending_line.clear();
   report_head.clear();
   line_received = false;
@@ -193,20 +192,21 @@ void ReportReceiver::keep_head_and_pages(std::string& report, bool& end_flag) {
   }
 }
 
-ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view input, ReceiveEvents& events) {
+ReportReceiver::TickResult ReportReceiver::tick(std::string_view input, std::string& report, bool& new_summary,
+                                                ReceiveEvents& events) {
   TickResult result;
-  if (s.report_text.size() != size_left_) {
+  if (report.size() != size_left_) {
     // Someone else changed the text since the last tick.
     marks_.forget();
     text_is_head_ = false;
   }
-  std::string& rx = s.rx_text;
-  rx = s.carry_over_text;
+  std::string& rx = rx_text_;
+  rx = carry_over_text;
   rx.append(input);
   result.had_text = !rx.empty();
-  process_tempbuffer(rx, s.carry_over_text);
+  process_tempbuffer(rx, carry_over_text);
   if (rx.empty()) {
-    size_left_ = s.report_text.size();
+    size_left_ = report.size();
     return result;
   }
 
@@ -217,7 +217,6 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
   pending_line.clear();
   text.append(rx);
   const size_t first_bel = text.find(BEL, old);
-  std::string& report = s.report_text;
   bool end_flag = false;
   std::string shown;
   bool have_shown = false;
@@ -253,11 +252,11 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
 
     pending_line.clear();
     line_received = true;
-    if (s.new_summary) {
+    if (new_summary) {
       report.clear();
       marks_.forget();
       text_is_head_ = false;
-      s.new_summary = false;
+      new_summary = false;
     }
     append_report_part(report, line, marks_.holds(report, TextMarks::kSummary));
     keep_head_and_pages(report, end_flag);
@@ -266,7 +265,7 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
     if (rx.ends_with(kCrLf)) rx.resize(rx.size() - 2);
     if (rx.size() == 2) {
       flush_shown();
-      if (!events.error_reply()) {
+      if (!events.error_reply(rx)) {
         result.stopped = true;
         size_left_ = report.size();
         return result;
@@ -287,22 +286,20 @@ ReportReceiver::TickResult ReportReceiver::tick(Session& s, std::string_view inp
   return result;
 }
 
-void ReportReceiver::end_of_download(Session& s) {
-  process_buffer(s.report_text);
-  cut_analyser_signoff(s.report_text);
+void ReportReceiver::end_of_download(std::string& report, bool& new_summary, std::string_view signoff) {
+  process_buffer(report);
+  cut_analyser_signoff(report);
   line_received = false;
-  s.download_flags.show_reports_request = false;
-  s.new_summary = true;
-  const DeviceRecord& r = s.device_record;
-  s.report_text += signoff_lines(r.technician, r.pump_type, r.pump_tolerance);
+  new_summary = true;
+  report += signoff;
   marks_.forget();
   text_is_head_ = false;
-  size_left_ = s.report_text.size();
+  size_left_ = report.size();
 }
 
-void ReportReceiver::clear_after_download(Session& s) {
+void ReportReceiver::clear_after_download(const std::string& report) {
   // The characters held back were part of this download; the head and pages are in the file.
-  s.carry_over_text.clear();
+  carry_over_text.clear();
   pending_line.clear();
   head_kept = false;
   report_head.clear();
@@ -310,7 +307,7 @@ void ReportReceiver::clear_after_download(Session& s) {
   received_pages.clear();
   marks_.forget();
   text_is_head_ = false;
-  size_left_ = s.report_text.size();
+  size_left_ = report.size();
 }
 
 }  // namespace qtx::report

@@ -3,9 +3,11 @@
 // "A", "Elapsed", "END", "Tech"), the head and pages that keep a long download near 30000
 // characters, the sign-off added at the end of a download and the bytes of tempfile.dat.
 //
-// The receiver works on the shared texts of the Session (rx_text, report_text, carry_over_text,
-// new_summary) and keeps its own state (pending line, head, pages). The work of one tick is
-// proportional to what arrived and to the 30000-character page, never to the whole download.
+// The receiver keeps its own state (the characters held back, the pending line, head and pages,
+// the text of the last tick) and takes what arrived and the report it builds explicitly; the
+// report window moves what other windows share (rx_text, report_text, new_summary) between it
+// and the Session. The work of one tick is proportional to what arrived and to the
+// 30000-character page, never to the whole download.
 #pragma once
 
 #include <array>
@@ -14,11 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qtx {
-
-struct Session;
-
-namespace report {
+namespace qtx::report {
 
 inline constexpr char BEL = '\x07';  // ends a transmission
 inline constexpr char ENQ = '\x05';  // a line holding it adds nothing to the report
@@ -67,8 +65,9 @@ std::string tempfile_bytes(std::string_view report_text, const std::vector<std::
 class ReceiveEvents {
  public:
   virtual ~ReceiveEvents() = default;
-  // rx_text holds a 2-character line. False when it stopped the reception (the tick ends).
-  virtual bool error_reply() = 0;
+  // A 2-character line arrived (the analyser's error replies among them). False when it stopped
+  // the reception (the tick ends).
+  virtual bool error_reply(const std::string& reply) = 0;
   // The last received line, shown in the window.
   virtual void show_line(const std::string& line) = 0;
 };
@@ -101,19 +100,25 @@ class ReportReceiver {
     bool stopped = false;          // an error reply stopped the reception
   };
 
-  // initial_setup's reset of the shared texts and of the receiver's own state.
-  void reset(Session& s);
-  // One receive tick over the characters read from the port.
-  TickResult tick(Session& s, std::string_view input, ReceiveEvents& events);
-  // The end of download up to the sign-off: cleaning, the analyser's sign-off cut, the flags
-  // and the program's sign-off lines.
-  void end_of_download(Session& s);
-  // tempfile.dat of the current report_text.
-  std::string tempfile(const Session& s) const;
+  // initial_setup's reset of the receiver's own state (the caller starts its report afresh).
+  void reset();
+  // One receive tick over the characters read from the port. The complete lines go to
+  // `report_text`, which the first of them clears while `new_summary` is set (and clears it).
+  TickResult tick(std::string_view input, std::string& report_text, bool& new_summary, ReceiveEvents& events);
+  // The end of download up to the sign-off: cleaning, the analyser's sign-off cut, then
+  // `signoff` (signoff_lines) appended; the next line begins a new report (new_summary).
+  void end_of_download(std::string& report_text, bool& new_summary, std::string_view signoff);
+  // tempfile.dat of the report text.
+  std::string tempfile(std::string_view report_text) const;
   // Once tempfile.dat holds the download, the next reception in this window starts clean.
-  void clear_after_download(Session& s);
+  void clear_after_download(const std::string& report_text);
+
+  // The text of the last tick (rx_text): the line last taken (less its CR LF and, unless it was
+  // a 2-character line, its control characters), or the part of a line that waits.
+  const std::string& rx_text() const { return rx_text_; }
 
   // State (the window's form variables).
+  std::string carry_over_text;  // up to 2 characters held back from the previous tick
   std::string pending_line;
   bool line_received = false;
   bool head_kept = false;
@@ -126,10 +131,10 @@ class ReportReceiver {
   // Head and pages after a line was appended.
   void keep_head_and_pages(std::string& report, bool& end_flag);
 
+  std::string rx_text_;
   TextMarks marks_;
   size_t size_left_ = 0;         // report_text's length at the end of the last tick
   bool text_is_head_ = false;    // report_text begins with report_head
 };
 
-}  // namespace report
-}  // namespace qtx
+}  // namespace qtx::report

@@ -163,8 +163,8 @@ struct Session {
   std::string report_text;  // the report received so far
   std::string file_text;    // a whole file being loaded or saved
   std::string file_name;    // the current file of every dialog and file routine
-  // The report receiver's texts (report window; the summary capture of the live windows).
-  std::string carry_over_text;  // up to 2 characters held back from the previous tick
+  // The report texts the report window's receiver shares with the summary capture of the live
+  // windows.
   std::string report_overflow;  // written by the summary capture
   bool new_summary = true;      // the next complete line starts a new report_text
 

@@ -13,25 +13,26 @@ using namespace qtx::report;
 namespace {
 
 struct Recorder : ReceiveEvents {
-  Session* s = nullptr;
   std::vector<std::string> errors, shown;
   bool stop_on_error = false;
-  bool error_reply() override {
-    errors.push_back(s->rx_text);
+  bool error_reply(const std::string& reply) override {
+    errors.push_back(reply);
     return !stop_on_error;
   }
   void show_line(const std::string& line) override { shown.push_back(line); }
 };
 
+// The receiver with the texts the report window moves between it and the Session.
 struct Rx {
   Session s;
   ReportReceiver r;
   Recorder ev;
-  Rx() {
-    ev.s = &s;
-    r.reset(s);
+  Rx() { r.reset(); }
+  ReportReceiver::TickResult tick(std::string_view in) { return r.tick(in, s.report_text, s.new_summary, ev); }
+  void end_of_download() {
+    const DeviceRecord& d = s.device_record;
+    r.end_of_download(s.report_text, s.new_summary, signoff_lines(d.technician, d.pump_type, d.pump_tolerance));
   }
-  ReportReceiver::TickResult tick(std::string_view in) { return r.tick(s, in, ev); }
 };
 
 std::string S(int n) { return std::string(static_cast<size_t>(n), ' '); }
@@ -53,9 +54,9 @@ std::string tempfile_after(const std::string& download, size_t chunk) {
   for (size_t i = 0; i < download.size(); i += chunk) {
     auto res = x.tick(std::string_view(download).substr(i, chunk));
     if (res.end_of_download) {
-      x.r.end_of_download(x.s);
+      x.end_of_download();
       process_buffer(x.s.report_text);
-      return x.r.tempfile(x.s);
+      return x.r.tempfile(x.s.report_text);
     }
   }
   ADD_FAILURE() << "no end of download";
@@ -90,12 +91,12 @@ TEST(ReportCleaning, ThePassesKeepTheLength) {
 TEST(ReportReceiver, HoldsBackTheLineEndAndThePendingLine) {
   Rx x;
   x.tick("abc\r\n");
-  EXPECT_EQ(x.s.carry_over_text, "\r\n");
+  EXPECT_EQ(x.r.carry_over_text, "\r\n");
   EXPECT_EQ(x.r.pending_line, "abc");
   EXPECT_EQ(x.s.report_text, "");
   // Nothing new: the held-back characters stay held back.
   x.tick("");
-  EXPECT_EQ(x.s.carry_over_text, "\r\n");
+  EXPECT_EQ(x.r.carry_over_text, "\r\n");
   EXPECT_EQ(x.r.pending_line, "abc");
   x.tick("def\r\n");
   EXPECT_EQ(x.s.report_text, "abc\r\n");
@@ -109,7 +110,7 @@ TEST(ReportReceiver, HoldsBackTheLineEndAndThePendingLine) {
   Rx e;
   e.tick("n\r");
   e.tick("");
-  EXPECT_EQ(e.s.carry_over_text, "n\r");
+  EXPECT_EQ(e.r.carry_over_text, "n\r");
   EXPECT_TRUE(e.ev.errors.empty());
 }
 
@@ -153,13 +154,11 @@ TEST(ReportReceiver, EndOfDownloadCutsTheAnalysersSignOffAndSigns) {
   Rx x;
   x.s.device_record.technician = "Kim";
   x.s.device_record.pump_type = "LVP";
-  x.s.download_flags.show_reports_request = true;
   x.tick("report\r\n0123456789Tech\r\n\a");
-  x.r.end_of_download(x.s);
+  x.end_of_download();
   EXPECT_EQ(x.s.report_text, "report\r\n0\r\n        PumpType: LVP" + std::string(20, '_') + " Pump Tolerance(+/- %): ______" +
                                  "\r\n\r\n        Technician: Kim" + std::string(18, '_') +
                                  " Signature:___________________");
-  EXPECT_FALSE(x.s.download_flags.show_reports_request);
   EXPECT_TRUE(x.s.new_summary);
 
   std::string early = "abcTech";
@@ -187,8 +186,8 @@ TEST(ReportReceiver, LongReceiveAnyTextWithoutElapsedPagesAfterItsFirstLine) {
   // Every line after the head is a page of its own.
   EXPECT_EQ(x.r.received_pages.back(), "tail two\r\n");
   EXPECT_LE(x.s.report_text.size(), x.r.head_length + 2);
-  x.r.end_of_download(x.s);
-  const std::string file = x.r.tempfile(x.s);
+  x.end_of_download();
+  const std::string file = x.r.tempfile(x.s.report_text);
   const size_t first_line = text.find("\r\n") + 2;
   EXPECT_EQ(file.substr(0, first_line), text.substr(0, first_line));
   EXPECT_EQ(file.find("tail one\r\ntail two\r\n"), first_line + (text.size() - x.r.head_length));
