@@ -1,10 +1,16 @@
 #include "platform/settings_store.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
 
 #include "core/vb.h"
 #include "platform/text.h"
@@ -82,7 +88,7 @@ const std::string* SettingsTable::find(std::string_view section, std::string_vie
   return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
-void SettingsTable::set(std::string_view section, std::string_view key, std::string_view value) {
+bool SettingsTable::set(std::string_view section, std::string_view key, std::string_view value) {
   Section* s = find_section(section);
   if (!s) {
     sections_.push_back(Section{std::string(section), {}, {}, 0});
@@ -90,10 +96,13 @@ void SettingsTable::set(std::string_view section, std::string_view key, std::str
   }
   auto [it, added] = s->index.emplace(vb::LCase(key), s->entries.size());
   if (!added) {
-    s->entries[it->second].value = std::string(value);
-    return;
+    std::string& old = s->entries[it->second].value;
+    if (old == value) return false;
+    old = std::string(value);
+    return true;
   }
   s->entries.push_back(Entry{std::string(key), std::string(value)});
+  return true;
 }
 
 bool SettingsTable::erase(std::string_view section, std::string_view key) {
@@ -167,64 +176,204 @@ namespace {
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-}  // namespace
+long long nanoseconds(const timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
 
-IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
-  QFile f(pathToQ(path_));
-  if (f.open(QIODevice::ReadOnly)) {
-    QByteArray b = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-      unreadable_ = true;
-      return;
+// A key as the pending changes are found by: section and key without case.
+std::string change_id(std::string_view section, std::string_view key) {
+  return vb::LCase(section) + '\n' + vb::LCase(key);
+}
+
+bool read_fd(int fd, std::string& out) {
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
     }
-    table_ = SettingsTable::from_ini(std::string_view(b.constData(), static_cast<size_t>(b.size())));
-    // A file left readable by others from before is closed to them now, not at the next change.
-    f.setPermissions(kOwnerOnly);
-  } else {
-    unreadable_ = QFileInfo::exists(f.fileName());
+    out.append(buf, static_cast<size_t>(n));
   }
 }
 
+}  // namespace
+
+IniSettingsStore::IniSettingsStore(std::string path, int lock_wait_ms)
+    : path_(std::move(path)), lock_wait_ms_(lock_wait_ms) {
+  if (!load() || held_fd_ < 0) return;
+  // A file left readable by others from before is closed to them now, not at the next change.
+  struct stat st {};
+  if (::fstat(held_fd_, &st) == 0 && (st.st_mode & 077) != 0 && ::fchmod(held_fd_, S_IRUSR | S_IWUSR) == 0)
+    file_id_ = identify(held_fd_);  // the change of mode is this copy's own
+}
+
+IniSettingsStore::~IniSettingsStore() {
+  // Changes still pending (the lock was not had in time) get one more try at the end of the run.
+  if (!pending_.empty()) flush();
+  if (held_fd_ >= 0) ::close(held_fd_);
+}
+
+// What a stat of the open file (or, without one, of the name) tells.
+IniSettingsStore::FileId IniSettingsStore::identify(int fd) const {
+  struct stat st {};
+  FileId id;
+  if ((fd >= 0 ? ::fstat(fd, &st) : ::stat(path_.c_str(), &st)) != 0) {
+    id.state = errno == ENOENT || errno == ENOTDIR ? FileId::Missing : FileId::Unknown;
+    return id;
+  }
+  id.state = FileId::Present;
+  id.dev = st.st_dev;
+  id.ino = st.st_ino;
+  id.size = st.st_size;
+  id.mtime_ns = nanoseconds(st.st_mtim);
+  id.ctime_ns = nanoseconds(st.st_ctim);
+  return id;
+}
+
+void IniSettingsStore::hold(int fd, const FileId& id) {
+  if (held_fd_ >= 0) ::close(held_fd_);
+  held_fd_ = fd;
+  file_id_ = id;
+}
+
+// Reads the file into table_. A file that is not there reads as empty; one that stands but
+// cannot be read leaves table_ as it was and returns false.
+bool IniSettingsStore::load() {
+  int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    table_ = SettingsTable();
+    FileId missing;
+    missing.state = FileId::Missing;
+    hold(-1, missing);
+    loaded_ = true;
+    unreadable_ = false;
+    return true;
+  }
+  const FileId id = identify(fd);
+  std::string text;
+  if (fd < 0 || id.state != FileId::Present || !read_fd(fd, text)) {
+    if (fd >= 0) ::close(fd);
+    // Noted, so reads do not try again until the file changes.
+    file_id_ = identify(-1);
+    loaded_ = false;
+    unreadable_ = true;
+    return false;
+  }
+  table_ = SettingsTable::from_ini(text);
+  hold(fd, id);
+  loaded_ = true;
+  unreadable_ = false;
+  return true;
+}
+
+// Another copy's write since the last read shows as another file, size or time.
+void IniSettingsStore::refresh() {
+  if (identify(-1) != file_id_) load();
+}
+
+// The value as this copy sees it: its latest pending change of the key, or else the file's.
+const std::string* IniSettingsStore::lookup(std::string_view section, std::string_view key) const {
+  if (!pending_.empty()) {
+    auto it = pending_index_.find(change_id(section, key));
+    if (it != pending_index_.end()) {
+      const auto& value = pending_[it->second].value;
+      return value ? &*value : nullptr;
+    }
+  }
+  return table_.find(section, key);
+}
+
+void IniSettingsStore::record(std::string_view section, std::string_view key, std::optional<std::string> value) {
+  auto [it, added] = pending_index_.emplace(change_id(section, key), pending_.size());
+  if (!added) {
+    Change& latest = pending_[it->second];
+    // A save after a save, or an erase after a save, replaces it; a save after an erase comes
+    // after it, so a key that went and came back stands last, as in the table.
+    if (latest.value || !value) {
+      latest.value = std::move(value);
+      return;
+    }
+    it->second = pending_.size();
+  }
+  pending_.push_back(Change{std::string(section), std::string(key), std::move(value)});
+}
+
+std::string IniSettingsStore::get(std::string_view section, std::string_view key, std::string_view default_value) {
+  refresh();
+  const std::string* v = lookup(section, key);
+  return v ? *v : std::string(default_value);
+}
+
+bool IniSettingsStore::contains(std::string_view section, std::string_view key) {
+  refresh();
+  return lookup(section, key) != nullptr;
+}
+
 void IniSettingsStore::save(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string* old = table_.find(section, key);
+  refresh();
+  const std::string* old = lookup(section, key);
   if (old && *old == value) return;
-  MemorySettingsStore::save(section, key, value);
-  changed();
+  record(section, key, std::string(value));
+  if (batch_depth_ == 0) flush();
 }
 
 void IniSettingsStore::remove(std::string_view section, std::string_view key) {
-  if (table_.erase(section, key)) changed();
+  refresh();
+  if (!lookup(section, key)) return;
+  record(section, key, std::nullopt);
+  if (batch_depth_ == 0) flush();
 }
 
 void IniSettingsStore::begin_batch() { ++batch_depth_; }
 
 void IniSettingsStore::commit_batch() {
   if (batch_depth_ > 0) --batch_depth_;
-  if (batch_depth_ == 0 && unwritten_) write();
+  if (batch_depth_ == 0) flush();
 }
 
-void IniSettingsStore::changed() {
-  unwritten_ = true;
-  if (batch_depth_ == 0) write();
-}
-
-void IniSettingsStore::write() {
-  // A store that cannot be written keeps its values for this run (and tries again at the next
-  // change); settings are never worth stopping the bench work for. One whose file could not be
-  // read is not written over with what little this run knows.
-  if (unreadable_) return;
+void IniSettingsStore::flush() {
+  // A store that cannot be written keeps its changes for this run (and tries again at the next
+  // change); settings are never worth stopping the bench work for.
+  if (pending_.empty()) return;
   QString p = pathToQ(path_);
   QDir().mkpath(QFileInfo(p).absolutePath());
-  QSaveFile f(p);
-  if (!f.open(QIODevice::WriteOnly)) return;
-  // The temporary file, which becomes the settings file, is the owner's alone from the start.
-  f.setPermissions(kOwnerOnly);
-  std::string text = table_.to_ini();
-  if (f.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-    f.cancelWriting();
-    return;
+  QLockFile lock(p + QStringLiteral(".lock"));
+  if (!lock.tryLock(lock_wait_ms_)) return;
+
+  // Under the lock no other copy writes: the changes go onto what the file holds now. One that
+  // could not be read is not written over with what little this copy knows.
+  if ((!loaded_ || identify(-1) != file_id_) && !load()) return;
+  bool changed = false;
+  for (const Change& c : pending_)
+    changed = (c.value ? table_.set(c.section, c.key, *c.value) : table_.erase(c.section, c.key)) || changed;
+  if (changed) {
+    QSaveFile f(p);
+    bool written = f.open(QIODevice::WriteOnly);
+    // The temporary file, which becomes the settings file, is the owner's alone from the start.
+    if (written) {
+      f.setPermissions(kOwnerOnly);
+      std::string text = table_.to_ini();
+      written = f.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+      if (!written) f.cancelWriting();
+      written = written && f.commit();
+    }
+    if (!written) {
+      // table_ now holds more than the file: read it again before the next try.
+      loaded_ = false;
+      return;
+    }
+    // What was just written is what table_ holds; noted, so the next read does not parse it.
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    const FileId id = fd >= 0 ? identify(fd) : FileId{};
+    if (id.state == FileId::Present) {
+      hold(fd, id);
+    } else {
+      if (fd >= 0) ::close(fd);
+      loaded_ = false;
+    }
   }
-  if (f.commit()) unwritten_ = false;
+  pending_.clear();
+  pending_index_.clear();
 }
 
 }  // namespace qtx

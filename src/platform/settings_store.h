@@ -3,6 +3,7 @@
 // caller's default.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,7 +45,8 @@ class SettingsBatch {
 class SettingsTable {
  public:
   const std::string* find(std::string_view section, std::string_view key) const;
-  void set(std::string_view section, std::string_view key, std::string_view value);
+  // Both return whether the table changed.
+  bool set(std::string_view section, std::string_view key, std::string_view value);
   bool erase(std::string_view section, std::string_view key);
 
   // INI text: "[Section]" lines, "key=value" lines; "\" escapes "\", CR and LF in values.
@@ -82,33 +84,82 @@ class MemorySettingsStore : public SettingsStore {
   SettingsTable table_;
 };
 
-// The store in an INI file: read once when created, written whole after a change, or once at
-// the end of a batch of changes; a save that changes nothing writes nothing. Every write goes
-// through a temporary file, so a crash never leaves half a file. The file holds the
-// administrator password: only its owner may read or write it.
+// The store in an INI file that several running copies of the program share (two analysers on
+// two ports is a normal bench). It is kept per key: a change is held as a pending set or erase of
+// one key, and writing it takes a lock file beside the settings file, reads the file again,
+// applies only this copy's pending changes and writes the whole file through a temporary file,
+// so keys another copy wrote meanwhile stay. A read sees what another copy stored: the file is
+// read again when it changed since it was last read (one stat per read tells), with this copy's
+// pending changes laid over it.
+//
+// Changes are written at once, or once at the end of a batch; a save that changes nothing writes
+// nothing. A file that stands but cannot be read is never written over: the changes stay in
+// memory, pending until it can be read again. A lock that cannot be had in time leaves the changes pending: the next
+// change, the next batch's end and the end of the store (the end of the run) try again. The file
+// holds the administrator password: only its owner may read or write it.
 class IniSettingsStore : public MemorySettingsStore {
  public:
+  // A write holds the lock for a few milliseconds; longer means another copy is stuck.
+  static constexpr int kLockWaitMs = 2000;
+
   // The file "qtx/qtx.ini" under the user's configuration folder (XDG_CONFIG_HOME), as a
   // file-system name (UTF-8).
   static std::string default_path();
-  explicit IniSettingsStore(std::string path);
+  // lock_wait_ms: how long a change waits for another copy's write to end before it is left
+  // pending.
+  explicit IniSettingsStore(std::string path, int lock_wait_ms = kLockWaitMs);
+  ~IniSettingsStore() override;
+  IniSettingsStore(const IniSettingsStore&) = delete;
+  IniSettingsStore& operator=(const IniSettingsStore&) = delete;
 
+  std::string get(std::string_view section, std::string_view key, std::string_view default_value) override;
   void save(std::string_view section, std::string_view key, std::string_view value) override;
   void remove(std::string_view section, std::string_view key) override;
+  bool contains(std::string_view section, std::string_view key) override;
   void begin_batch() override;
   void commit_batch() override;
   const std::string& path() const { return path_; }
-  // The file stands but could not be read: the store keeps its values in memory for this run
-  // and never writes over the file.
+  // The file stands but could not be read when last tried: the store keeps its changes in
+  // memory and never writes over the file.
   bool unreadable() const { return unreadable_; }
+  // Changes this copy holds that the file does not have yet.
+  bool pending() const { return !pending_.empty(); }
 
  private:
-  void changed();
-  void write();
+  // One key's change; no value: erased.
+  struct Change {
+    std::string section;
+    std::string key;
+    std::optional<std::string> value;
+  };
+  // What a stat tells of the file: enough to see that another copy replaced or changed it.
+  struct FileId {
+    enum State { Unknown, Missing, Present } state = Unknown;
+    unsigned long long dev = 0, ino = 0;
+    long long size = 0, mtime_ns = 0, ctime_ns = 0;
+    bool operator==(const FileId&) const = default;
+  };
+  FileId identify(int fd) const;
+  void refresh();
+  bool load();
+  void hold(int fd, const FileId& id);
+  const std::string* lookup(std::string_view section, std::string_view key) const;
+  void record(std::string_view section, std::string_view key, std::optional<std::string> value);
+  void flush();
+
   std::string path_;
+  int lock_wait_ms_;
   int batch_depth_ = 0;
-  bool unwritten_ = false;  // changes in memory that the file does not hold yet
   bool unreadable_ = false;
+  // table_ holds the file as it was at file_id_ (read or written by this copy).
+  bool loaded_ = false;
+  FileId file_id_;
+  // The file last read or written stays open, so no later file can take its inode number and
+  // look unchanged to the stat.
+  int held_fd_ = -1;
+  // This copy's changes the file lacks, in the order made; the index finds a key's latest.
+  std::vector<Change> pending_;
+  std::unordered_map<std::string, size_t> pending_index_;
 };
 
 }  // namespace qtx

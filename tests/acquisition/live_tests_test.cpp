@@ -67,6 +67,15 @@ class LiveTest : public ::testing::Test {
     }
     hand_over();
   }
+  // The logged rate run of the golden log: its record, channel B and its start time.
+  frmRTGraph& start_golden_rate_run() {
+    s.device_record = golden_record();
+    s.channel_code = "B";
+    t.clock.date = DateTime{2026, 12, 8, 0, 0, 0, 2};
+    t.clock.seconds = 9 * 3600 + 5 * 60 + 41.5;
+    start_rate_run(true);
+    return *t.forms().loaded<frmRTGraph>();
+  }
   std::vector<std::string> box_texts() {
     std::vector<std::string> texts;
     for (const MsgBox& b : t.ui.boxes) texts.push_back(b.text);
@@ -173,12 +182,7 @@ TEST_F(LiveTest, RateCountdownOfHalfAMinute) {
 }
 
 TEST_F(LiveTest, RateRunLogsEverySampleAndStopClosesTheLog) {
-  s.device_record = golden_record();
-  s.channel_code = "B";
-  t.clock.date = DateTime{2026, 12, 8, 0, 0, 0, 2};
-  t.clock.seconds = 9 * 3600 + 5 * 60 + 41.5;
-  start_rate_run(true);
-  frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
+  frmRTGraph& rt = start_golden_rate_run();
   EXPECT_EQ(rt.windowTitle().toStdString(), "RATE TEST  -  " + s.rt_data_file);
 
   const std::string golden = read_test_data("rate_log_82_rows.log");
@@ -259,12 +263,7 @@ TEST_F(LiveTest, RepliesInPiecesTogetherOrAmongNoiseAreLoggedOnceInOrder) {
       tick();
     }
   };
-  s.device_record = golden_record();
-  s.channel_code = "B";
-  t.clock.date = DateTime{2026, 12, 8, 0, 0, 0, 2};
-  t.clock.seconds = 9 * 3600 + 5 * 60 + 41.5;
-  start_rate_run(true);
-  frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
+  frmRTGraph& rt = start_golden_rate_run();
   std::string stream;
   for (int i = 1; i <= 81; ++i) {
     stream += rate_reply(golden_rate_row(i));

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 using namespace qtx;
@@ -82,10 +83,11 @@ TEST(SettingsStore, BatchWritesOnceWhenTheOutermostEnds) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 
   // Saving what the file holds already writes nothing (the file is not replaced).
-  QFile::remove(QString::fromStdString(path));
   s.save("startup", "PASSWORD", "secret");
   { SettingsBatch batch(s); }
-  EXPECT_EQ(file_text(path), "<none>");
+  struct stat again {};
+  ASSERT_EQ(::stat(path.c_str(), &again), 0);
+  EXPECT_EQ(again.st_ino, st.st_ino);
   s.save("Startup", "password", "other");
   EXPECT_EQ(file_text(path), "[Startup]\npassword=other\nseries=C\n\n");
 }
@@ -104,4 +106,75 @@ TEST(SettingsStore, ThousandsOfKeysKeepTheirOrderThroughErasing) {
   EXPECT_EQ(*t.find("STARTUP", "key2999"), "2999");
   EXPECT_EQ(t.find("Startup", "Key2001"), nullptr);
   EXPECT_EQ(*t.find("Startup", "Key2002"), "2002");
+}
+
+// Two running copies of the program share one settings file: each change reaches the file
+// without losing the keys the other wrote, and each read sees the other's changes.
+TEST(SettingsStore, TwoCopiesKeepEachOthersKeys) {
+  QTemporaryDir dir;
+  const std::string path = dir.path().toStdString() + "/qtx/qtx.ini";
+  IniSettingsStore admin(path), bench(path);
+  {
+    SettingsBatch batch(admin);
+    admin.save("Startup", "tempNumManu", "2");
+    admin.save("Startup", "Manufacturer1", "Acme");
+    admin.save("Startup", "Manufacturer2", "Bolt");
+  }
+  EXPECT_EQ(bench.get("startup", "MANUFACTURER2", ""), "Bolt");
+  bench.save("Startup", "savedir", "/bench/save");
+  EXPECT_EQ(admin.get("Startup", "savedir", ""), "/bench/save");
+  EXPECT_EQ(file_text(path),
+            "[Startup]\ntempNumManu=2\nManufacturer1=Acme\nManufacturer2=Bolt\nsavedir=/bench/save\n\n");
+
+  // An erase takes that key alone; a batch open in one copy while the other writes loses neither.
+  admin.remove("Startup", "Manufacturer2");
+  {
+    SettingsBatch batch(bench);
+    bench.save("STARTUP", "TEMPNUMMANU", "1");
+    admin.save("Startup", "FIELD0MANDATORY", "True");
+    bench.save("Ports", "com2", "/dev/ttyUSB0");
+    EXPECT_EQ(bench.get("Startup", "tempNumManu", ""), "1");  // its own change, not yet written
+    EXPECT_EQ(bench.get("Startup", "FIELD0MANDATORY", ""), "True");
+    EXPECT_FALSE(bench.contains("Startup", "Manufacturer2"));
+  }
+  EXPECT_EQ(file_text(path),
+            "[Startup]\ntempNumManu=1\nManufacturer1=Acme\nsavedir=/bench/save\nFIELD0MANDATORY=True\n\n"
+            "[Ports]\ncom2=/dev/ttyUSB0\n\n");
+  EXPECT_EQ(admin.get("ports", "COM2", ""), "/dev/ttyUSB0");
+  EXPECT_EQ(admin.get("Startup", "tempNumManu", ""), "1");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  // Saving the value this copy read before the other changed it is still a change.
+  admin.save("Startup", "savedir", "/admin/save");
+  bench.save("Startup", "savedir", "/bench/save");
+  EXPECT_EQ(admin.get("Startup", "savedir", ""), "/bench/save");
+}
+
+// While another copy holds the lock a change stays pending: this copy reads it, and it is
+// written with the next change, or at the latest when the store ends with the run.
+TEST(SettingsStore, ChangesWaitForTheLock) {
+  QTemporaryDir dir;
+  const std::string path = dir.path().toStdString() + "/qtx.ini";
+  IniSettingsStore other(path);
+  other.save("Startup", "tempNumModels", "1");
+  {
+    IniSettingsStore s(path, 0);
+    QLockFile held(QString::fromStdString(path + ".lock"));
+    ASSERT_TRUE(held.lock());
+    s.save("Startup", "comm", "3");
+    EXPECT_TRUE(s.pending());
+    EXPECT_EQ(s.get("Startup", "comm", "2"), "3");
+    EXPECT_EQ(file_text(path), "[Startup]\ntempNumModels=1\n\n");
+    held.unlock();
+    other.save("Startup", "Model1", "X1");
+    s.remove("Startup", "Model1");  // no such key when this copy last read: it reads again
+    EXPECT_FALSE(s.pending());
+    EXPECT_EQ(file_text(path), "[Startup]\ntempNumModels=1\ncomm=3\n\n");
+    ASSERT_TRUE(held.lock());
+    s.save("Startup", "series", "C");
+    held.unlock();
+  }
+  EXPECT_EQ(file_text(path), "[Startup]\ntempNumModels=1\ncomm=3\nseries=C\n\n");
 }
