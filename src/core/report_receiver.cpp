@@ -201,7 +201,10 @@ ReportReceiver::TickResult ReportReceiver::tick(std::string_view input, std::str
     text_is_head_ = false;
   }
   std::string& rx = rx_text_;
-  rx = carry_over_text;
+  // The characters held back are taken by this tick, once: what it holds back is decided anew
+  // (nothing when its text holds BEL), so none of them comes round a second time.
+  rx = std::move(carry_over_text);
+  carry_over_text.clear();
   rx.append(input);
   result.had_text = !rx.empty();
   process_tempbuffer(rx, carry_over_text);

@@ -118,7 +118,7 @@ class ReportReceiver {
   const std::string& rx_text() const { return rx_text_; }
 
   // State (the window's form variables).
-  std::string carry_over_text;  // up to 2 characters held back from the previous tick
+  std::string carry_over_text;  // up to 2 characters held back for the next tick, which takes them
   std::string pending_line;
   bool line_received = false;
   bool head_kept = false;

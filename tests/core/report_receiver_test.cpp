@@ -230,6 +230,70 @@ TEST(ReportReceiver, AnyChunkingGivesTheSameTempfile) {
     EXPECT_EQ(tempfile_after(log, chunk), whole) << chunk;
 }
 
+// The characters held back at the end of a tick are taken by the next one once, whether or not
+// its text holds BEL and wherever the ticks begin and end.
+TEST(ReportReceiver, HeldBackCharactersAreTakenOnce) {
+  // tempfile.dat after the ticks, each followed by a tick that brings nothing.
+  const auto file_of = [](const std::vector<std::string>& ticks) {
+    Rx x;
+    for (const std::string& t : ticks)
+      for (std::string_view in : {std::string_view(t), std::string_view()})
+        if (x.tick(in).end_of_download) {
+          x.end_of_download();
+          process_buffer(x.s.report_text);
+          return x.r.tempfile(x.s.report_text);
+        }
+    return std::string("<no end>");
+  };
+  // "ab" waits after the first tick; the second takes it and holds BEL, and its "xyz" waits.
+  EXPECT_EQ(file_of({"line1\r\nab", "c\a\r\nxyz", "\r\n", "more\r\n\a"}),
+            "line1\r\nabc\axyz\r\nmore\r\n\a" + signoff_lines("", "", "") + "\r\n");
+
+  // Split anywhere into up to three ticks, the text gives the file of what came up to the tick
+  // that ended the download (the first to bring a BEL and leave no line incomplete), had all of
+  // that come in one tick.
+  const std::string text = "line1\r\nabc\a\r\nxyz\r\n\r\nmore\r\n\a";
+  const std::string_view all(text);
+  const auto ends_download = [&](size_t from, size_t to) {
+    if (all.substr(from, to - from).find('\a') == std::string_view::npos) return false;
+    const size_t crlf = all.substr(0, to).rfind("\r\n");
+    const std::string_view tail = all.substr(0, to).substr(crlf == std::string_view::npos ? 0 : crlf + 2);
+    return tail.empty() || tail.find('\a') != std::string_view::npos;
+  };
+  for (size_t i = 1; i < text.size(); ++i) {
+    for (size_t j = i; j < text.size(); ++j) {
+      const size_t cuts[] = {0, i, j, text.size()};
+      size_t end = text.size();
+      for (size_t k = 0; k < 3; ++k)
+        if (ends_download(cuts[k], cuts[k + 1])) {
+          end = cuts[k + 1];
+          break;
+        }
+      EXPECT_EQ(file_of({text.substr(0, i), text.substr(i, j - i), text.substr(j)}), file_of({text.substr(0, end)}))
+          << i << " " << j;
+    }
+  }
+}
+
+// A marker is found when the text that completes it comes in a later append than its start.
+TEST(ReportReceiver, MarkerStraddlingTwoAppendsIsFound) {
+  const std::pair<TextMarks::Mark, std::string> marks[] = {
+      {TextMarks::kSummary, "SUMMARY"}, {TextMarks::kElapsed, "Elapsed"}, {TextMarks::kEnd, "END"}};
+  for (const auto& [mark, word] : marks) {
+    for (size_t cut = 1; cut < word.size(); ++cut) {
+      TextMarks m;
+      std::string text = "line\r\n" + word.substr(0, cut);
+      EXPECT_FALSE(m.holds(text, mark));
+      text += word.substr(cut) + " more\r\n";
+      EXPECT_TRUE(m.holds(text, mark)) << word << " " << cut;
+      // Cut back before its end, the text no longer holds it.
+      text.resize(6 + cut);
+      m.truncated(text.size());
+      EXPECT_FALSE(m.holds(text, mark));
+    }
+  }
+}
+
 TEST(ReportPrintout, PagesAndTheFileName) {
   ReportPrintout p("/save/a.sum");
   auto texts = [&](const std::string& line) {
