@@ -57,6 +57,11 @@ void tell_not_saved(App& app) {
       MsgButtons::OK, MsgIcon::Critical, "FILE ACCESS ERROR");
 }
 
+// The report to print or save is not there: none came to its end, or its file cannot be read.
+std::string no_report(const std::string& what, const std::string& file) {
+  return file.empty() ? what + "." : what + ": the file " + path_text(file) + " cannot be read.";
+}
+
 // Design places in twips.
 QRect twips(int left, int top, int width, int height) {
   return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
@@ -180,13 +185,10 @@ void frmReports::setReportText(std::string_view text) { txtData->setPlainText(to
 
 void frmReports::show_status(const std::string& line) { txtData->setPlainText(toQ(line)); }
 
-bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSaveFile_Value() == 1; }
-
 // ---- showing ----------------------------------------------------------------------------------
 
 void frmReports::show_receiving() {
   receiving_layout_ = true;
-  if (!GetDataTimer->isActive()) report_file_.clear();
   app_.forms().attachChild(*this);
   // About one text line (1.2 times the height of the letter "A"), with the box's frame and
   // margins around it so the line is not cut.
@@ -225,6 +227,20 @@ void frmReports::show_download_title(const std::string& file) {
 }
 
 void frmReports::prepare_download(std::string_view waiting_text, const QString& cancel_caption) {
+  Session& s = app_.session();
+  save_to_file_ = app_.forms().get<frmDownload>().chkSaveFile_Value() == 1;
+  std::string name;
+  if (save_to_file_) {
+    if (s.test_type_code == test_type::kReceiveAny)
+      name = s.receive_any_file;
+    else if (s.test_type_code == test_type::kSummary)
+      name = s.summary_file;
+    else if (s.test_type_code == test_type::kLog)
+      name = s.log_file;
+  }
+  source_ = GlobalSaveOpen::ReportSource{s.test_type_code, name, {}};
+  // A report file of an earlier download in this window is not this one's.
+  report_file_.clear();
   txtData->setPlainText(toQ(waiting_text));
   if (!cancel_caption.isEmpty()) cmdCancel->setText(cancel_caption);
   for (QAction* a : {mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuOpen, mnuPrint, mnuClose, mnuConvertPrn})
@@ -268,7 +284,7 @@ void frmReports::GetDataTimer_Timer() {
 
   if (!receiver_.carry_over_text.empty() || !input.empty()) {
     for (QAction* a : {mnuPrint, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete}) a->setEnabled(true);
-    if (save_to_file()) mnuClose->setEnabled(true);
+    if (save_to_file_) mnuClose->setEnabled(true);
   }
 
   struct Events : report::ReceiveEvents {
@@ -300,8 +316,7 @@ void frmReports::end_of_download() {
   receiver_.end_of_download(s.report_text, s.new_summary,
                             report::signoff_lines(record.technician, record.pump_type, record.pump_tolerance));
   s.download_flags.show_reports_request = false;
-  const bool save = save_to_file();
-  if (save) {
+  if (save_to_file_) {
     s.file_text = s.report_text;
     replace_header();
     s.report_text = s.file_text;
@@ -336,8 +351,8 @@ void frmReports::offer_report() {
   report_file_ = s.file_name;
   receiver_.clear_after_download(s.report_text);
   cmdPrint->setEnabled(true);
-  if (save_to_file()) cmdSave->setEnabled(true);
-  if (s.test_type_code == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
+  if (save_to_file_) cmdSave->setEnabled(true);
+  if (source_.mode == test_type::kReceiveAny) cmdCancel->setText(QStringLiteral("&Cancel"));
 }
 
 bool frmReports::write_report_file(const std::string& bytes) {
@@ -421,12 +436,11 @@ bool frmReports::Form_QueryUnload(UnloadMode mode) {
 }
 
 void frmReports::cmdCancel_Click() {
-  Session& s = app_.session();
-  if (s.test_type_code == test_type::kReceiveAny && cmdCancel->text() == QStringLiteral("Stop")) {
+  if (source_.mode == test_type::kReceiveAny && cmdCancel->text() == QStringLiteral("Stop")) {
     cmdCancel->setText(QStringLiteral("Cancel"));
     if (txtData->toPlainText() != QString::fromLatin1(kWaitingText)) {
       cmdPrint->setEnabled(true);
-      if (save_to_file()) cmdSave->setEnabled(true);
+      if (save_to_file_) cmdSave->setEnabled(true);
     }
     GetDataTimer->stop();
     return;
@@ -450,28 +464,22 @@ void frmReports::mnuPrint_Click() {
 }
 
 void frmReports::print_screen() {
-  Session& s = app_.session();
   QWidget* main = app_.forms().mainWindow() ? &app_.forms().mainWindow()->widget() : nullptr;
   const auto pointer = [&](MousePointer p) {
     if (main) app_.ui().setMousePointer(main, p);
   };
   pointer(MousePointer::Hourglass);
-  // After Open the report is the window's own file, not whatever another window's dialog left
-  // in file_name.
-  if (s.test_type_code == test_type::kFile) s.file_name = opened_.file;
-  // tempfile.dat left by an earlier reception is not the report of this one.
-  const bool stale = s.test_type_code != test_type::kFile && s.file_name == temp_report_file(s.folders) &&
-                     report_file_ != s.file_name;
-  const std::optional<std::string> file = stale ? std::nullopt : files::read_all(s.file_name);
+  // The report the window holds, never whatever another window's dialog left in file_name.
+  const std::string& name = source_.mode == test_type::kFile ? source_.file : report_file_;
+  const std::optional<std::string> file = name.empty() ? std::nullopt : files::read_all(name);
   if (!file) {
-    // Nothing was written under that name (a Receive Any stopped before its end, for one).
+    // Nothing came to its end (a Receive Any stopped before it, for one), or the file is gone.
     pointer(MousePointer::Default);
-    app_.ui().msgbox("There is no report to print: the file " + path_text(s.file_name) + " cannot be read.",
-                     MsgButtons::OK, MsgIcon::Exclamation, "PRINT");
+    app_.ui().msgbox(no_report("There is no report to print", name), MsgButtons::OK, MsgIcon::Exclamation, "PRINT");
     return;
   }
   Printer& printer = app_.printer();
-  ReportPrintout printout(path_text(s.file_name));
+  ReportPrintout printout(path_text(name));
   bool ok = printer.setFontName("courier new");
   LineReader lines(*file);
   while (ok && !lines.eof()) {
@@ -492,19 +500,18 @@ void frmReports::print_screen() {
 void frmReports::cmdSave_Click() {
   Session& s = app_.session();
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
-  GlobalSaveOpen::file_name_by_mode(app_);
-  s.file_name = vb::Trim(s.file_name);
+  // The name chosen when this download started; a later download's choice is not this report's.
+  s.file_name = vb::Trim(source_.file);
   if (!s.file_name.empty()) {
-    // The file this reception was written to: tempfile.dat, or the name chosen when that could not
-    // be written. A tempfile.dat of an earlier reception is not this report.
-    const std::optional<std::string> report =
-        report_file_.empty() ? std::nullopt : files::read_all(report_file_);
-    const char* problem = nullptr;
+    // The file this reception was written to: the temporary report, or the name chosen when that
+    // could not be written.
+    const std::optional<std::string> report = report_file_.empty() ? std::nullopt : files::read_all(report_file_);
+    std::string problem;
     if (!report)
-      problem = "There is no received report to save: the file tempfile.dat in the save folder cannot be read.";
+      problem = no_report("There is no received report to save", report_file_);
     else if (!files::write_all(s.file_name, *report))
       problem = "The report could not be saved: the file cannot be written.";
-    if (problem) {
+    if (!problem.empty()) {
       app_.ui().setMousePointer(this, MousePointer::Default);
       app_.ui().msgbox(problem, MsgButtons::OK, MsgIcon::Exclamation, "SAVE");
       return;
@@ -516,7 +523,6 @@ void frmReports::cmdSave_Click() {
 
 void frmReports::mnuClose_Click() {
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
-  GlobalSaveOpen::file_name_by_mode(app_);
   const GlobalSaveOpen::SaveResult result = GlobalSaveOpen::save_report_text(app_, *this);
   app_.ui().setMousePointer(this, MousePointer::Default);
   if (result == GlobalSaveOpen::SaveResult::WriteFailed) {
@@ -537,14 +543,13 @@ void frmReports::mnuOpen_Click() {
   GlobalSaveOpen::load_file_into_reports(app_, *this);
   for (QAction* a : {mnuClose, mnuClearAll, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuConvertPrn}) a->setEnabled(true);
   // The file whose text the window shows: a refused or cancelled Open leaves the earlier one.
-  setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(opened_.file));
+  setWindowTitle(QStringLiteral("REPORT - ") + pathToQ(source_.mode == test_type::kFile ? source_.file : ""));
 }
 
 void frmReports::mnuConvertPrn_Click() {
   Session& s = app_.session();
-  if (s.exists_proceed && s.download_started) {
+  if (source_.mode == test_type::kFile) {
     // An opened report, when edited, is saved to its own file before a log is converted.
-    GlobalSaveOpen::file_name_by_mode(app_);
     if (GlobalSaveOpen::save_report_text(app_, *this) == GlobalSaveOpen::SaveResult::WriteFailed) tell_not_saved(app_);
   }
   s.file_name.clear();
@@ -574,7 +579,7 @@ void frmReports::mnuDelete_Click() { txtData->textCursor().removeSelectedText();
 
 void frmReports::replace_header() {
   Session& s = app_.session();
-  qtx::replace_header(s.file_text, s.device_record, s.test_type_code == test_type::kSummary);
+  qtx::replace_header(s.file_text, s.device_record, source_.mode == test_type::kSummary);
 }
 
 void frmReports::process_buffer() { report::process_buffer(app_.session().report_text); }

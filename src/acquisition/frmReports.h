@@ -42,13 +42,16 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   static constexpr const char* kWaitingText = "                             Waiting for Serial Input";
   // Made ready for a download the dialog starts: the text shown while waiting ("" for none), the
   // Cancel button's caption when one is given, and the menu items that stay off while receiving.
+  // The download's mode, the name chosen for it and "Save to File" become the window's own here,
+  // so nothing the dialog does later changes what the window saves.
   void prepare_download(std::string_view waiting_text, const QString& cancel_caption = {});
 
   // Prepares a reception: state cleared, stale input on the port dropped.
   void initial_setup();
   // Cleans rx_text and holds its last characters back for the next tick.
   void Process_tempbuffer();
-  // Prints the file file_name as the report printout; after Open, the window's own file.
+  // Prints the report the window holds as the report printout: the file its reception was
+  // written to, or the file it opened.
   void print_screen();
 
   // Design size of the window, in twips.
@@ -63,7 +66,8 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   // The same for a window that has no report window open (the live tests): the report window is
   // not loaded for it, since loading it would start its receiving.
   static void process_errors(App& app);
-  // Fills the header labels of file_text with the device record.
+  // Fills the header labels of file_text with the device record (the flow error for a summary
+  // this window received).
   void replace_header();
   // Cleans report_text in place (the passes every received chunk goes through).
   void process_buffer();
@@ -93,7 +97,7 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   std::string reportText() override;
   void setReportText(std::string_view text) override;
   void setPrintEnabled(bool enabled) override { mnuPrint->setEnabled(enabled); }
-  GlobalSaveOpen::OpenedReport& openedReport() override { return opened_; }
+  GlobalSaveOpen::ReportSource& reportSource() override { return source_; }
 
   // The area below the menus that the controls are placed in (twips from its corner). In the
   // editing layout the text area grows with the window and the buttons keep to its bottom
@@ -136,8 +140,6 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   void offer_report();
   // tempfile.dat written, or another name asked after a failure; false when the user gave none.
   bool write_report_file(const std::string& bytes);
-  // The download dialog's "Save to File".
-  bool save_to_file();
   void show_status(const std::string& line);
 
   // The editing layout: text area and buttons follow the window's size.
@@ -146,11 +148,14 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
 
   report::ReportReceiver receiver_;
   bool stopped_ = false;  // the reception was stopped from within a tick
-  std::string report_file_;  // where the report of this reception was written ("" not yet)
   // Laid out by show_receiving: one status line and the buttons at fixed places.
   bool receiving_layout_ = false;
-  // The report file the window holds for editing (Open).
-  GlobalSaveOpen::OpenedReport opened_;
+  // What the window holds, its own whatever other windows leave in file_name and the download
+  // mode: the download it receives (with the name chosen for it), or the file it opened.
+  GlobalSaveOpen::ReportSource source_;
+  // The download's "Save to File", as it stood when the download started.
+  bool save_to_file_ = false;
+  std::string report_file_;  // where the report of this reception was written ("" not yet)
   // The menu bar takes no room while every menu of it is hidden.
   void update_menu_bar();
 };

@@ -150,7 +150,7 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
         reports.setReportText(s.file_text);
         reports.setPrintEnabled(true);
         // The text as the window holds it, so a save can tell whether it was changed.
-        reports.openedReport() = OpenedReport{s.file_name, reports.reportText()};
+        reports.reportSource() = ReportSource{test_type::kFile, s.file_name, reports.reportText()};
       }
     }
   }
@@ -162,37 +162,25 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
   s.download_started = true;
 }
 
-void file_name_by_mode(App& app) {
-  Session& s = app.session();
-  if (s.test_type_code == test_type::kReceiveAny)
-    s.file_name = s.receive_any_file;
-  else if (s.test_type_code == test_type::kSummary)
-    s.file_name = s.summary_file;
-  else if (s.test_type_code == test_type::kLog)
-    s.file_name = s.log_file;
-}
-
 SaveResult save_report_text(App& app, ReportWindow& reports) {
   Session& s = app.session();
-  file_name_by_mode(app);
-  OpenedReport& opened = reports.openedReport();
-  const bool opened_file = s.test_type_code == test_type::kFile;
-  // An opened report goes back to its own file, never to a name another window's dialog (or the
-  // conversion dialog) left in file_name.
-  if (opened_file) s.file_name = opened.file;
-  s.file_name = vb::Trim(s.file_name);
+  ReportSource& source = reports.reportSource();
+  const bool opened_file = source.mode == test_type::kFile;
+  // The window's own file, never a name another window's dialog (or the conversion dialog) left
+  // in file_name, nor one a later download chose.
+  s.file_name = vb::Trim(source.file);
   if (s.file_name.empty()) {
     app.ui().msgbox("Saving file cancelled.", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL");
     return SaveResult::Cancelled;
   }
   s.file_text = reports.reportText();
   // Unchanged since it was opened or last saved: the file already holds it, byte for byte.
-  if (opened_file && s.file_text == opened.text) return SaveResult::Saved;
+  if (opened_file && s.file_text == source.text) return SaveResult::Saved;
   std::string bytes = s.file_text;
   // The last line is ended, but a text that ends its last line already gets no empty line.
   if (!bytes.ends_with(vb::CRLF)) bytes += vb::CRLF;
   if (!files::write_all(s.file_name, bytes)) return SaveResult::WriteFailed;
-  if (opened_file) opened.text = s.file_text;
+  if (opened_file) source.text = s.file_text;
   return SaveResult::Saved;
 }
 

@@ -26,10 +26,15 @@ inline constexpr const char* kSummaryFirstFilter =
     "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
 inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
 
-// The report file a report window holds for editing: the file its text was opened from (or last
-// saved to), and that text as the window then held it. An empty name: the window holds none.
-struct OpenedReport {
+// Where a report window's text came from, and so where it is saved: kept by the window itself,
+// since file_name and the download mode are whatever the last dialog of any window left.
+struct ReportSource {
+  // The download it received ("1", "2", "4"), or "5": a file opened for editing; "" for none.
+  std::string mode;
+  // Mode "5": the file its text was opened from (or last saved to). A download: the name chosen
+  // for it when it started ("" when it was not to be saved).
   std::string file;
+  // Mode "5": the text as that file holds it.
   std::string text;
 };
 
@@ -45,9 +50,8 @@ class ReportWindow {
   virtual void setReportText(std::string_view text) = 0;
   // Its menu item mnuPrint.
   virtual void setPrintEnabled(bool enabled) = 0;
-  // The file it holds for editing. Kept by the window itself: file_name is whatever the last
-  // dialog of any window chose.
-  virtual OpenedReport& openedReport() = 0;
+  // What its text is and where it goes.
+  virtual ReportSource& reportSource() = 0;
 };
 
 // save_dir = the folder of `path`, stored under "savedir"; a path without a folder changes
@@ -72,8 +76,8 @@ std::string save_file_dialog(App& app);
 void convert_file_dialog(App& app);
 
 // Loads file_name into the report window when it is a log or a summary (holds "LOG" or
-// "SUMMARY"), which then holds that file for editing; refuses other files and tells why (the
-// window keeps its text and its file).
+// "SUMMARY"), which then holds that file for editing (mode "5"); refuses other files and tells
+// why (the window keeps its text and where it came from).
 void load_file_into_reports(App& app, ReportWindow& reports);
 
 enum class SaveResult {
@@ -81,13 +85,10 @@ enum class SaveResult {
   Cancelled,    // no name: told to the user here
   WriteFailed,  // the file could not be written: the caller tells the user
 };
-// file_name as the download mode names it: the receive-any, summary or log file (other modes
-// leave it as it is).
-void file_name_by_mode(App& app);
-// Writes the report window's text to the file of the download mode, or for an opened file
-// (mode "5") to the file the window holds, and leaves that name in file_name. Every line of the
-// file ends with CR LF: one is added when the text does not end with it. An opened file whose
-// text the window has not changed is not written, so it keeps its bytes.
+// Writes the report window's text to the window's own file (ReportSource: the file it opened,
+// or the name chosen for the download it received) and leaves that name in file_name. Every
+// line of the file ends with CR LF: one is added when the text does not end with it. An opened
+// file whose text the window has not changed is not written, so it keeps its bytes.
 SaveResult save_report_text(App& app, ReportWindow& reports);
 
 // Converts the data log file_name (".log" in any case) into file_name less its extension with

@@ -11,6 +11,7 @@
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmReports.h"
 #include "core/paths.h"
+#include "graphs/frmGraph.h"
 #include "platform/files.h"
 #include "platform/printer.h"
 #include "shell/frmMain.h"
@@ -50,9 +51,11 @@ class ReportWindow : public ::testing::Test {
     s.device_record.pump_type = "LVP";
     s.device_record.pump_tolerance = "5";
   }
-  // A download as the start leaves it: the mode, the request and the receiving window.
+  // A download as the start leaves it: the mode, the window made ready for it, the request and
+  // the receiving window.
   frmReports& receiving(const char* mode) {
     s.test_type_code = mode;
+    t.forms().get<frmReports>().prepare_download("");
     s.download_flags.show_reports_request = true;
     main.Form_Activate();
     return *t.forms().loaded<frmReports>();
@@ -60,6 +63,18 @@ class ReportWindow : public ::testing::Test {
   void tick(frmReports& r, std::string_view text) {
     t.serial().arrive(text);
     r.GetDataTimer_Timer();
+  }
+  // OK in the download dialog for `mode` with "Save to File", its file dialog cancelled: the
+  // shared download mode changes, nothing starts.
+  void download_cancelled(QRadioButton* frmDownload::*mode) {
+    main.mnuDownload_Click();
+    frmDownload& d = *t.forms().loaded<frmDownload>();
+    (d.*mode)->click();
+    t.ui.answerSave("").expectBox("Saving file cancelled", "CANCEL SAVE");
+    d.CmdOK->click();
+    t.ui.verify();
+    d.cmdCancel->click();
+    processEvents();
   }
   std::string tempfile() { return files::read_all(join_path(s.folders.save_dir, "tempfile.dat")).value_or("<none>"); }
   bool loaded() {
@@ -169,14 +184,13 @@ TEST_F(ReportWindow, ReceiveAnyStopThenPrintOrSaveWithoutTempfileIsTold) {
   r.cmdCancel->click();
   EXPECT_TRUE(r.cmdPrint->isEnabled());
   EXPECT_TRUE(r.cmdSave->isEnabled());
-  // A tempfile.dat of an earlier download is not this report.
+  // A temporary report of an earlier download is not this report, whatever file_name says.
   s.file_name = temp_report_file(s.folders);
   ASSERT_TRUE(files::write_all(s.file_name, "an older report\r\n"));
   t.ui.expectBox("Are you sure want to print?", "PRINT", MsgAnswer::Yes, MsgIcon::None, MsgButtons::YesNo);
-  t.ui.expectBox("There is no report to print: the file " + s.file_name + " cannot be read.", "PRINT");
+  t.ui.expectBox("There is no report to print.", "PRINT");
   r.cmdPrint->click();
-  t.ui.expectBox("There is no received report to save: the file tempfile.dat in the save folder cannot be read.",
-                 "SAVE");
+  t.ui.expectBox("There is no received report to save.", "SAVE");
   r.cmdSave->click();
   t.ui.verify();
   EXPECT_TRUE(loaded());
@@ -209,7 +223,8 @@ TEST_F(ReportWindow, PrintsPagesOnceAndTellsAFailingPrinterOnce) {
   const std::string file = t.path("report.sum");
   ASSERT_TRUE(files::write_all(file, "\f\r\nhead SUMMARY\r\nTemp.: 21 C\r\n\f\r\nlast\r\n"));
   frmReports& r = t.forms().get<frmReports>();
-  s.file_name = file;
+  t.ui.answerOpen(file);
+  r.mnuOpen->trigger();
   r.print_screen();
   const auto pages = t.printer.sentPages();
   ASSERT_EQ(pages.size(), 3u);
@@ -224,6 +239,64 @@ TEST_F(ReportWindow, PrintsPagesOnceAndTellsAFailingPrinterOnce) {
   t.ui.verify();
   EXPECT_EQ(t.printer.failures, 1);
   EXPECT_FALSE(t.printer.documents.back().ended);
+}
+
+// The received report is what the window prints and saves, whatever file another window chose
+// since and whatever mode a later OK of the download dialog left.
+TEST_F(ReportWindow, PrintAndSaveKeepToTheReceivedReport) {
+  s.summary_file = t.path("pump.sum");
+  s.log_file = t.path("earlier.log");
+  ASSERT_TRUE(files::write_all(s.log_file, "DATA LOG of last week\r\n"));
+  frmReports& r = receiving("1");
+  tick(r, kSummary);
+  ASSERT_TRUE(r.cmdPrint->isEnabled());
+  const std::string report = tempfile();
+
+  // A log opened in the graph window, then a Get Log whose file dialog is cancelled.
+  const std::string graph_log = t.path("graph.log");
+  ASSERT_TRUE(files::write_all(graph_log, read_test_data("rate_log_82_rows.log")));
+  main.mnuGraphLog_Click();
+  t.ui.answerOpen(graph_log);
+  t.forms().loaded<frmGraph>()->mnuOpen->trigger();
+  ASSERT_EQ(s.file_name, graph_log);
+  download_cancelled(&frmDownload::optGetLog);
+  ASSERT_EQ(s.test_type_code, "2");
+
+  t.ui.expectBox("Are you sure want to print?", "PRINT", MsgAnswer::Yes);
+  r.cmdPrint->click();
+  t.ui.verify();
+  ASSERT_EQ(t.printer.documents.size(), 1u);
+  EXPECT_EQ(t.printer.sentPages()[0][0], S(9) + "SUMMARY");
+  r.cmdSave->click();
+  EXPECT_EQ(files::read_all(s.summary_file), report);
+  EXPECT_EQ(files::read_all(s.log_file), "DATA LOG of last week\r\n");
+  EXPECT_FALSE(loaded());
+}
+
+// An opened and edited report goes back to its own file, on every road that saves it, after a
+// Get Summary whose file dialog was cancelled; the summary last downloaded keeps its text.
+TEST_F(ReportWindow, OpenedReportIsSavedToItsOwnFileAfterACancelledDownload) {
+  s.summary_file = t.path("earlier.sum");
+  ASSERT_TRUE(files::write_all(s.summary_file, "SUMMARY downloaded earlier\r\n"));
+  const std::string a = t.path("a.sum");
+  ASSERT_TRUE(files::write_all(a, "SUMMARY a\r\n"));
+  main.mnuEdit_Click();
+  frmReports& r = *t.forms().loaded<frmReports>();
+  t.ui.answerOpen(a);
+  r.mnuOpen->trigger();
+  r.txtData->appendPlainText(QStringLiteral("typed"));
+  download_cancelled(&frmDownload::optGetSummary);
+  ASSERT_EQ(s.test_type_code, "1");
+
+  t.ui.answerOpen("").expectBox("Converting Log file to Spreadsheet format cancelled", "CANCEL");
+  r.mnuConvertPrn->trigger();
+  t.ui.verify();
+  EXPECT_EQ(files::read_all(a), "SUMMARY a\r\n\r\ntyped\r\n");
+  r.txtData->appendPlainText(QStringLiteral("more"));
+  r.mnuClose->trigger();
+  EXPECT_EQ(files::read_all(a), "SUMMARY a\r\n\r\ntyped\r\nmore\r\n");
+  EXPECT_EQ(files::read_all(s.summary_file), "SUMMARY downloaded earlier\r\n");
+  EXPECT_FALSE(loaded());
 }
 
 TEST_F(ReportWindow, EditMenuWorksOnTheSelectionThroughTheClipboard) {
@@ -363,8 +436,10 @@ TEST_F(ReportWindow, PrintsIntoARealPdf) {
   file += std::string(49 - file.size() - 4, 'n') + ".log";
   ASSERT_EQ(file.size(), 49u);
   ASSERT_TRUE(files::write_all(file, S(67) + "p. 01\r\n  SUMMARY\r\n\f\r\nTemp.: 21 C\r\n" + S(67) + "p. 02\r\nend\r\n"));
-  s.file_name = file;
-  t.forms().get<frmReports>().print_screen();
+  frmReports& r = t.forms().get<frmReports>();
+  t.ui.answerOpen(file);
+  r.mnuOpen->trigger();
+  r.print_screen();
   ::unsetenv("QTX_PRINT_PDF");
 
   std::string text;

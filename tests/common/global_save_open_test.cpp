@@ -27,9 +27,9 @@ struct FakeReports : gso::ReportWindow {
   QWidget window;
   std::string text = "old text";
   bool print_enabled = true;
-  gso::OpenedReport opened;
+  gso::ReportSource source;
   QWidget* pointerWindow() override { return &window; }
-  gso::OpenedReport& openedReport() override { return opened; }
+  gso::ReportSource& reportSource() override { return source; }
   std::string reportText() override { return text; }
   void setReportText(std::string_view t) override { text = std::string(t); }
   void setPrintEnabled(bool enabled) override { print_enabled = enabled; }
@@ -272,25 +272,26 @@ TEST(GlobalSaveOpen, SavingTheReportText) {
   EXPECT_EQ(s.file_text, "SUMMARY\r\nedited");
   EXPECT_FALSE(files::exists(t.path("other.log")));
 
-  // The download modes save to their own names.
-  s.summary_file = t.path("sum.sum");
-  s.log_file = t.path("log.log");
-  s.receive_any_file = t.path("any.dat");
+  // A received download is saved to the name chosen when it started, whatever mode and names a
+  // later download left in the shared state; as received, it is written even when unchanged.
+  s.summary_file = t.path("later.sum");
+  s.log_file = t.path("later.log");
+  s.receive_any_file = t.path("later.dat");
   for (auto [mode, name] : {std::pair{"1", "sum.sum"}, {"2", "log.log"}, {"4", "any.dat"}}) {
-    s.test_type_code = mode;
+    reports.source = gso::ReportSource{mode, t.path(name), {}};
+    s.test_type_code = "2";
     s.file_name = "elsewhere";
     reports.text = std::string("mode ") + mode;
     EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::Saved);
     EXPECT_EQ(get(t.path(name)), std::string("mode ") + mode + "\r\n");
   }
-  EXPECT_FALSE(files::exists(t.path("elsewhere")));
+  for (const char* other : {"elsewhere", "later.sum", "later.log", "later.dat"}) EXPECT_FALSE(files::exists(t.path(other)));
 
   // No name, a name that cannot be written (the caller reports that one).
-  s.test_type_code = "1";
-  s.summary_file = "  ";
+  reports.source = gso::ReportSource{"1", "  ", {}};
   t.ui.expectBox("Saving file cancelled.", "CANCEL", MsgAnswer::OK, MsgIcon::Exclamation, MsgButtons::OK);
   EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::Cancelled);
-  s.summary_file = t.path("no-such-folder/x.sum");
+  reports.source.file = t.path("no-such-folder/x.sum");
   EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::WriteFailed);
 }
 
