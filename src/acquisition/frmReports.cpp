@@ -443,6 +443,9 @@ void frmReports::cmdCancel_Click() {
       if (save_to_file_) cmdSave->setEnabled(true);
     }
     GetDataTimer->stop();
+    // The reception is over until the technician starts a new one: no later activation of the
+    // main window takes it up again.
+    app_.session().download_flags.show_reports_request = false;
     return;
   }
   stop_reception();

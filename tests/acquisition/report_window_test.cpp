@@ -176,6 +176,14 @@ TEST_F(ReportWindow, ReceiveAnyStopThenPrintOrSaveWithoutTempfileIsTold) {
   EXPECT_FALSE(r.cmdPrint->isEnabled());
   EXPECT_FALSE(r.GetDataTimer->isActive());
   EXPECT_TRUE(loaded());
+  // Stopped for good: a click on the main window takes up no reception, and text the analyser
+  // sends later stays unread.
+  t.serial().arrive("later\r\n");
+  main.Form_Activate();
+  run_events(250);
+  EXPECT_FALSE(r.GetDataTimer->isActive());
+  EXPECT_EQ(t.serial().waiting(), "later\r\n");
+  (void)t.serial().input();
 
   // Something arrived before the stop: print and save are offered, tempfile.dat was not written.
   r.cmdCancel->setText(QStringLiteral("Stop"));
