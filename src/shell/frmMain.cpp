@@ -206,7 +206,8 @@ void frmMain::mnuEdit_Click() {
 void frmMain::mnuGraphLog_Click() { app_.forms().get<frmGraph>().Show(); }
 
 void frmMain::mnuExit_Click() {
-  unload_child_windows();
+  // Asked first, as closing the main window asks: the child windows go (Form_Unload) only on
+  // Yes, so No leaves an edited report and a running test as they are.
   app_.forms().unload(*this, UnloadMode::FormCode);
 }
 

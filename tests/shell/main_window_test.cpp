@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "acquisition/frmRTGraph.h"
+#include "acquisition/frmReports.h"
 #include "common/frmAbout.h"
 #include "core/paths.h"
 #include "platform/files.h"
@@ -196,19 +198,44 @@ TEST(PortProbe, PortNumberOutsideOneToFourFailsToOpen) {
   EXPECT_FALSE(t.comm().isOpen());
 }
 
-TEST(MainWindowExit, AnswerNoKeepsTheMainWindow) {
+// Exit by the menu asks first; No leaves every window as it was: an edited report with its
+// text, a running test's window with its poll.
+TEST(MainWindowExit, AnswerNoKeepsEveryWindow) {
   TestApp t(Port::Scripted);
   frmMain& main = load_main(t);
   t.forms().get<frmAbout>().Show();
-  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::No, MsgIcon::Question,
-                 MsgButtons::YesNo);
-  main.mnuExit_Click();
+  const std::string file = t.path("a.sum");
+  ASSERT_TRUE(files::write_all(file, "SUMMARY a\r\n"));
+  main.mnuEdit_Click();
+  frmReports& reports = *t.forms().loaded<frmReports>();
+  t.ui.answerOpen(file);
+  reports.mnuOpen->trigger();
+  reports.txtData->appendPlainText(QStringLiteral("typed"));
+  frmRTGraph& rate = t.forms().get<frmRTGraph>();
+  rate.Show();
+  ASSERT_TRUE(rate.GetDataTimer->isActive());
+
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::No, MsgIcon::Question, MsgButtons::YesNo);
+  main.mnuExit->trigger();
   processEvents();
-  EXPECT_FALSE(t.forms().isLoaded("frmAbout"));  // the children go first
+  t.ui.verify();
   EXPECT_TRUE(t.forms().isLoaded("frmMain"));
   EXPECT_FALSE(t.ended());
   ASSERT_EQ(t.ui.boxes.size(), 1u);
   EXPECT_EQ(t.ui.boxes[0].default_button, 2);  // No is the default
+  EXPECT_TRUE(t.forms().isLoaded("frmAbout"));
+  ASSERT_EQ(t.forms().loaded<frmReports>(), &reports);
+  EXPECT_EQ(reports.reportText(), "SUMMARY a\r\n\r\ntyped");
+  ASSERT_EQ(t.forms().loaded<frmRTGraph>(), &rate);
+  EXPECT_TRUE(rate.GetDataTimer->isActive());
+
+  // Yes: asked once, then every window goes and the program ends.
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main.mnuExit->trigger();
+  processEvents();
+  t.ui.verify();
+  EXPECT_TRUE(t.ended());
+  for (const char* name : {"frmAbout", "frmReports", "frmRTGraph", "frmMain"}) EXPECT_FALSE(t.forms().isLoaded(name));
 }
 
 TEST(MainWindowExit, AnswerYesDeletesTheTemporaryReportAndEnds) {
