@@ -305,7 +305,7 @@ void frmReports::GetDataTimer_Timer() {
     return;
   }
   // The device went away: one message and the transfer ends; what arrived stays in the window
-  // and in tempfile.dat, to be printed or saved.
+  // and in the temporary report, to be printed or saved.
   if (device_lost()) keep_what_arrived();
 }
 
@@ -321,7 +321,7 @@ void frmReports::end_of_download() {
     replace_header();
     s.report_text = s.file_text;
   }
-  s.file_name = temp_report_file(s.folders);
+  s.file_name = GlobalSaveOpen::own_temp_report(app_);
   process_buffer();
   if (!write_report_file(receiver_.tempfile(s.report_text))) {
     s.download_flags.download_ok = false;
@@ -341,7 +341,7 @@ void frmReports::keep_what_arrived() {
   s.report_text += receiver_.pending_line;
   s.report_text += receiver_.carry_over_text;
   receiver_.pending_line.clear();
-  s.file_name = temp_report_file(s.folders);
+  s.file_name = GlobalSaveOpen::own_temp_report(app_);
   if (!write_report_file(receiver_.tempfile(s.report_text))) return;
   offer_report();
 }

@@ -138,7 +138,8 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   // The report of this reception is in file_name: it is remembered, the receiver cleared, and
   // print and save are offered.
   void offer_report();
-  // tempfile.dat written, or another name asked after a failure; false when the user gave none.
+  // The temporary report written, or another name asked after a failure; false when the user
+  // gave none.
   bool write_report_file(const std::string& bytes);
   void show_status(const std::string& line);
 

@@ -1,5 +1,6 @@
 #include "common/global_save_open.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "common/startup_settings.h"
@@ -8,6 +9,7 @@
 #include "core/vb.h"
 #include "platform/app.h"
 #include "platform/files.h"
+#include "platform/held_name.h"
 #include "platform/settings_store.h"
 #include "platform/ui.h"
 
@@ -182,6 +184,46 @@ SaveResult save_report_text(App& app, ReportWindow& reports) {
   if (!files::write_all(s.file_name, bytes)) return SaveResult::WriteFailed;
   if (opened_file) source.text = s.file_text;
   return SaveResult::Saved;
+}
+
+namespace {
+
+// Names a copy may take for its temporary report: "tempfile.dat", then numbered ones.
+constexpr int kTempReportNames = 9;
+std::string temp_report_name(int n) {
+  return n == 1 ? std::string(kTempReportFileName) : "tempfile" + std::to_string(n) + ".dat";
+}
+
+}  // namespace
+
+std::string own_temp_report(App& app) {
+  Session& s = app.session();
+  // One per folder: the one this copy already holds in the save folder, if any.
+  for (int n = 1; n <= kTempReportNames; ++n) {
+    const std::string path = join_path(s.folders.save_dir, temp_report_name(n));
+    for (const std::shared_ptr<HeldName>& held : s.temp_reports)
+      if (held->path() == path) return path;
+  }
+  for (int n = 1; n <= kTempReportNames; ++n) {
+    const std::string path = join_path(s.folders.save_dir, temp_report_name(n));
+    if (std::shared_ptr<HeldName> held = files::hold_name(path)) {
+      s.temp_reports.push_back(std::move(held));
+      return path;
+    }
+  }
+  return {};
+}
+
+void delete_temp_reports(App& app) {
+  Session& s = app.session();
+  const std::string left = temp_report_file(s.folders);
+  const bool own = std::any_of(s.temp_reports.begin(), s.temp_reports.end(),
+                               [&](const std::shared_ptr<HeldName>& held) { return held->path() == left; });
+  if (!own && files::exists(left))
+    if (std::shared_ptr<HeldName> held = files::hold_name(left)) s.temp_reports.push_back(std::move(held));
+  for (const std::shared_ptr<HeldName>& held : s.temp_reports) files::remove(held->path());
+  // The holds end with the files.
+  s.temp_reports.clear();
 }
 
 void convert_log_to_csv(App& app, ReportWindow& reports) {

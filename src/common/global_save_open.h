@@ -91,6 +91,16 @@ enum class SaveResult {
 // file whose text the window has not changed is not written, so it keeps its bytes.
 SaveResult save_report_text(App& app, ReportWindow& reports);
 
+// This copy's temporary report in the save folder, the file a reception is written to:
+// "tempfile.dat", or while another running copy holds that name, "tempfile2.dat",
+// "tempfile3.dat", ... Once taken, the name stays this copy's until it ends. "" when the folder
+// gives none (it does not exist, or cannot be written).
+std::string own_temp_report(App& app);
+// At the end of the program: deletes this copy's temporary reports, and a "tempfile.dat" in the
+// save folder that no running copy holds (left by a copy that ended without deleting it). Never
+// fails.
+void delete_temp_reports(App& app);
+
 // Converts the data log file_name (".log" in any case) into file_name less its extension with
 // ".CSV", and tells the outcome.
 void convert_log_to_csv(App& app, ReportWindow& reports);

@@ -147,16 +147,30 @@ inline constexpr const char* kFile = "5";        // a report file opened for edi
 }  // namespace test_type
 
 // The report received while it is not saved under a name of the user's: in the save folder,
-// deleted when the program ends.
+// deleted when the program ends. A copy of the program started while another runs on the same
+// folder takes "tempfile2.dat", "tempfile3.dat", ... instead (the file routines choose).
 inline constexpr const char* kTempReportFileName = "tempfile.dat";
 
 inline std::string temp_report_file(const Folders& folders) {
   return join_path(folders.save_dir, kTempReportFileName);
 }
 
+// A file name this running copy of the program keeps for itself until it ends: another copy
+// asking for the same name is refused meanwhile. A copy that has ended, however it ended, holds
+// nothing. The platform gives it; letting go of it ends the hold.
+class HeldName {
+ public:
+  virtual ~HeldName() = default;
+  virtual const std::string& path() const = 0;
+};
+
 struct Session {
   Folders folders;
   CommState comm;
+
+  // This copy's temporary reports, one per folder it has received into: its own, so no other
+  // running copy receives into, prints, saves or deletes them. Deleted when the program ends.
+  std::vector<std::shared_ptr<HeldName>> temp_reports;
 
   // Shared texts.
   std::string rx_text;      // the current serial read or line

@@ -9,6 +9,7 @@
 #include "common/frmAbout.h"
 #include "common/global_comm.h"
 #include "common/global_main.h"
+#include "common/global_save_open.h"
 #include "common/startup_settings.h"
 #include "core/help_text.h"
 #include "core/paths.h"
@@ -166,9 +167,9 @@ void frmMain::unload_child_windows() {
 bool frmMain::exit_qtx() {
   MsgAnswer a = app_.ui().msgbox("Are you sure want to quit QTX?", MsgButtons::YesNo, MsgIcon::Question, "EXIT QTX", 2);
   if (a != MsgAnswer::Yes) return false;
-  // The temporary report file goes with the program; failing to delete it never stops the exit.
-  std::string temp = temp_report_file(app_.session().folders);
-  if (files::exists(temp)) files::remove(temp);
+  // The temporary reports go with the program (this copy's own, never another running copy's);
+  // failing to delete them never stops the exit.
+  GlobalSaveOpen::delete_temp_reports(app_);
   return true;
 }
 

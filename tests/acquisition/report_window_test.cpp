@@ -14,6 +14,8 @@
 #include "graphs/frmGraph.h"
 #include "platform/files.h"
 #include "platform/printer.h"
+#include "platform/settings_store.h"
+#include "platform/text.h"
 #include "shell/frmMain.h"
 #include "support/main_window.h"
 #include "support/test_app.h"
@@ -305,6 +307,63 @@ TEST_F(ReportWindow, OpenedReportIsSavedToItsOwnFileAfterACancelledDownload) {
   EXPECT_EQ(files::read_all(a), "SUMMARY a\r\n\r\ntyped\r\nmore\r\n");
   EXPECT_EQ(files::read_all(s.summary_file), "SUMMARY downloaded earlier\r\n");
   EXPECT_FALSE(loaded());
+}
+
+// Two copies of the program on one settings file and one save folder: each receives into,
+// prints and deletes only its own temporary report. A name a crashed copy held is free again.
+TEST_F(ReportWindow, TwoCopiesKeepTheirOwnTemporaryReports) {
+  IniSettingsStore store(t.settings().path());
+  ScriptedSerial serial;
+  ScriptedUi ui;
+  FakeClock clock;
+  RecordingPrinter printer;
+  auto other = std::make_unique<App>(store, serial, ui, clock);
+  other->setPrinter(printer);
+  frmMain& other_main = other->forms().get<frmMain>();
+  const std::string folder = s.folders.save_dir;
+  ASSERT_EQ(other->session().folders.save_dir, folder);
+  // A summary received in a copy's report window.
+  const auto receive = [](App& app, ScriptedSerial& port, frmMain& m, const std::string& text) -> frmReports& {
+    app.session().test_type_code = "1";
+    app.forms().get<frmReports>().prepare_download("");
+    app.session().download_flags.show_reports_request = true;
+    m.Form_Activate();
+    frmReports& r = *app.forms().loaded<frmReports>();
+    port.arrive(text);
+    r.GetDataTimer_Timer();
+    return r;
+  };
+  const auto first_line = [](const RecordingPrinter& p) { return p.documents.back().pages.at(0).at(0).text; };
+  const auto file = [&](const char* name) { return files::read_all(join_path(folder, name)).value_or("<none>"); };
+
+  // What a copy that crashed left: its report and its unlocked lock file.
+  ASSERT_TRUE(files::write_all(join_path(folder, "tempfile2.dat"), "SUMMARY left by a crash\r\n"));
+  ASSERT_TRUE(files::write_all(join_path(folder, ".tempfile2.dat.lock"), ""));
+  frmReports& mine = receive(t.app(), t.serial(), main, "SUMMARY of pump A\r\n\a");
+  frmReports& theirs = receive(*other, serial, other_main, "SUMMARY of pump B\r\n\a");
+  EXPECT_EQ(file("tempfile.dat").substr(0, 19), "SUMMARY of pump A\r\n");
+  EXPECT_EQ(file("tempfile2.dat").substr(0, 19), "SUMMARY of pump B\r\n");
+  mine.print_screen();
+  theirs.print_screen();
+  EXPECT_EQ(first_line(t.printer), "SUMMARY of pump A");
+  EXPECT_EQ(first_line(printer), "SUMMARY of pump B");
+
+  // The other copy ends: its report goes, this one's stays and still prints.
+  ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  other_main.mnuExit_Click();
+  ui.verify();
+  other.reset();
+  processEvents();
+  EXPECT_EQ(file("tempfile2.dat"), "<none>");
+  EXPECT_EQ(file("tempfile.dat").substr(0, 19), "SUMMARY of pump A\r\n");
+  mine.print_screen();
+  EXPECT_EQ(first_line(t.printer), "SUMMARY of pump A");
+
+  // This one ends: nothing of either is left in the folder.
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main.mnuExit_Click();
+  t.ui.verify();
+  EXPECT_TRUE(QDir(pathToQ(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
 TEST_F(ReportWindow, EditMenuWorksOnTheSelectionThroughTheClipboard) {
