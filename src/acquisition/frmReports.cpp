@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acquisition/frmDownload.h"
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
+#include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
 #include "common/global_main.h"
 #include "core/paths.h"
@@ -180,7 +180,7 @@ void frmReports::setReportText(std::string_view text) { txtData->setPlainText(to
 
 void frmReports::show_status(const std::string& line) { txtData->setPlainText(toQ(line)); }
 
-bool frmReports::save_to_file() { return app_.forms().get<frmDownload>().chkSaveFile_Value() == 1; }
+bool frmReports::save_to_file() { return app_.session().run_choices.save_to_file; }
 
 // ---- showing ----------------------------------------------------------------------------------
 
@@ -378,10 +378,10 @@ void frmReports::process_errors(App& app) {
     flags.show_reports_request = false;
     GlobalComm::send_stop_command(app);
   } else if (flags.single_rate_selected) {
-    forms.get<frmDownload>().stopalltests();
+    TestSequence::stopalltests(app);
     forms.unload<frmRTGraph>();
   } else if (flags.occlusion_selected) {
-    forms.get<frmDownload>().stopalltests();
+    TestSequence::stopalltests(app);
     forms.unload<frmOTGraph>();
   } else {
     return;

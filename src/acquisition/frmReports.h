@@ -136,7 +136,7 @@ class frmReports : public PolledWindow, public GlobalSaveOpen::ReportWindow {
   void offer_report();
   // tempfile.dat written, or another name asked after a failure; false when the user gave none.
   bool write_report_file(const std::string& bytes);
-  // The download dialog's "Save to File".
+  // "Save to File", as the running transfer was started.
   bool save_to_file();
   void show_status(const std::string& line);
 

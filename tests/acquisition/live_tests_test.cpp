@@ -10,9 +10,11 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmSummary.h"
+#include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
 #include "core/vb.h"
 #include "platform/files.h"
+#include "records/frmHeader.h"
 #include "shell/frmMain.h"
 #include "support/golden_log.h"
 #include "support/main_window.h"
@@ -50,8 +52,11 @@ class LiveTest : public ::testing::Test {
     main.show();
     d.optRealTime->click();
   }
+  // The choices the dialog shows, taken by the run as its OK takes them.
+  void take_choices() { s.run_choices = d.choices(); }
   // The hand-over to the window the run begins with.
   void hand_over() {
+    take_choices();
     main.Form_Activate();
     flush_unloads();
   }
@@ -102,6 +107,7 @@ TEST_F(LiveTest, RateDisplayAndRanges) {
   d.optDuration->click();
   d.cmbDuration->setEditText("0.5");
   d.cmbPoll->setEditText("10");
+  take_choices();
   frmRTGraph& rt = t.forms().get<frmRTGraph>();
   EXPECT_EQ(rt.RTGraph->yAxisMin(), 50);  // no set rate
   EXPECT_EQ(rt.RTGraph->yAxisMax(), 150);
@@ -315,6 +321,7 @@ TEST_F(LiveTest, OcclusionDisplayRangesAndCountdown) {
     t.forms().unload<frmOTGraph>();
     flush_unloads();
     unit->click();
+    take_choices();
     frmOTGraph& ot = t.forms().get<frmOTGraph>();
     for (std::string& text : samples) {
       ot.process_OTData(text);
@@ -581,4 +588,93 @@ TEST_F(LiveTest, LogFolderDeletedDuringTheRunIsToldOnce) {
   t.ui.verify();
   EXPECT_TRUE(rt.GetDataTimer->isActive());
   EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);
+}
+
+// The download dialog used while a logged rate run with "Summary to File" goes on: a second OK
+// (other choices, another channel) is refused with its message, Cancel closes the dialog only,
+// and the dialog loaded afresh with its defaults is not the run's either. The run sends the same
+// bytes, writes the same log and summary and ends by its own countdown, as one nobody disturbed.
+TEST(DownloadDuringARun, SecondOkAndCancelLeaveTheRunAsItWasStarted) {
+  struct Outcome {
+    std::vector<std::string> commands;
+    std::string log, summary;
+  };
+  const auto run = [](bool meddle) {
+    TestApp t{Port::Scripted};
+    frmMain& main = load_main(t);
+    main.show();
+    Session& s = t.session();
+    ScriptedSerial& port = t.serial();
+    t.clock.date = DateTime{2026, 12, 8, 9, 30, 0, 2};
+    t.clock.seconds = 9 * 3600 + 30 * 60;
+    const std::string log = t.path("rate.log"), summary = t.path("rate.sum");
+    t.ui.answerSave(log).answerSave(summary);
+    t.ui.onModal("frmHeader", [](FormBase& f) {
+      auto& h = dynamic_cast<frmHeader&>(f);
+      h.cmbHdr[kFlowRate]->setEditText(QStringLiteral("50"));
+      h.cmdContinue->click();
+    });
+    main.mnuDownload->trigger();
+    frmDownload* d = t.forms().loaded<frmDownload>();
+    d->optRealTime->click();
+    d->chkSingle->click();
+    d->optDuration->click();  // 0.5 min
+    d->chkReport->click();    // Summary to File
+    d->chkTestAuto->click();
+    d->CmdOK->click();
+    processEvents();
+    frmRTGraph* rt = t.forms().loaded<frmRTGraph>();
+    EXPECT_NE(rt, nullptr);
+    if (!rt) return Outcome{};
+
+    for (int second = 1; second <= 30; ++second) {
+      if (second <= 6) {
+        port.reply("GRA\r", rate_reply(golden_rate_row(second)));
+        rt->GetDataTimer_Timer();
+      }
+      if (meddle && second == 3) {
+        main.mnuDownload->trigger();
+        d = t.forms().loaded<frmDownload>();
+        EXPECT_TRUE(d->optDuration->isChecked());  // shown as the run was started
+        d->optIndefinite->click();
+        d->chkSaveFile->click();
+        d->chkOccl->click();
+        d->optPrinter->click();
+        d->optChannelB->click();
+        t.ui.expectBox(frmDownload::kLiveRunRunning, "DOWNLOAD", MsgAnswer::OK, MsgIcon::Exclamation);
+        d->CmdOK->click();
+        t.ui.verify();
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(s.channel_code, "A");
+        d->cmdCancel->click();
+        processEvents();
+        EXPECT_FALSE(t.forms().isLoaded("frmDownload"));
+        // Loaded afresh with its defaults, then cancelled.
+        main.mnuDownload->trigger();
+        t.forms().loaded<frmDownload>()->cmdCancel->click();
+        processEvents();
+        // The run's request still brings its window back.
+        main.Form_Activate();
+        EXPECT_EQ(t.forms().loaded<frmRTGraph>(), rt);
+      }
+      if (second == 30) port.reply("DLA1\r", kRateSummary);
+      rt->DurationTimer_Timer();
+    }
+    EXPECT_TRUE(s.test_phase_flags.rt_summary_phase);
+    if (frmRTGraph* capturing = t.forms().loaded<frmRTGraph>()) capturing->GetSumTimer_Timer();
+    processEvents();
+    EXPECT_FALSE(TestSequence::running(s));
+    EXPECT_FALSE(t.forms().isLoaded("frmRTGraph"));
+    return Outcome{port.commands, get(log), get(summary)};
+  };
+
+  const Outcome calm = run(false);
+  EXPECT_EQ(calm.commands, (std::vector<std::string>{"RTA1\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r",
+                                                     "STA\r", "DLA1\r"}));
+  EXPECT_NE(calm.log.find("END OF DATA"), std::string::npos);
+  EXPECT_NE(calm.summary.find("TEST SUMMARY"), std::string::npos);
+  const Outcome meddled = run(true);
+  EXPECT_EQ(meddled.commands, calm.commands);
+  EXPECT_EQ(meddled.log, calm.log);
+  EXPECT_EQ(meddled.summary, calm.summary);
 }
