@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acquisition/frmOTGraph.h"
-#include "acquisition/frmRTGraph.h"
 #include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
 #include "common/global_main.h"
@@ -377,13 +375,7 @@ void frmReports::process_errors(App& app) {
     }
     flags.show_reports_request = false;
     GlobalComm::send_stop_command(app);
-  } else if (flags.single_rate_selected) {
-    TestSequence::stopalltests(app);
-    forms.unload<frmRTGraph>();
-  } else if (flags.occlusion_selected) {
-    TestSequence::stopalltests(app);
-    forms.unload<frmOTGraph>();
-  } else {
+  } else if (!TestSequence::stop_run_not_connected(app)) {
     return;
   }
   if (FormBase* main = forms.mainWindow()) main->Show();

@@ -1,6 +1,6 @@
 // The four steps of a live run (rate test, its summary, occlusion test, its summary) and their
-// ends: beginnextproc, startottest and stopalltests, and the end of a run whose serial device has
-// gone away.
+// ends: beginnextproc, startottest and stopalltests, the stop of a run on a channel that is not
+// connected, and the end of a run whose serial device has gone away.
 #include "acquisition/test_sequence.h"
 
 #include "acquisition/data_log_files.h"
@@ -169,6 +169,17 @@ void discard_run(App& app) {
   f.save_ot_summary = false;
   s.rt_sum_written = false;
   s.ot_sum_written = false;
+}
+
+bool stop_run_not_connected(App& app) {
+  Forms& forms = app.forms();
+  if (!running(app.session()) && !forms.isLoaded("frmRTGraph") && !forms.isLoaded("frmOTGraph")) return false;
+  stopalltests(app);
+  // The window of the step that was running, whichever it was: the flags of the tests chosen
+  // say nothing about which step has been reached.
+  forms.unload<frmRTGraph>();
+  forms.unload<frmOTGraph>();
+  return true;
 }
 
 void end_run_for_lost_device(App& app) {

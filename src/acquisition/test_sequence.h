@@ -29,6 +29,10 @@ void stopalltests(App& app);
 // summary it wrote are deleted; every step flag and every test, log and summary choice is
 // cleared.
 void discard_run(App& app);
+// The analyser says the channel is not connected during a live run: the whole run stops and the
+// window of whichever step was running goes (the main window is then shown by the caller). False
+// when no live run goes on.
+bool stop_run_not_connected(App& app);
 
 // The serial device went away mid-run (an adapter pulled, the analyser switched off), after the
 // window that found it has told the user (PolledWindow::lost_device): polling and capturing stop;

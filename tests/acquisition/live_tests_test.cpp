@@ -531,6 +531,33 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
   EXPECT_NE(log.find("END OF DATA"), std::string::npos);
 }
 
+// "n" stops the run in whichever test it has reached: the occlusion test of a two-test run
+// stops and its window goes, with every file the run wrote; in the rate test, the rate window
+// goes and the occlusion test never starts.
+TEST_F(SequenceTest, NotConnectedStopsTheWindowOfTheRunningTest) {
+  start_both(true, false);
+  rt().cmdStop_Click();
+  flush_unloads();
+  ASSERT_TRUE(s.test_phase_flags.ot_phase);
+  port.reply("GRA\r", "n\r");
+  t.ui.expectBox(kNotConnected, "ERROR");
+  ot().GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_FALSE(files::exists(s.rt_data_file) || files::exists(s.ot_data_file));
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"STA\r", "RTA4\r", "GRA\r", "STA\r"}));
+
+  port.commands.clear();
+  s.download_flags = DownloadFlags{};
+  start_both(true, false);
+  port.reply("GRA\r", "n\r");
+  t.ui.expectBox(kNotConnected, "ERROR");
+  rt().GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"GRA\r", "STA\r"}));
+}
+
 // The occlusion test's start that cannot go out: told once, the run ends there; the occlusion
 // log, which holds its header only, goes, and the finished rate log stays.
 TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
