@@ -57,7 +57,10 @@ void beginnextproc(App& app) {
     f.single_rate_selected = false;
     rt.GetDataTimer->stop();
     rt.DurationTimer->stop();
-    GlobalComm::send_stop_command(app);
+    if (!GlobalComm::send_stop_command(app)) {
+      end_run_for_lost_device(app);
+      return;
+    }
     if (s.run_choices.summary_to_printer)
       GlobalComm::send_command(app, protocol::print_summary_command(s.channel_code));
     if (f.save_rt_summary) {
@@ -90,7 +93,10 @@ void beginnextproc(App& app) {
     p.ot_phase = false;
     frmOTGraph& ot = forms.get<frmOTGraph>();
     if (s.run_choices.save_to_file && !s.ot_data_file.empty()) ot.close_data_file();
-    GlobalComm::send_stop_command(app);
+    if (!GlobalComm::send_stop_command(app)) {
+      end_run_for_lost_device(app);
+      return;
+    }
     if (s.run_choices.summary_to_printer)
       GlobalComm::send_command(app, protocol::print_summary_command(s.channel_code));
     ot.GetDataTimer->stop();

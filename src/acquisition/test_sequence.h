@@ -18,7 +18,8 @@ namespace qtx::TestSequence {
 bool running(const Session& s);
 
 // Each end of a step (Stop, the end of the countdown, the end of a summary, the summary window's
-// Cancel) ends that step and starts the next one.
+// Cancel) ends that step and starts the next one. A stop the port does not take ends the run as
+// a lost device does: nothing more can reach the analyser.
 void beginnextproc(App& app);
 // The occlusion test after the rate test: its log header, its window, its start command.
 void startottest(App& app);

@@ -558,6 +558,23 @@ TEST_F(SequenceTest, NotConnectedStopsTheWindowOfTheRunningTest) {
   EXPECT_EQ(port.commands, (std::vector<std::string>{"GRA\r", "STA\r"}));
 }
 
+// The stop of a test that the port does not take (the device gone between the last poll and
+// Stop): told once, and the run ends there with its log closed; no summary is asked for and the
+// occlusion test does not start.
+TEST_F(SequenceTest, StopThePortDoesNotTakeEndsTheRun) {
+  start_both(true, true);
+  port.reply("GRA\r", rate_reply(golden_rate_row(1)));
+  rt().GetDataTimer_Timer();
+  port.vanishOn("STA\r");
+  t.expectPortError();
+  rt().cmdStop_Click();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_NE(get(s.rt_data_file).find("END OF DATA"), std::string::npos);
+  EXPECT_FALSE(files::exists(s.rt_sum_file) || files::exists(s.ot_data_file));
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"GRA\r"}));
+}
+
 // The occlusion test's start that cannot go out: told once, the run ends there; the occlusion
 // log, which holds its header only, goes, and the finished rate log stays.
 TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
