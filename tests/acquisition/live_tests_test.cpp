@@ -29,6 +29,13 @@ const char* const kNotRunning = "Test or Autosequence is not running";
 const char* const kUnsuccessful = "Unsuccessful transmission, check all hardware connections and try again.";
 const char* const kNotConnected = "Current channel selected is not connected.";
 
+// Told once when a row of the log cannot be written.
+std::string rows_missing(const std::string& log) {
+  return "A row could not be written to the data log " + log +
+         ".\r\rRows that cannot be written are missing from the log; the rows written are kept and the test goes "
+         "on.";
+}
+
 std::string get(const std::string& path) { return files::read_all(path).value_or("<missing>"); }
 
 // Unloaded windows really gone, without running any timer.
@@ -591,20 +598,30 @@ TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
 // A log that stops taking rows (full disk, file-size limit): said once, the run goes on.
 TEST_F(LiveTest, RowsTheLogCannotTakeAreToldOnceAndTheRunGoesOn) {
   struct FullDisk : LineSink {
-    bool write(std::string_view) override { return false; }
-    bool flush() override { return false; }
+    bool full = true;
+    std::string text;
+    bool write(std::string_view line) override {
+      if (!full) text += line;
+      return !full;
+    }
+    bool flush() override { return !full; }
   };
   s.channel_code = "B";
   start_rate_run(true);
   frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
-  s.rt_log.file = std::make_shared<FullDisk>();
+  auto disk = std::make_shared<FullDisk>();
+  s.rt_log.file = disk;
   for (int i = 1; i <= 3; ++i) port.reply("GRB\r", rate_reply(golden_rate_row(i)));
-  t.ui.expectBox("The data log " + s.rt_data_file + " cannot be written: the rows from here on are not saved.",
-                 "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  t.ui.expectBox(rows_missing(s.rt_data_file), "ERROR", MsgAnswer::OK, MsgIcon::Critical);
   for (int poll = 1; poll <= 4; ++poll) rt.GetDataTimer_Timer();
   t.ui.verify();
   EXPECT_TRUE(rt.GetDataTimer->isActive());
   EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);  // every sample still taken
+  // Room again: the next row is written, and the rows before it are the gap the message told.
+  disk->full = false;
+  port.reply("GRB\r", rate_reply(golden_rate_row(4)));
+  rt.GetDataTimer_Timer();
+  EXPECT_EQ(disk->text, data_log::rate_row_text(golden_rate_row(4)) + "\r\n");
 }
 
 // The log's folder deleted under a running test: the rows have nowhere to go, and that is said
@@ -625,8 +642,7 @@ TEST_F(LiveTest, LogFolderDeletedDuringTheRunIsToldOnce) {
   rt.GetDataTimer_Timer();
   EXPECT_GT(get(s.rt_data_file).size(), header);
   ASSERT_GT(std::filesystem::remove_all(folder), 0u);
-  t.ui.expectBox("The data log " + s.rt_data_file + " cannot be written: the rows from here on are not saved.",
-                 "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  t.ui.expectBox(rows_missing(s.rt_data_file), "ERROR", MsgAnswer::OK, MsgIcon::Critical);
   rt.GetDataTimer_Timer();
   rt.GetDataTimer_Timer();
   t.ui.verify();
