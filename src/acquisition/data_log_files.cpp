@@ -100,11 +100,14 @@ void write_OTfile_header(App& app) { write_header(app, kOcclusion); }
 namespace {
 
 // A row the log did not take (a full disk, a file-size limit, a vanished folder) is said once
-// for the log; the test runs on, and the rows written before stay as they are.
+// for the log; the test runs on. Each later row is tried again, so once there is room the log
+// goes on: the rows that failed are a gap in it, and the message says so.
 bool row_written(App& app, DataLogFile& log, const std::string& name, bool written) {
   if (!written && !log.write_failure_told) {
     log.write_failure_told = true;
-    app.ui().msgbox("The data log " + name + " cannot be written: the rows from here on are not saved.",
+    app.ui().msgbox("A row could not be written to the data log " + name +
+                        ".\r\rRows that cannot be written are missing from the log; the rows written are kept "
+                        "and the test goes on.",
                     MsgButtons::OK, MsgIcon::Critical, "ERROR");
   }
   return written;

@@ -25,7 +25,8 @@ void write_OTfile_header(App& app);
 
 // The rate window's current_data_to_file: one row with the page break it may need. The caller
 // calls it while "Save to File" is ticked and rt_data_file is not empty. A row that cannot be
-// written is lost without a message (the test goes on); the result says whether it was written.
+// written is missing from the log, which is said once per log (the test goes on, and later rows
+// are written when the file takes them); the result says whether it was written.
 bool current_data_to_file(App& app, const data_log::RateRow& row);
 // The occlusion window's write_current_data: the same for one occlusion row.
 bool write_current_data(App& app, const data_log::OcclRow& row);

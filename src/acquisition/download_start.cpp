@@ -4,6 +4,7 @@
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmReports.h"
+#include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
 #include "common/global_save_open.h"
 #include "core/paths.h"
@@ -35,6 +36,8 @@ void frmDownload::evaluate_download_options() {
   s.download_flags = DownloadFlags{};
   s.single_rate_checked = false;
   s.dialog_log_first = false;
+  // What the run started here reads while it goes on, whatever the dialog does meanwhile.
+  s.run_choices = choices();
   GlobalComm::reset_comm_buffers(app_);
 
   if (s.test_type_code == test_type::kReceiveAny)
@@ -173,7 +176,7 @@ void frmDownload::end_unsent_start(bool report_window_taken) {
   // main window, and the dialog stays open with its choices (a port changed meanwhile is the
   // one the next OK uses).
   Session& s = app_.session();
-  discard_run();
+  TestSequence::discard_run(app_);
   s.download_flags = DownloadFlags{};
   s.download_started = false;
   // Taken over for this transfer (its text emptied, its menus off, its receive timer running).

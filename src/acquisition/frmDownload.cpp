@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/frmReports.h"
+#include "acquisition/test_sequence.h"
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -163,7 +164,9 @@ frmDownload::frmDownload(App& app) : DialogForm(app) {
 void frmDownload::Form_Load() {
   adjustSize();
   center();
-  app_.session().download_started = false;
+  // Loaded afresh while a transfer runs (after a Cancel), the dialog leaves that transfer's
+  // state alone.
+  if (!running_now()) app_.session().download_started = false;
   chkSaveFile->setChecked(true);
   chkSingle->setChecked(false);
   chkOccl->setChecked(false);
@@ -312,8 +315,43 @@ void frmDownload::chkReport_Click() {
 
 void frmDownload::chkSaveFile_Click() {}
 
+RunChoices frmDownload::choices() const {
+  RunChoices c;
+  c.save_to_file = value(chkSaveFile) == 1;
+  c.occlusion_test = value(chkOccl) == 1;
+  c.stop_test_after = optDuration->isChecked();
+  c.duration_text = fromQ(cmbDuration->currentText());
+  c.occlusion_time_text = fromQ(cmbOccl->currentText());
+  c.poll_text = fromQ(cmbPoll->currentText());
+  if (optPSI->isChecked())
+    c.pressure_unit = PressureUnit::Psi;
+  else if (optmmHg->isChecked())
+    c.pressure_unit = PressureUnit::MmHg;
+  else if (optkPa->isChecked())
+    c.pressure_unit = PressureUnit::Kpa;
+  c.summary_to_printer = optPrinter->isChecked();
+  return c;
+}
+
+const char* frmDownload::running_now() const {
+  const Session& s = app_.session();
+  if (TestSequence::running(s)) return kLiveRunRunning;
+  // A transfer is running while the report window receives for it.
+  if (s.download_flags.show_reports_request) {
+    const frmReports* reports = app_.forms().loaded<frmReports>();
+    if (reports && reports->GetDataTimer->isActive()) return kTransferRunning;
+  }
+  return nullptr;
+}
+
 void frmDownload::CmdOK_Click() {
   Session& s = app_.session();
+  // A run or transfer keeps the choices it started with: this OK neither changes them nor
+  // starts another over it (not even the mode and channel are read).
+  if (const char* running = running_now()) {
+    app_.ui().msgbox(running, MsgButtons::OK, MsgIcon::Exclamation, "DOWNLOAD");
+    return;
+  }
   get_download_options();
   if (!mode_chosen || !channel_chosen) {
     if (frmReports* reports = app_.forms().loaded<frmReports>()) reports->setPrintEnabled(false);
@@ -333,9 +371,10 @@ void frmDownload::CmdOK_Click() {
 
 void frmDownload::hand_over() {
   Forms& forms = app_.forms();
-  // OK was pressed here, so this is the active window. Hidden, not unloaded (the run reads these
-  // choices), it gives way to the main window, whose activation shows the window the request
-  // names: once, whether the window system's activation or this one comes first.
+  // OK was pressed here, so this is the active window. Hidden, not unloaded (the next Download
+  // shows the choices as they were left), it gives way to the main window, whose activation
+  // shows the window the request names: once, whether the window system's activation or this
+  // one comes first.
   forms.activated(*this);
   Hide();
   if (FormBase* main = forms.mainWindow()) forms.activated(*main);
@@ -343,10 +382,13 @@ void frmDownload::hand_over() {
 
 void frmDownload::cmdCancel_Click() {
   Session& s = app_.session();
-  s.download_started = false;
-  s.download_flags.show_rt_request = false;
-  s.download_flags.show_ot_request = false;
-  s.download_flags.show_reports_request = false;
+  // The requests of a running test or transfer are its own: they bring its window back.
+  if (!running_now()) {
+    s.download_started = false;
+    s.download_flags.show_rt_request = false;
+    s.download_flags.show_ot_request = false;
+    s.download_flags.show_reports_request = false;
+  }
   Unload();
 }
 

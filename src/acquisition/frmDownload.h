@@ -3,10 +3,12 @@
 // saved, and for a live run its tests, lengths, poll interval, pressure unit, start and summary.
 //
 // Shown modeless, so the port windows can be used while it is open. OK checks the choices and
-// starts the transfer (evaluate_download_options), then hides the dialog: it stays loaded,
-// because the live windows, the test sequence and the report window read its controls while
-// the run goes on. Cancel clears the requests and unloads it, so the next opening starts from
-// the load defaults.
+// starts the transfer (evaluate_download_options), then hides the dialog: it stays loaded with
+// the choices it started, for the next Download to show as they were left. The run itself takes
+// its choices as a value at OK (Session::run_choices) and reads nothing here, so what the dialog
+// does afterwards never reaches it; while a run or transfer goes on, OK starts nothing and says
+// why. Cancel clears the requests and unloads it, so the next opening starts from the load
+// defaults; while something runs, the requests are that run's and stay.
 #pragma once
 
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/session.h"
 #include "platform/forms.h"
 #include "platform/text.h"
 
@@ -46,16 +49,6 @@ class frmDownload : public DialogForm {
   // header, the request for the main window and the first command (download_start.cpp).
   void evaluate_download_options();
 
-  // The test sequence of a live run (test_sequence.cpp). Each end of a step (Stop, the end of
-  // the countdown, the end of a summary, the summary window's Cancel) ends that step and starts
-  // the next one.
-  void beginnextproc();
-  // The occlusion test after the rate test: its log header, its window, its start command.
-  void startottest();
-  // Abandons the whole run: the analyser stopped, the files of the run deleted, every flag
-  // cleared, the main window shown.
-  void stopalltests();
-
   void optGetLog_Click();
   void optGetSummary_Click();
   void optReceiveAny_Click();
@@ -72,18 +65,16 @@ class frmDownload : public DialogForm {
   // A check box as the program reads it: 1 ticked, 0 not.
   static int value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
 
-  // The choices the live windows, the test sequence and the report window read while the run
-  // goes on (the dialog is hidden then, not unloaded). Texts are Latin-1 bytes.
-  int chkSaveFile_Value() const { return value(chkSaveFile); }
-  int chkOccl_Value() const { return value(chkOccl); }
-  std::string cmbPoll_Text() const { return fromQ(cmbPoll->currentText()); }
-  std::string cmbDuration_Text() const { return fromQ(cmbDuration->currentText()); }
-  std::string cmbOccl_Text() const { return fromQ(cmbOccl->currentText()); }
-  bool optDuration_Value() const { return optDuration->isChecked(); }
-  bool optPSI_Value() const { return optPSI->isChecked(); }
-  bool optmmHg_Value() const { return optmmHg->isChecked(); }
-  bool optkPa_Value() const { return optkPa->isChecked(); }
-  bool optPrinter_Value() const { return optPrinter->isChecked(); }
+  // The choices a run started now would keep (Latin-1 texts as typed).
+  RunChoices choices() const;
+
+  // Told at OK while a live run goes on, or a transfer into the report window.
+  static constexpr const char* kLiveRunRunning =
+      "A live test is running. It keeps the choices it was started with until it ends.\r\r"
+      "Stop it in its window, or let it end, before you start another download.";
+  static constexpr const char* kTransferRunning =
+      "A transfer from the analyser is running in the report window.\r\r"
+      "Stop it there, or let it end, before you start another download.";
 
   // Form fields.
   int16_t test_type = 0;           // test digit of the start command: 1 rate test, 4 occlusion test
@@ -147,14 +138,12 @@ class frmDownload : public DialogForm {
   // One file question of the start: the save dialog under this title. A name chosen becomes
   // file_name and `target` and sets the flags given; download_ok says whether one was chosen.
   bool ask_file_name(const char* title, std::string& target, std::initializer_list<bool*> set_on_choice = {});
+  // What runs now that OK would disturb (its message), or nullptr when nothing does.
+  const char* running_now() const;
   // The first command did not go out (the port is not open, or its device has gone): the start
   // ends there and leaves nothing waiting. `report_window_taken`: the start had made the report
   // window ready to receive.
   void end_unsent_start(bool report_window_taken);
-  // What the stop of all tests does with the run's files and flags: the logs the run began and
-  // the summary it wrote are deleted; every step flag and every test, log and summary choice is
-  // cleared.
-  void discard_run();
 };
 
 }  // namespace qtx

@@ -3,7 +3,6 @@
 #include <QGridLayout>
 
 #include "acquisition/data_log_files.h"
-#include "acquisition/frmDownload.h"
 #include "common/global_comm.h"
 #include "core/protocol.h"
 #include "core/vb.h"
@@ -50,7 +49,7 @@ frmOTGraph::frmOTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Oc
     g->addWidget(Label11, 4, 2);
   }
 
-  OTGraph = lay_out(Frame1, cmdStop, cmdCancel, "OTGraph", "Real Time Occlusion Test", "Pressure(PSI)");
+  OTGraph = lay_out(Frame1, "OTGraph", "Real Time Occlusion Test", "Pressure(PSI)");
 }
 
 void frmOTGraph::Form_Load() {
@@ -67,21 +66,21 @@ void frmOTGraph::initial_setup() {
   s.ot_sum_written = false;
   drop_pending_input();
   setup_OTGraph();
-  seconds_left = vb::CLng(vb::Val(download_dialog().cmbOccl_Text()) * 60);
+  seconds_left = vb::CLng(vb::Val(choices().occlusion_time_text) * 60);
   if (!s.ot_data_file.empty()) setWindowTitle(QStringLiteral("OCCLUSION TEST  -  ") + toQ(s.ot_data_file));
 }
 
 void frmOTGraph::setup_OTGraph() {
-  frmDownload& d = download_dialog();
+  const PressureUnit unit = choices().pressure_unit;
   OTGraph->setTextSize(0, 150);
   for (int kind = 1; kind <= 4; ++kind) OTGraph->setTextSize(kind, 100);
-  if (d.optmmHg_Value()) {
+  if (unit == PressureUnit::MmHg) {
     OTGraph->setLeftTitle("Pressure(mmHg)");
     OTGraph->setYAxisMax(800);
-  } else if (d.optPSI_Value()) {
+  } else if (unit == PressureUnit::Psi) {
     OTGraph->setLeftTitle("Pressure(PSI)");
     OTGraph->setYAxisMax(15);
-  } else if (d.optkPa_Value()) {
+  } else if (unit == PressureUnit::Kpa) {
     OTGraph->setLeftTitle("Pressure(kPa)");
     OTGraph->setYAxisMax(100);
   }
@@ -105,7 +104,7 @@ void frmOTGraph::handle_samples() {
     process_OTData(reply);
     display_realtime_data();
     graph_realtime_data();
-    if (download_dialog().chkSaveFile_Value() == 1) write_current_data();
+    if (choices().save_to_file) write_current_data();
   }
 }
 
@@ -127,15 +126,15 @@ void frmOTGraph::display_realtime_data() {
 }
 
 void frmOTGraph::graph_realtime_data() {
-  frmDownload& d = download_dialog();
+  const PressureUnit unit = choices().pressure_unit;
   double v = 0;
   double* lowest = nullptr;
   double* highest = nullptr;
-  if (d.optPSI_Value()) {
+  if (unit == PressureUnit::Psi) {
     v = psi, lowest = &lowest_psi, highest = &highest_psi;
-  } else if (d.optmmHg_Value()) {
+  } else if (unit == PressureUnit::MmHg) {
     v = mmhg, lowest = &lowest_mmhg, highest = &highest_mmhg;
-  } else if (d.optkPa_Value()) {
+  } else if (unit == PressureUnit::Kpa) {
     v = kpa, lowest = &lowest_kpa, highest = &highest_kpa;
   }
   OTGraph->setThisSet(1);
@@ -181,25 +180,6 @@ void frmOTGraph::create_OTsum_file() {
 
 void frmOTGraph::close_data_file() { DataLogFiles::close_data_file(app_, data_log::LogKind::Occlusion); }
 
-void frmOTGraph::seconds_to_hhmmss() { lblTimeLeft->setText(toQ(hhmmss(seconds_left))); }
-
-void frmOTGraph::DurationTimer_Timer() {
-  if (download_dialog().chkOccl_Value() == 1) {
-    --seconds_left;
-    seconds_to_hhmmss();
-  } else {
-    lblTimeLeft->setText(QStringLiteral("N/A"));
-  }
-  if (seconds_left <= 0) end_test();
-}
-
-void frmOTGraph::cmdStop_Click() { end_test(); }
-
-void frmOTGraph::disable_run_buttons() {
-  cmdCancel->setEnabled(false);
-  cmdStop->setEnabled(false);
-}
-
-void frmOTGraph::cmdCancel_Click() { cancel_run(); }
+bool frmOTGraph::counts_down() const { return choices().occlusion_test; }
 
 }  // namespace qtx

@@ -34,18 +34,12 @@ class frmOTGraph : public LiveTestWindow {
   void create_OTsum_file();
   // The end of the test: the log's closing lines, then the log is closed.
   void close_data_file();
-  void seconds_to_hhmmss();
   // Takes the five fields of an occlusion sample off the reply.
   void process_OTData(std::string& reply);
 
-  void cmdStop_Click() override;
-  // Stop and Cancel go off while the test's summary is captured.
-  void disable_run_buttons();
-  void cmdCancel_Click() override;
   void GetDataTimer_Timer() override;
   // Every sample record the port has delivered: shown, plotted and logged, in order.
   void handle_samples() override;
-  void DurationTimer_Timer() override;
 
   // kPa from mmHg.
   static double kpa_of(double mmhg) { return mmhg / 7.51; }
@@ -56,14 +50,12 @@ class frmOTGraph : public LiveTestWindow {
   double psi = 0, mmhg = 0, kpa = 0;
   bool first_sample = false;
   double lowest_psi = 0, highest_psi = 0, lowest_mmhg = 0, highest_mmhg = 0, lowest_kpa = 0, highest_kpa = 0;
-  int32_t seconds_left = 0;
 
   QGroupBox* Frame1 = nullptr;
   QLabel* Label1 = nullptr;
   QLabel* lblElapsedTime = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
-  QLabel* lblTimeLeft = nullptr;
   QLabel* Label4 = nullptr;
   QLabel* Label5 = nullptr;
   QLabel* lblPSI = nullptr;
@@ -72,9 +64,11 @@ class frmOTGraph : public LiveTestWindow {
   QLabel* Label8 = nullptr;
   QLabel* lblkPa = nullptr;
   QLabel* Label11 = nullptr;
-  QPushButton* cmdStop = nullptr;
-  QPushButton* cmdCancel = nullptr;
   GraphControl* OTGraph = nullptr;
+
+ protected:
+  // The countdown counts while "Occlusion Test" was ticked.
+  bool counts_down() const override;
 };
 
 }  // namespace qtx

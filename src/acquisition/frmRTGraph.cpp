@@ -3,7 +3,6 @@
 #include <QGridLayout>
 
 #include "acquisition/data_log_files.h"
-#include "acquisition/frmDownload.h"
 #include "common/global_comm.h"
 #include "core/protocol.h"
 #include "core/vb.h"
@@ -49,7 +48,7 @@ frmRTGraph::frmRTGraph(App& app) : LiveTestWindow(app, summary_capture::Kind::Ra
     }
   }
 
-  RTGraph = lay_out(fraRTData, cmdStop, cmdCancel, "RTGraph", "Real Time Rate Test", "Flow(ml/hr)");
+  RTGraph = lay_out(fraRTData, "RTGraph", "Real Time Rate Test", "Flow(ml/hr)");
 }
 
 void frmRTGraph::Form_Load() {
@@ -73,16 +72,16 @@ void frmRTGraph::initial_setup() {
 }
 
 void frmRTGraph::setup_duration() {
-  frmDownload& d = download_dialog();
-  if (d.optDuration_Value()) {
-    seconds_left = vb::CLng(vb::Val(d.cmbDuration_Text()) * 60);
+  const RunChoices& c = choices();
+  if (c.stop_test_after) {
+    seconds_left = vb::CLng(vb::Val(c.duration_text) * 60);
     DurationTimer->setInterval(1000);
     DurationTimer->start();
   } else {
     DurationTimer->stop();
   }
   // A poll interval without a number keeps the design interval rather than polling without pause.
-  const int32_t interval = vb::CLng(vb::Val(d.cmbPoll_Text()) * 1000);
+  const int32_t interval = vb::CLng(vb::Val(c.poll_text) * 1000);
   if (interval > 0) GetDataTimer->setInterval(interval);
 }
 
@@ -116,7 +115,7 @@ void frmRTGraph::handle_samples() {
     display_realtime_data();
     graph_realtime_data();
     const Session& s = app_.session();
-    if (download_dialog().chkSaveFile_Value() == 1 && !s.rt_data_file.empty()) current_data_to_file();
+    if (choices().save_to_file && !s.rt_data_file.empty()) current_data_to_file();
   }
 }
 
@@ -194,25 +193,6 @@ void frmRTGraph::create_RTsum_file() {
   (void)send_or_end_run(protocol::download_command(app_.session().channel_code, protocol::kDownloadSummary));
 }
 
-void frmRTGraph::seconds_to_hhmmss() { lblTimeLeft->setText(toQ(hhmmss(seconds_left))); }
-
-void frmRTGraph::DurationTimer_Timer() {
-  if (download_dialog().optDuration_Value()) {
-    --seconds_left;
-    seconds_to_hhmmss();
-  } else {
-    lblTimeLeft->setText(QStringLiteral("N/A"));
-  }
-  if (seconds_left <= 0) end_test();
-}
-
-void frmRTGraph::cmdStop_Click() { end_test(); }
-
-void frmRTGraph::disable_run_buttons() {
-  cmdCancel->setEnabled(false);
-  cmdStop->setEnabled(false);
-}
-
-void frmRTGraph::cmdCancel_Click() { cancel_run(); }
+bool frmRTGraph::counts_down() const { return choices().stop_test_after; }
 
 }  // namespace qtx

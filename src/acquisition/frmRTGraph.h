@@ -35,19 +35,13 @@ class frmRTGraph : public LiveTestWindow {
   void setup_duration();
   // Asks the analyser for the summary of the test (the capture itself runs in GetSumTimer).
   void create_RTsum_file();
-  void seconds_to_hhmmss();
   void setup_RTGraph();
   // Takes the eight fields of a rate sample off the reply.
   void process_RTData(std::string& reply);
 
-  void cmdStop_Click() override;
-  // Stop and Cancel go off while the test's summary is captured.
-  void disable_run_buttons();
-  void cmdCancel_Click() override;
   void GetDataTimer_Timer() override;
   // Every sample record the port has delivered: shown, plotted and logged, in order.
   void handle_samples() override;
-  void DurationTimer_Timer() override;
 
   // The last sample.
   char mode_letter = ' ';
@@ -56,14 +50,12 @@ class frmRTGraph : public LiveTestWindow {
   bool first_sample = false;
   double base_flow = 0;
   double lowest_flow = 0, highest_flow = 0;
-  int32_t seconds_left = 0;
 
   QGroupBox* fraRTData = nullptr;
   QLabel* Label1 = nullptr;
   QLabel* lblElapsedTime = nullptr;
   QLabel* Label3 = nullptr;
   QLabel* Label4 = nullptr;
-  QLabel* lblTimeLeft = nullptr;
   QLabel* Label9 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* lblIntFlow = nullptr;
@@ -73,9 +65,11 @@ class frmRTGraph : public LiveTestWindow {
   QLabel* lblVol = nullptr;
   QLabel* Label7 = nullptr;
   QLabel* lblPres = nullptr;
-  QPushButton* cmdStop = nullptr;
-  QPushButton* cmdCancel = nullptr;
   GraphControl* RTGraph = nullptr;
+
+ protected:
+  // The countdown counts with "Stop Test After".
+  bool counts_down() const override;
 };
 
 }  // namespace qtx

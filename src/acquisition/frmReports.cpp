@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acquisition/frmDownload.h"
-#include "acquisition/frmOTGraph.h"
-#include "acquisition/frmRTGraph.h"
+#include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
 #include "common/global_main.h"
 #include "core/paths.h"
@@ -228,7 +226,7 @@ void frmReports::show_download_title(const std::string& file) {
 
 void frmReports::prepare_download(std::string_view waiting_text, const QString& cancel_caption) {
   Session& s = app_.session();
-  save_to_file_ = app_.forms().get<frmDownload>().chkSaveFile_Value() == 1;
+  save_to_file_ = s.run_choices.save_to_file;
   std::string name;
   if (save_to_file_) {
     if (s.test_type_code == test_type::kReceiveAny)
@@ -392,13 +390,7 @@ void frmReports::process_errors(App& app) {
     }
     flags.show_reports_request = false;
     GlobalComm::send_stop_command(app);
-  } else if (flags.single_rate_selected) {
-    forms.get<frmDownload>().stopalltests();
-    forms.unload<frmRTGraph>();
-  } else if (flags.occlusion_selected) {
-    forms.get<frmDownload>().stopalltests();
-    forms.unload<frmOTGraph>();
-  } else {
+  } else if (!TestSequence::stop_run_not_connected(app)) {
     return;
   }
   if (FormBase* main = forms.mainWindow()) main->Show();

@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "acquisition/frmDownload.h"
+#include "acquisition/test_sequence.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/files.h"
@@ -45,7 +45,7 @@ void frmSummary::cmdCancel_Click() {
     if (s.ot_sum_written && files::exists(s.ot_sum_file)) files::remove(s.ot_sum_file);
     s.ot_sum_written = false;
   }
-  app_.forms().get<frmDownload>().beginnextproc();
+  TestSequence::beginnextproc(app_);
   Unload();
 }
 

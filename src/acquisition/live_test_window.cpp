@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "acquisition/frmDownload.h"
 #include "acquisition/frmReports.h"
 #include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
@@ -17,6 +16,7 @@
 #include "platform/controls.h"
 #include "platform/files.h"
 #include "platform/serial_port.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 
 namespace qtx {
@@ -28,10 +28,10 @@ LiveTestWindow::LiveTestWindow(App& app, summary_capture::Kind kind) : PolledWin
   connect_tick(GetSumTimer, [this] { GetSumTimer_Timer(); });
 }
 
-GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel,
-                                      const char* graph_name, const char* title, const char* left_title) {
-  stop = make<QPushButton>(this, "cmdStop", "Stop");
-  cancel = make<QPushButton>(this, "cmdCancel", "Cancel");
+GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, const char* graph_name, const char* title,
+                                      const char* left_title) {
+  cmdStop = make<QPushButton>(this, "cmdStop", "Stop");
+  cmdCancel = make<QPushButton>(this, "cmdCancel", "Cancel");
   auto* graph = new GraphControl(this);
   graph->setObjectName(QString::fromLatin1(graph_name));
   graph->setGraphTitle(title);
@@ -40,8 +40,8 @@ GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, QPushButton*& stop, Q
   graph->setMinimumHeight(200);
 
   auto* buttons = new QVBoxLayout;
-  buttons->addWidget(stop);
-  buttons->addWidget(cancel);
+  buttons->addWidget(cmdStop);
+  buttons->addWidget(cmdCancel);
   buttons->addStretch();
   auto* top = new QHBoxLayout;
   top->addWidget(data_frame, 1);
@@ -52,8 +52,8 @@ GraphControl* LiveTestWindow::lay_out(QWidget* data_frame, QPushButton*& stop, Q
 
   connect_tick(GetDataTimer, [this] { GetDataTimer_Timer(); });
   connect_tick(DurationTimer, [this] { DurationTimer_Timer(); });
-  connect(stop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
-  connect(cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+  connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
   resize(sizeHint());
   return graph;
@@ -68,7 +68,7 @@ bool LiveTestWindow::to_single(double value, float& single) {
   return false;
 }
 
-frmDownload& LiveTestWindow::download_dialog() { return app_.forms().get<frmDownload>(); }
+const RunChoices& LiveTestWindow::choices() const { return app_.session().run_choices; }
 
 bool LiveTestWindow::run_lost() {
   if (!device_lost()) return false;
@@ -118,7 +118,7 @@ bool LiveTestWindow::next_sample(std::string& reply, bool (*is_sample)(std::stri
   return false;
 }
 
-void LiveTestWindow::end_test() {
+void LiveTestWindow::cmdStop_Click() {
   if (GetDataTimer->isActive()) {
     replies_.add(GlobalComm::read_comm_input(app_));
     if (run_lost()) return;
@@ -126,24 +126,39 @@ void LiveTestWindow::end_test() {
     // An "n" among them has stopped the whole run already.
     if (!GetDataTimer->isActive()) return;
   }
-  download_dialog().beginnextproc();
+  TestSequence::beginnextproc(app_);
 }
 
-void LiveTestWindow::cancel_run() {
+void LiveTestWindow::cmdCancel_Click() {
   app_.ui().setMousePointer(this, MousePointer::Hourglass);
-  download_dialog().stopalltests();
+  TestSequence::stopalltests(app_);
   app_.ui().setMousePointer(this, MousePointer::Default);
   Unload();
 }
 
-void LiveTestWindow::judge_short_reply() { frmReports::process_errors(app_); }
-
-std::string LiveTestWindow::hhmmss(int32_t seconds) {
-  const double h = vb::Int(seconds / 3600.0);
-  const double m = vb::Int((seconds - h * 3600) / 60.0);
-  const double sec = seconds - m * 60 - h * 3600;
-  return vb::Format(h, "00") + ":" + vb::Format(m, "00") + ":" + vb::Format(sec, "00");
+void LiveTestWindow::disable_run_buttons() {
+  cmdCancel->setEnabled(false);
+  cmdStop->setEnabled(false);
 }
+
+void LiveTestWindow::DurationTimer_Timer() {
+  if (counts_down()) {
+    --seconds_left;
+    seconds_to_hhmmss();
+  } else {
+    lblTimeLeft->setText(QStringLiteral("N/A"));
+  }
+  if (seconds_left <= 0) cmdStop_Click();
+}
+
+void LiveTestWindow::seconds_to_hhmmss() {
+  const double h = vb::Int(seconds_left / 3600.0);
+  const double m = vb::Int((seconds_left - h * 3600) / 60.0);
+  const double sec = seconds_left - m * 60 - h * 3600;
+  lblTimeLeft->setText(toQ(vb::Format(h, "00") + ":" + vb::Format(m, "00") + ":" + vb::Format(sec, "00")));
+}
+
+void LiveTestWindow::judge_short_reply() { frmReports::process_errors(app_); }
 
 void LiveTestWindow::GetSumTimer_Timer() {
   Session& s = app_.session();
@@ -181,7 +196,7 @@ void LiveTestWindow::GetSumTimer_Timer() {
     return;
   }
   (rate ? s.rt_sum_written : s.ot_sum_written) = true;
-  download_dialog().beginnextproc();
+  TestSequence::beginnextproc(app_);
 }
 
 }  // namespace qtx

@@ -1,8 +1,9 @@
 // What the rate-test and occlusion-test windows share: their three timers, the poll of the
-// analyser, the capture of the analyser's summary after the test, the countdown text, and the
-// road taken when the serial device goes away mid-run.
+// analyser, the capture of the analyser's summary after the test, the countdown, the Stop and
+// Cancel buttons, and the road taken when the serial device goes away mid-run.
 #pragma once
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdint>
@@ -11,12 +12,11 @@
 
 #include "acquisition/polled_window.h"
 #include "core/protocol.h"
+#include "core/session.h"
 #include "core/summary_capture.h"
 #include "platform/graph_control.h"
 
 namespace qtx {
-
-class frmDownload;
 
 class LiveTestWindow : public PolledWindow {
   Q_OBJECT
@@ -30,15 +30,31 @@ class LiveTestWindow : public PolledWindow {
   // sequence moves on.
   void GetSumTimer_Timer();
 
-  // The handlers each live window has.
+  // The poll, each window's own.
   virtual void GetDataTimer_Timer() = 0;
-  virtual void DurationTimer_Timer() = 0;
-  virtual void cmdStop_Click() = 0;
-  virtual void cmdCancel_Click() = 0;
+  // The countdown, each second while it runs: the time left shown, and at 0 the end of the
+  // test as Stop ends it.
+  void DurationTimer_Timer();
+  // Stop: the end of the test. The answer to the last poll has come since its tick, as a rule,
+  // and is the test's too, so what the port holds is handled before the test sequence closes
+  // the log and moves on (beginnextproc).
+  void cmdStop_Click();
+  // Cancel: the whole run is abandoned under the hourglass (the test sequence's stopalltests),
+  // then this window goes.
+  void cmdCancel_Click();
+  // Stop and Cancel go off while the test's summary is captured.
+  void disable_run_buttons();
+  // lblTimeLeft := seconds_left as "hh:mm:ss".
+  void seconds_to_hhmmss();
+
+  int32_t seconds_left = 0;  // of the test's length
 
   QTimer* GetDataTimer = nullptr;   // the poll
   QTimer* DurationTimer = nullptr;  // the countdown
   QTimer* GetSumTimer = nullptr;    // the summary capture
+  QLabel* lblTimeLeft = nullptr;    // in the window's data frame
+  QPushButton* cmdStop = nullptr;
+  QPushButton* cmdCancel = nullptr;
 
   // The window opens at its design size.
   QSize sizeHint() const override { return QSize(9600 / kTwipsPerPixel, 7200 / kTwipsPerPixel); }
@@ -46,8 +62,9 @@ class LiveTestWindow : public PolledWindow {
  protected:
   // The layout both live windows share: the data frame with Stop and Cancel beside it, the graph
   // (this name and titles) under them; the ticks and buttons go to the handlers. The graph made.
-  GraphControl* lay_out(QWidget* data_frame, QPushButton*& stop, QPushButton*& cancel, const char* graph_name,
-                        const char* title, const char* left_title);
+  GraphControl* lay_out(QWidget* data_frame, const char* graph_name, const char* title, const char* left_title);
+  // Whether the countdown counts (the test has a length); otherwise it shows "N/A".
+  virtual bool counts_down() const = 0;
   // Drops the input still pending at the start of a test, with any piece of a reply kept from
   // before. Output is left alone: the command that started the test may still be on its way to
   // the analyser when the window loads.
@@ -64,25 +81,17 @@ class LiveTestWindow : public PolledWindow {
   bool next_sample(std::string& reply, bool (*is_sample)(std::string_view));
   // Shows, plots and logs every sample record kept (next_sample), in order.
   virtual void handle_samples() = 0;
-  // The end of the test (Stop, the countdown): the answer to the last poll has come since its
-  // tick, as a rule, and is the test's too, so what the port holds is handled before the test
-  // sequence closes the log and moves on (beginnextproc).
-  void end_test();
-  // Cancel of a live window: the whole run is abandoned under the hourglass (the test sequence's
-  // stopalltests), then this window goes.
-  void cancel_run();
+  // The choices the run was started with.
+  const RunChoices& choices() const;
   // A reply too short to be a sample: the report window judges it (the analyser's error
   // replies; after "n" the run stops and this window is unloaded).
   void judge_short_reply();
-  // "hh:mm:ss" of a count of seconds.
-  static std::string hhmmss(int32_t seconds);
   // True when the serial device has gone away (the user has been told): the run has then ended
   // (see test_sequence.h) and this window is unloaded.
   bool run_lost();
   // Sends a command the test needs (PolledWindow::send); a command the port does not take ends the
   // run like a lost device (false).
   bool send_or_end_run(const std::string& command);
-  frmDownload& download_dialog();
   // A value the graph control takes as single precision; false when it does not fit, and the
   // user has been told "Bad graph data.".
   bool to_single(double value, float& single);

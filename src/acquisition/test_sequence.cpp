@@ -1,10 +1,9 @@
 // The four steps of a live run (rate test, its summary, occlusion test, its summary) and their
-// ends: the download dialog's beginnextproc, startottest and stopalltests, and the end of a run
-// whose serial device has gone away.
+// ends: beginnextproc, startottest and stopalltests, the stop of a run on a channel that is not
+// connected, and the end of a run whose serial device has gone away.
 #include "acquisition/test_sequence.h"
 
 #include "acquisition/data_log_files.h"
-#include "acquisition/frmDownload.h"
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmSummary.h"
@@ -37,11 +36,18 @@ void show_main(App& app) {
 
 }  // namespace
 
-void frmDownload::beginnextproc() {
-  Session& s = app_.session();
+namespace TestSequence {
+
+bool running(const Session& s) {
+  const TestPhaseFlags& p = s.test_phase_flags;
+  return p.rt_phase || p.rt_summary_phase || p.ot_phase || p.ot_summary_phase;
+}
+
+void beginnextproc(App& app) {
+  Session& s = app.session();
   TestPhaseFlags& p = s.test_phase_flags;
   DownloadFlags& f = s.download_flags;
-  Forms& forms = app_.forms();
+  Forms& forms = app.forms();
 
   if (p.rt_phase) {
     p.rt_phase = false;
@@ -51,19 +57,23 @@ void frmDownload::beginnextproc() {
     f.single_rate_selected = false;
     rt.GetDataTimer->stop();
     rt.DurationTimer->stop();
-    GlobalComm::send_stop_command(app_);
-    if (optPrinter_Value()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
+    if (!GlobalComm::send_stop_command(app)) {
+      end_run_for_lost_device(app);
+      return;
+    }
+    if (s.run_choices.summary_to_printer)
+      GlobalComm::send_command(app, protocol::print_summary_command(s.channel_code));
     if (f.save_rt_summary) {
       p.rt_summary_phase = true;
       if (!s.rt_sum_file.empty()) {
-        begin_summary(app_, rt, "Single-Rate");
+        begin_summary(app, rt, "Single-Rate");
         rt.disable_run_buttons();
         rt.create_RTsum_file();
         rt.GetSumTimer->start();
       }
     } else if (f.occlusion_selected) {
       p.ot_phase = true;
-      startottest();
+      startottest(app);
     } else {
       forms.unload<frmRTGraph>();
     }
@@ -72,26 +82,30 @@ void frmDownload::beginnextproc() {
     forms.unload<frmSummary>();
     if (frmRTGraph* rt = forms.loaded<frmRTGraph>()) {
       rt->GetSumTimer->stop();
-      app_.ui().setMousePointer(rt, MousePointer::Default);
+      app.ui().setMousePointer(rt, MousePointer::Default);
       forms.unload(*rt);
     }
     if (f.occlusion_selected) {
       p.ot_phase = true;
-      startottest();
+      startottest(app);
     }
   } else if (p.ot_phase) {
     p.ot_phase = false;
     frmOTGraph& ot = forms.get<frmOTGraph>();
-    if (chkSaveFile_Value() == 1 && !s.ot_data_file.empty()) ot.close_data_file();
-    GlobalComm::send_stop_command(app_);
-    if (optPrinter_Value()) GlobalComm::send_command(app_, protocol::print_summary_command(s.channel_code));
+    if (s.run_choices.save_to_file && !s.ot_data_file.empty()) ot.close_data_file();
+    if (!GlobalComm::send_stop_command(app)) {
+      end_run_for_lost_device(app);
+      return;
+    }
+    if (s.run_choices.summary_to_printer)
+      GlobalComm::send_command(app, protocol::print_summary_command(s.channel_code));
     ot.GetDataTimer->stop();
     ot.DurationTimer->stop();
     f.occlusion_selected = false;
     if (f.save_ot_summary) {
       p.ot_summary_phase = true;
       if (!s.ot_sum_file.empty()) {
-        begin_summary(app_, ot, "Occlusion");
+        begin_summary(app, ot, "Occlusion");
         ot.disable_run_buttons();
         ot.create_OTsum_file();
         ot.GetSumTimer->start();
@@ -105,53 +119,53 @@ void frmDownload::beginnextproc() {
     forms.unload<frmSummary>();
     if (frmOTGraph* ot = forms.loaded<frmOTGraph>()) {
       ot->GetSumTimer->stop();
-      app_.ui().setMousePointer(ot, MousePointer::Default);
+      app.ui().setMousePointer(ot, MousePointer::Default);
     }
     f.show_ot_request = false;
     forms.unload<frmOTGraph>();
   }
 
-  if (frmRTGraph* rt = forms.loaded<frmRTGraph>()) app_.ui().setMousePointer(rt, MousePointer::Default);
+  if (frmRTGraph* rt = forms.loaded<frmRTGraph>()) app.ui().setMousePointer(rt, MousePointer::Default);
 }
 
-void frmDownload::startottest() {
-  Session& s = app_.session();
-  if (chkSaveFile_Value() == 1) DataLogFiles::write_OTfile_header(app_);
-  app_.forms().unload<frmRTGraph>();
-  GlobalComm::reset_comm_buffers(app_);
-  frmOTGraph& ot = app_.forms().get<frmOTGraph>();
+void startottest(App& app) {
+  Session& s = app.session();
+  if (s.run_choices.save_to_file) DataLogFiles::write_OTfile_header(app);
+  app.forms().unload<frmRTGraph>();
+  GlobalComm::reset_comm_buffers(app);
+  frmOTGraph& ot = app.forms().get<frmOTGraph>();
   ot.GetDataTimer->start();
   s.download_flags.show_ot_request = true;
   ot.Show();
   // Always the program's own start, whatever "Start test automatically" says.
-  if (GlobalComm::send_command(app_, protocol::start_test_command(s.channel_code, protocol::kOcclusionTest))) return;
+  if (GlobalComm::send_command(app, protocol::start_test_command(s.channel_code, protocol::kOcclusionTest))) return;
   // Not sent (told once, by the send): the occlusion test never began, so its log holds a
   // header only and goes; the run ends as one whose device went away, the finished rate test's
   // files staying.
-  if (s.download_flags.log_ot_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Occlusion);
+  if (s.download_flags.log_ot_data) DataLogFiles::discard_data_file(app, data_log::LogKind::Occlusion);
   s.test_phase_flags.ot_phase = false;
-  TestSequence::end_run_for_lost_device(app_);
+  end_run_for_lost_device(app);
 }
 
-void frmDownload::stopalltests() {
-  DownloadFlags& f = app_.session().download_flags;
-  stop_live_windows(app_.forms());
+void stopalltests(App& app) {
+  DownloadFlags& f = app.session().download_flags;
+  stop_live_windows(app.forms());
   f.show_rt_request = false;
   f.show_ot_request = false;
-  GlobalComm::send_stop_command(app_);
-  discard_run();
-  show_main(app_);
+  GlobalComm::send_stop_command(app);
+  discard_run(app);
+  show_main(app);
 }
 
-void frmDownload::discard_run() {
-  Session& s = app_.session();
+void discard_run(App& app) {
+  Session& s = app.session();
   TestPhaseFlags& p = s.test_phase_flags;
   DownloadFlags& f = s.download_flags;
-  if (f.log_rt_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Rate);
+  if (f.log_rt_data) DataLogFiles::discard_data_file(app, data_log::LogKind::Rate);
   // Only a summary this run has written goes; a file of that name from before stays.
   if (p.ot_phase && f.save_rt_summary && s.rt_sum_written && files::exists(s.rt_sum_file)) files::remove(s.rt_sum_file);
   // The occlusion log exists once its test has begun; before that the name is only chosen.
-  if (p.ot_phase && f.log_ot_data) DataLogFiles::discard_data_file(app_, data_log::LogKind::Occlusion);
+  if (p.ot_phase && f.log_ot_data) DataLogFiles::discard_data_file(app, data_log::LogKind::Occlusion);
   p = TestPhaseFlags{};
   f.single_rate_selected = false;
   f.occlusion_selected = false;
@@ -163,7 +177,16 @@ void frmDownload::discard_run() {
   s.ot_sum_written = false;
 }
 
-namespace TestSequence {
+bool stop_run_not_connected(App& app) {
+  Forms& forms = app.forms();
+  if (!running(app.session()) && !forms.isLoaded("frmRTGraph") && !forms.isLoaded("frmOTGraph")) return false;
+  stopalltests(app);
+  // The window of the step that was running, whichever it was: the flags of the tests chosen
+  // say nothing about which step has been reached.
+  forms.unload<frmRTGraph>();
+  forms.unload<frmOTGraph>();
+  return true;
+}
 
 void end_run_for_lost_device(App& app) {
   Session& s = app.session();

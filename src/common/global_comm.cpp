@@ -78,12 +78,19 @@ bool send_command(App& app, std::string_view command) {
   return false;
 }
 
-void send_stop_command(App& app) {
+bool send_stop_command(App& app) {
   delay(app, 1.0f);
   reset_comm_buffers(app);
-  app.comm().output("ST" + app.session().channel_code + "\r");
-  (void)app.comm().input();  // the analyser's answer to a stop says nothing we use
+  SerialPort& comm = app.comm();
+  if (!comm.output(protocol::stop_command(app.session().channel_code))) {
+    // A device that has just gone away is told here; one already told about, or a port that
+    // never opened, is not told again.
+    if (comm.takeLostNotice()) show_port_error(app);
+    return false;
+  }
+  (void)comm.input();  // the analyser's answer to a stop says nothing we use
   delay(app, 1.0f);
+  return true;
 }
 
 void show_reply_error(App& app) {

@@ -36,8 +36,10 @@ void show_port_error(App& app);
 // Sends a command to the analyser. A port that is not open (it failed to open, or the device
 // went away) sends nothing; the user is told with the port error so nothing waits unexplained.
 bool send_command(App& app, std::string_view command);
-// "ST" + channel + CR between two one-second waits; the reply is read and dropped.
-void send_stop_command(App& app);
+// "ST" + channel + CR between two one-second waits; the reply is read and dropped. False when
+// the port did not take the stop (not open, or its device gone; a loss not told before is told
+// now): nothing more can reach the analyser.
+bool send_stop_command(App& app);
 // The message of the analyser's error reply in rx_text, by its first character.
 void show_reply_error(App& app);
 

@@ -76,10 +76,11 @@ class PollReplies {
   void clear();
   // What is kept and not taken out yet; once next() gives false, the start of a reply whose
   // end has not arrived.
-  const std::string& kept() const { return pending_; }
+  std::string_view kept() const { return std::string_view(pending_).substr(start_); }
 
  private:
   std::string pending_;
+  size_t start_ = 0;            // where the replies not taken out yet begin in pending_
   bool lf_may_follow_ = false;  // the last reply ended with its CR: an LF right after belongs to it
   bool dropping_ = false;       // the current line outgrew any reply: dropped up to its CR
 };

@@ -48,6 +48,24 @@ struct DownloadFlags {
   bool save_ot_summary = false;
 };
 
+// The unit the occlusion graph is drawn in ("Occlusion Graph Units").
+enum class PressureUnit { None, Psi, MmHg, Kpa };
+
+// The download dialog's choices a download or live run was started with, taken at its OK. The
+// run reads these and never the dialog's controls, so what the dialog shows or does while the
+// run goes on (choices changed, Cancel, unloaded and loaded afresh) leaves the run as it was.
+// The mode and the channel are test_type_code and channel_code, which only an accepted OK writes.
+struct RunChoices {
+  bool save_to_file = true;         // "Save to File"
+  bool occlusion_test = false;      // "Occlusion Test": the occlusion countdown runs
+  bool stop_test_after = false;     // "Stop Test After": the rate test ends by itself
+  std::string duration_text;        // its minutes, as typed ("0.5")
+  std::string occlusion_time_text;  // "Max. Time:" minutes
+  std::string poll_text;            // "Poll Data Every:" seconds
+  PressureUnit pressure_unit = PressureUnit::None;
+  bool summary_to_printer = false;  // "Summary to Printer"
+};
+
 // The four steps of a live run.
 struct TestPhaseFlags {
   bool rt_phase = false;
@@ -188,6 +206,7 @@ struct Session {
 
   DownloadFlags download_flags;
   TestPhaseFlags test_phase_flags;
+  RunChoices run_choices;  // of the download or live run started last
 
   // Names chosen when a download or live run starts.
   std::string rt_data_file;

@@ -132,7 +132,9 @@ class QtSerialPort final : public SerialPort {
 
   void setInputLen(int length) override { input_len_ = length < 0 ? 0 : length; }
   int inputLen() const override { return input_len_; }
-  void setRThreshold(int threshold) override { rthreshold_ = threshold; }
+  // No receive event is handled (every window polls), so there is nothing for a threshold to
+  // trigger: the call is taken and asks nothing of the device.
+  void setRThreshold(int /*threshold*/) override {}
   void setRTSEnable(bool enable) override {
     rts_ = enable;
     if (usable()) {
@@ -265,7 +267,6 @@ class QtSerialPort final : public SerialPort {
   int16_t port_number_ = 1;
   std::string settings_text_ = "9600,N,8,1";
   int input_len_ = 0;
-  int rthreshold_ = 0;
   bool rts_ = false;
   State state_ = State::Closed;
   bool lost_reported_ = false;

@@ -40,6 +40,8 @@ class SerialPort {
   // Characters one input() takes: 0 = all waiting, n = at most n.
   virtual void setInputLen(int length) = 0;
   virtual int inputLen() const = 0;
+  // RThreshold = 1, as every exchange sets it. Nothing here raises a receive event, so the
+  // port over QSerialPort keeps no threshold.
   virtual void setRThreshold(int threshold) = 0;
   virtual void setRTSEnable(bool enable) = 0;
   // Sends the text; false when the port is not open or the device went away.

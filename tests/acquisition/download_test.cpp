@@ -119,10 +119,11 @@ class DownloadDialogOnAnalyser : public OnAnalyser {};
 class DownloadStartOnAnalyser : public OnAnalyser {};
 
 TEST_F(DownloadDialogOnAnalyser, ValidationAndCancel) {
-  // Requests left by an earlier run: Cancel clears them.
+  // Requests left by an earlier run, which has ended: Cancel clears them.
   s.download_flags.show_reports_request = true;
   s.download_flags.show_rt_request = true;
   frmReports& reports = t.forms().get<frmReports>();
+  reports.GetDataTimer->stop();
   reports.mnuPrint->setEnabled(true);
 
   download(t, main, [&](frmDownload& d) {
@@ -406,11 +407,25 @@ TEST_F(DownloadStartOnAnalyser, ReceiveAnySendsNothingAndWaits) {
   expect_report_menus_off(*r);
   expect_receiving_layout(*r);
 
-  // Without saving: the temporary report file and the plain caption.
+  // A second OK while it receives starts nothing over it.
+  download(t, main, [&](frmDownload& d) {
+    d.chkSaveFile->click();
+    t.ui.expectBox(frmDownload::kTransferRunning, "DOWNLOAD", MsgAnswer::OK, MsgIcon::Exclamation);
+    d.CmdOK->click();
+    t.ui.verify();
+    EXPECT_TRUE(d.isVisible());
+  });
+  EXPECT_EQ(t.ui.save_dialogs.size(), 2u);
+  EXPECT_EQ(r->windowTitle().toStdString(), "REPORT - " + name);
+  EXPECT_TRUE(r->GetDataTimer->isActive());
+
+  // Without saving: the temporary report file and the plain caption, once the first reception
+  // is stopped.
+  r->cmdCancel_Click();
   t.ui.modal_forms.clear();
   download(t, main, [&](frmDownload& d) {
     EXPECT_TRUE(d.optReceiveAny->isChecked());  // shown again as it was left
-    d.chkSaveFile->click();
+    EXPECT_EQ(frmDownload::value(d.chkSaveFile), 0);
     d.CmdOK->click();
   });
   EXPECT_EQ(t.ui.save_dialogs.size(), 2u);
@@ -531,6 +546,10 @@ TEST_F(DownloadStartOnAnalyser, RealTimeWithoutSaving) {
   EXPECT_TRUE(ot->Visible());
   EXPECT_EQ(ot->windowTitle(), "OCCLUSION TEST");
   EXPECT_TRUE(ot->GetDataTimer->isActive());
+  // The run ends before the next one starts.
+  ot->cmdCancel_Click();
+  EXPECT_FALSE(loaded(t, "frmOTGraph"));
+  ASSERT_TRUE(sim.waitForReceived("STB\r"));
   sim.clearReceived();
 
   // Both tests with "Summary to File" but no "Save to File": the summary names only, no record.
@@ -558,8 +577,6 @@ TEST_F(DownloadStartOnAnalyser, RealTimeWithoutSaving) {
   EXPECT_FALSE(s.download_flags.log_rt_data || s.download_flags.log_ot_data);
   EXPECT_TRUE(s.download_flags.show_rt_request);
   EXPECT_FALSE(s.download_flags.show_ot_request);
-  // The occlusion window of the first run made way for the rate window.
-  EXPECT_FALSE(loaded(t, "frmOTGraph"));
   ASSERT_NE(t.forms().loaded<frmRTGraph>(), nullptr);
   EXPECT_TRUE(t.forms().loaded<frmRTGraph>()->Visible());
 }

@@ -10,9 +10,11 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmSummary.h"
+#include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
 #include "core/vb.h"
 #include "platform/files.h"
+#include "records/frmHeader.h"
 #include "shell/frmMain.h"
 #include "support/golden_log.h"
 #include "support/main_window.h"
@@ -26,6 +28,13 @@ namespace {
 const char* const kNotRunning = "Test or Autosequence is not running";
 const char* const kUnsuccessful = "Unsuccessful transmission, check all hardware connections and try again.";
 const char* const kNotConnected = "Current channel selected is not connected.";
+
+// Told once when a row of the log cannot be written.
+std::string rows_missing(const std::string& log) {
+  return "A row could not be written to the data log " + log +
+         ".\r\rRows that cannot be written are missing from the log; the rows written are kept and the test goes "
+         "on.";
+}
 
 std::string get(const std::string& path) { return files::read_all(path).value_or("<missing>"); }
 
@@ -50,8 +59,11 @@ class LiveTest : public ::testing::Test {
     main.show();
     d.optRealTime->click();
   }
+  // The choices the dialog shows, taken by the run as its OK takes them.
+  void take_choices() { s.run_choices = d.choices(); }
   // The hand-over to the window the run begins with.
   void hand_over() {
+    take_choices();
     main.Form_Activate();
     flush_unloads();
   }
@@ -102,6 +114,7 @@ TEST_F(LiveTest, RateDisplayAndRanges) {
   d.optDuration->click();
   d.cmbDuration->setEditText("0.5");
   d.cmbPoll->setEditText("10");
+  take_choices();
   frmRTGraph& rt = t.forms().get<frmRTGraph>();
   EXPECT_EQ(rt.RTGraph->yAxisMin(), 50);  // no set rate
   EXPECT_EQ(rt.RTGraph->yAxisMax(), 150);
@@ -315,6 +328,7 @@ TEST_F(LiveTest, OcclusionDisplayRangesAndCountdown) {
     t.forms().unload<frmOTGraph>();
     flush_unloads();
     unit->click();
+    take_choices();
     frmOTGraph& ot = t.forms().get<frmOTGraph>();
     for (std::string& text : samples) {
       ot.process_OTData(text);
@@ -524,6 +538,50 @@ TEST_F(SequenceTest, DeviceLostDuringTheOcclusionTestOrASummaryEndsTheRunAndKeep
   EXPECT_NE(log.find("END OF DATA"), std::string::npos);
 }
 
+// "n" stops the run in whichever test it has reached: the occlusion test of a two-test run
+// stops and its window goes, with every file the run wrote; in the rate test, the rate window
+// goes and the occlusion test never starts.
+TEST_F(SequenceTest, NotConnectedStopsTheWindowOfTheRunningTest) {
+  start_both(true, false);
+  rt().cmdStop_Click();
+  flush_unloads();
+  ASSERT_TRUE(s.test_phase_flags.ot_phase);
+  port.reply("GRA\r", "n\r");
+  t.ui.expectBox(kNotConnected, "ERROR");
+  ot().GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_FALSE(files::exists(s.rt_data_file) || files::exists(s.ot_data_file));
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"STA\r", "RTA4\r", "GRA\r", "STA\r"}));
+
+  port.commands.clear();
+  s.download_flags = DownloadFlags{};
+  start_both(true, false);
+  port.reply("GRA\r", "n\r");
+  t.ui.expectBox(kNotConnected, "ERROR");
+  rt().GetDataTimer_Timer();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"GRA\r", "STA\r"}));
+}
+
+// The stop of a test that the port does not take (the device gone between the last poll and
+// Stop): told once, and the run ends there with its log closed; no summary is asked for and the
+// occlusion test does not start.
+TEST_F(SequenceTest, StopThePortDoesNotTakeEndsTheRun) {
+  start_both(true, true);
+  port.reply("GRA\r", rate_reply(golden_rate_row(1)));
+  rt().GetDataTimer_Timer();
+  port.vanishOn("STA\r");
+  t.expectPortError();
+  rt().cmdStop_Click();
+  t.ui.verify();
+  EXPECT_TRUE(no_run_left());
+  EXPECT_NE(get(s.rt_data_file).find("END OF DATA"), std::string::npos);
+  EXPECT_FALSE(files::exists(s.rt_sum_file) || files::exists(s.ot_data_file));
+  EXPECT_EQ(port.commands, (std::vector<std::string>{"GRA\r"}));
+}
+
 // The occlusion test's start that cannot go out: told once, the run ends there; the occlusion
 // log, which holds its header only, goes, and the finished rate log stays.
 TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
@@ -540,20 +598,30 @@ TEST_F(SequenceTest, OcclusionStartThatCannotGoOutEndsTheRun) {
 // A log that stops taking rows (full disk, file-size limit): said once, the run goes on.
 TEST_F(LiveTest, RowsTheLogCannotTakeAreToldOnceAndTheRunGoesOn) {
   struct FullDisk : LineSink {
-    bool write(std::string_view) override { return false; }
-    bool flush() override { return false; }
+    bool full = true;
+    std::string text;
+    bool write(std::string_view line) override {
+      if (!full) text += line;
+      return !full;
+    }
+    bool flush() override { return !full; }
   };
   s.channel_code = "B";
   start_rate_run(true);
   frmRTGraph& rt = *t.forms().loaded<frmRTGraph>();
-  s.rt_log.file = std::make_shared<FullDisk>();
+  auto disk = std::make_shared<FullDisk>();
+  s.rt_log.file = disk;
   for (int i = 1; i <= 3; ++i) port.reply("GRB\r", rate_reply(golden_rate_row(i)));
-  t.ui.expectBox("The data log " + s.rt_data_file + " cannot be written: the rows from here on are not saved.",
-                 "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  t.ui.expectBox(rows_missing(s.rt_data_file), "ERROR", MsgAnswer::OK, MsgIcon::Critical);
   for (int poll = 1; poll <= 4; ++poll) rt.GetDataTimer_Timer();
   t.ui.verify();
   EXPECT_TRUE(rt.GetDataTimer->isActive());
   EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);  // every sample still taken
+  // Room again: the next row is written, and the rows before it are the gap the message told.
+  disk->full = false;
+  port.reply("GRB\r", rate_reply(golden_rate_row(4)));
+  rt.GetDataTimer_Timer();
+  EXPECT_EQ(disk->text, data_log::rate_row_text(golden_rate_row(4)) + "\r\n");
 }
 
 // The log's folder deleted under a running test: the rows have nowhere to go, and that is said
@@ -574,11 +642,99 @@ TEST_F(LiveTest, LogFolderDeletedDuringTheRunIsToldOnce) {
   rt.GetDataTimer_Timer();
   EXPECT_GT(get(s.rt_data_file).size(), header);
   ASSERT_GT(std::filesystem::remove_all(folder), 0u);
-  t.ui.expectBox("The data log " + s.rt_data_file + " cannot be written: the rows from here on are not saved.",
-                 "ERROR", MsgAnswer::OK, MsgIcon::Critical);
+  t.ui.expectBox(rows_missing(s.rt_data_file), "ERROR", MsgAnswer::OK, MsgIcon::Critical);
   rt.GetDataTimer_Timer();
   rt.GetDataTimer_Timer();
   t.ui.verify();
   EXPECT_TRUE(rt.GetDataTimer->isActive());
   EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);
+}
+
+// The download dialog used while a logged rate run with "Summary to File" goes on: a second OK
+// (other choices, another channel) is refused with its message, Cancel closes the dialog only,
+// and the dialog loaded afresh with its defaults is not the run's either. The run sends the same
+// bytes, writes the same log and summary and ends by its own countdown, as one nobody disturbed.
+TEST(DownloadDuringARun, SecondOkAndCancelLeaveTheRunAsItWasStarted) {
+  struct Outcome {
+    std::vector<std::string> commands;
+    std::string log, summary;
+  };
+  const auto run = [](bool meddle) {
+    TestApp t{Port::Scripted};
+    frmMain& main = load_main(t);
+    main.show();
+    Session& s = t.session();
+    ScriptedSerial& port = t.serial();
+    t.clock.date = DateTime{2026, 12, 8, 9, 30, 0, 2};
+    t.clock.seconds = 9 * 3600 + 30 * 60;
+    const std::string log = t.path("rate.log"), summary = t.path("rate.sum");
+    t.ui.answerSave(log).answerSave(summary);
+    t.ui.onModal("frmHeader", [](FormBase& f) {
+      auto& h = dynamic_cast<frmHeader&>(f);
+      h.cmbHdr[kFlowRate]->setEditText(QStringLiteral("50"));
+      h.cmdContinue->click();
+    });
+    main.mnuDownload->trigger();
+    frmDownload* d = t.forms().loaded<frmDownload>();
+    d->optRealTime->click();
+    d->chkSingle->click();
+    d->optDuration->click();  // 0.5 min
+    d->chkReport->click();    // Summary to File
+    d->chkTestAuto->click();
+    d->CmdOK->click();
+    processEvents();
+    frmRTGraph* rt = t.forms().loaded<frmRTGraph>();
+    EXPECT_NE(rt, nullptr);
+    if (!rt) return Outcome{};
+
+    for (int second = 1; second <= 30; ++second) {
+      if (second <= 6) {
+        port.reply("GRA\r", rate_reply(golden_rate_row(second)));
+        rt->GetDataTimer_Timer();
+      }
+      if (meddle && second == 3) {
+        main.mnuDownload->trigger();
+        d = t.forms().loaded<frmDownload>();
+        EXPECT_TRUE(d->optDuration->isChecked());  // shown as the run was started
+        d->optIndefinite->click();
+        d->chkSaveFile->click();
+        d->chkOccl->click();
+        d->optPrinter->click();
+        d->optChannelB->click();
+        t.ui.expectBox(frmDownload::kLiveRunRunning, "DOWNLOAD", MsgAnswer::OK, MsgIcon::Exclamation);
+        d->CmdOK->click();
+        t.ui.verify();
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(s.channel_code, "A");
+        d->cmdCancel->click();
+        processEvents();
+        EXPECT_FALSE(t.forms().isLoaded("frmDownload"));
+        // Loaded afresh with its defaults, then cancelled.
+        main.mnuDownload->trigger();
+        t.forms().loaded<frmDownload>()->cmdCancel->click();
+        processEvents();
+        // The run's request still brings its window back.
+        main.Form_Activate();
+        EXPECT_EQ(t.forms().loaded<frmRTGraph>(), rt);
+      }
+      if (second == 30) port.reply("DLA1\r", kRateSummary);
+      rt->DurationTimer_Timer();
+    }
+    EXPECT_TRUE(s.test_phase_flags.rt_summary_phase);
+    if (frmRTGraph* capturing = t.forms().loaded<frmRTGraph>()) capturing->GetSumTimer_Timer();
+    processEvents();
+    EXPECT_FALSE(TestSequence::running(s));
+    EXPECT_FALSE(t.forms().isLoaded("frmRTGraph"));
+    return Outcome{port.commands, get(log), get(summary)};
+  };
+
+  const Outcome calm = run(false);
+  EXPECT_EQ(calm.commands, (std::vector<std::string>{"RTA1\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r",
+                                                     "STA\r", "DLA1\r"}));
+  EXPECT_NE(calm.log.find("END OF DATA"), std::string::npos);
+  EXPECT_NE(calm.summary.find("TEST SUMMARY"), std::string::npos);
+  const Outcome meddled = run(true);
+  EXPECT_EQ(meddled.commands, calm.commands);
+  EXPECT_EQ(meddled.log, calm.log);
+  EXPECT_EQ(meddled.summary, calm.summary);
 }

@@ -18,7 +18,7 @@ TEST(SerialLink, StopCommandPutsExactlyFourCharactersOnTheLine) {
   load_main(t);
   t.session().channel_code = "B";
   double before = t.clock.seconds;
-  GlobalComm::send_stop_command(t.app());
+  EXPECT_TRUE(GlobalComm::send_stop_command(t.app()));
   ASSERT_TRUE(sim.waitAnswered("STB\r"));
   EXPECT_EQ(sim.received(), "STB\r");  // exactly these four, nothing more
   EXPECT_NEAR(t.clock.seconds - before, 2.0, 0.001);  // one second either side
@@ -63,7 +63,7 @@ TEST(SerialLink, ClosedPortFailsQuietly) {
   EXPECT_EQ(t.comm().input(), "");
   EXPECT_EQ(t.comm().inBufferCount(), 0);
   EXPECT_EQ(GlobalComm::read_comm_input(t.app()), "");
-  GlobalComm::send_stop_command(t.app());  // no fault
+  EXPECT_FALSE(GlobalComm::send_stop_command(t.app()));  // no fault, and nothing more to tell
   GlobalComm::close_comm_port(t.app());
   GlobalComm::close_comm_port(t.app());
 }

@@ -212,6 +212,27 @@ TEST(PollReplies, PiecesAndRepliesTogetherComeOutWholeInOrder) {
   EXPECT_FALSE(r.next(reply));
 }
 
+// Reads of a few bytes, one reply taken out after every tenth, so replies pile up unread while
+// more arrive: every one comes out once, whole and in order.
+TEST(PollReplies, RepliesLeftWaitingWhileMoreArriveComeOutInOrder) {
+  std::string stream, reply;
+  for (int i = 0; i < 500; ++i) stream += "A, 0, 0, " + std::to_string(i) + ", 5.0, 4.9, 0.001, 2\r\n";
+  PollReplies r;
+  int expected = 0;
+  const auto take = [&] {
+    ASSERT_EQ(reply, "A, 0, 0, " + std::to_string(expected) + ", 5.0, 4.9, 0.001, 2");
+    ++expected;
+  };
+  for (size_t at = 0, reads = 1; at < stream.size(); at += 7, ++reads) {
+    r.add(std::string_view(stream).substr(at, 7));
+    if (reads % 10 == 0 && r.next(reply)) take();
+  }
+  EXPECT_LT(expected, 500);
+  while (r.next(reply)) take();
+  EXPECT_EQ(expected, 500);
+  EXPECT_EQ(r.kept(), "");
+}
+
 TEST(PollReplies, OnlyWellFormedRecordsAreSamples) {
   // As the analyser sends them.
   EXPECT_TRUE(is_rate_sample("A, 0, 1, 5, 99.8, 100.2, 1.730, 12"));
