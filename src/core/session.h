@@ -65,7 +65,9 @@ struct DataLogFile {
   bool write_failure_told = false;  // a row the file did not take has been reported
 };
 
-// The record of the device under test, entered in the device-record dialog.
+// The record of the device under test, entered in the device-record dialog. Its texts are as
+// the data-log, summary and report files take them, one byte per character: the dialog takes
+// what was typed that way, once.
 struct DeviceRecord {
   std::string manufacturer;
   std::string model;

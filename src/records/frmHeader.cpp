@@ -12,6 +12,7 @@
 #include "platform/ui.h"
 #include "records/pick_list.h"
 #include "records/records_settings.h"
+#include "records/settings_text.h"
 
 namespace qtx {
 
@@ -120,7 +121,7 @@ void frmHeader::fill_from_settings() {
   for (int k = 0; k < kPickListCount; ++k) {
     QComboBox* combo = cmbHdr[static_cast<size_t>(k)];
     for (const std::string& entry : records::read_entries(store, k, counts[static_cast<size_t>(k)]))
-      combo->addItem(toQ(entry));
+      combo->addItem(records::from_settings_text(entry));
     records::deselect(combo);
     s.mandatory_fields[static_cast<size_t>(k)] = records::read_mandatory(store, k);
     // A live single-rate test always needs its set rate.
@@ -148,6 +149,8 @@ QLabel* frmHeader::fieldLabel(int k) const {
   return k >= 0 && k < kFieldCount ? labels_[static_cast<size_t>(k)] : nullptr;
 }
 
+// The record goes into the data-log, summary and report files, one byte per character: its
+// text is taken that way here, once.
 std::string frmHeader::fieldText(int k) const {
   if (k >= 0 && k < kPickListCount) return fromQ(cmbHdr[static_cast<size_t>(k)]->currentText());
   if (k == kSerialNo) return fromQ(txtSerialNo->text());
