@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "core/vb.h"
 #include "platform/app.h"
@@ -194,6 +195,9 @@ void frmHeader::check_numeric_field(int k) {
   app_.ui().msgbox("Invalid entry, entry must be numeric.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
   cmbHdr[static_cast<size_t>(k)]->setFocus(Qt::OtherFocusReason);
   checking_ = false;
+  // When a click on Continue took the focus from the field, its press reaches the button after
+  // the message and its release went to the message: the button is not left drawn pressed.
+  QTimer::singleShot(0, cmdContinue, [button = cmdContinue] { button->setDown(false); });
 }
 
 bool frmHeader::verifyMandatoryFields() {
