@@ -207,10 +207,6 @@ struct Session {
   std::string admin_password;
   bool password_required = false;
 
-  // Help: the window that opened it ("main" or "graph") and the topic chosen.
-  std::string help_topic;
-  int16_t help_item = 0;
-
   // Loaded data log and trumpet analysis.
   LogSamples log_samples;
   LogGraphResults log_results;

@@ -70,18 +70,23 @@ frmQTXOverview::frmQTXOverview(App& app) : Form<QWidget>(app) {
 
 void frmQTXOverview::Form_Load() { GlobalMain::center_form(*this); }
 
+void frmQTXOverview::show_page(std::string_view topic, int item) {
+  topic_ = std::string(topic);
+  item_ = item;
+}
+
 void frmQTXOverview::Form_Activate() {
-  Session& s = app_.session();
+  const Session& s = app_.session();
   ++reads_;
   text_.clear();
   txtQTXOverview->clear();
-  std::optional<help::HelpPage> page = help::help_page(s.help_topic, s.help_item);
+  std::optional<help::HelpPage> page = help::help_page(topic_, item_);
   if (!page) {
     text_ = "There is no help page for this topic.";
   } else {
     if (page->caption) setWindowTitle(toQ(*page->caption));
     PageText read = read_page(s.folders.help_dir, shipped_help_dirs, page->file_name);
-    text_ = read.bytes ? help::paragraph_text(s.help_topic, *read.bytes) : read.message;
+    text_ = read.bytes ? help::paragraph_text(topic_, *read.bytes) : read.message;
   }
   txtQTXOverview->setPlainText(toDisplayLines(text_));
 }

@@ -10,7 +10,6 @@
 #include "common/global_comm.h"
 #include "common/global_main.h"
 #include "common/startup_settings.h"
-#include "core/help_text.h"
 #include "core/paths.h"
 #include "core/vb.h"
 #include "graphs/frmGraph.h"
@@ -223,10 +222,7 @@ void frmMain::mnuSysAdmin_Click() {
     app_.forms().get<frmSysAd>().Show();
 }
 
-void frmMain::mnuQTXHelp_Click() {
-  app_.session().help_topic = help::kMainTopic;
-  app_.forms().get<frmQTXHelp>().Show();
-}
+void frmMain::mnuQTXHelp_Click() { app_.forms().get<frmQTXHelp>().Show(); }
 
 void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
 
