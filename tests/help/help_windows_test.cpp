@@ -1,6 +1,7 @@
 // The help windows and the viewer: which page is read from where, reading again at each
 // activation, and what the viewer says when a page is missing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QMdiArea>
@@ -215,4 +216,28 @@ TEST_F(HelpFixture, ExitHelpLeavesTheHiddenLogGraphHidden) {
   trumpet->mnuExitGraph->click();
   processEvents();
   EXPECT_TRUE(graph.Visible());
+}
+
+// A help page is a small plain file: a link to a device, or a page far larger than any help
+// page, is not read; the viewer says so, as for a page it cannot read.
+TEST_F(HelpFixture, APageThatIsNotASmallPlainFileIsNotRead) {
+  main->mnuQTXHelp_Click();
+  frmQTXHelp& help = *t.forms().loaded<frmQTXHelp>();
+  frmQTXOverview& v = viewer();
+  v.shipped_help_dirs.clear();
+  const std::string page = join_path(t.session().folders.help_dir, "qtxmain1.txt");
+  ASSERT_EQ(::symlink("/dev/zero", page.c_str()), 0);
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.overview_text(), "The help page " + page + " could not be read.");
+
+  ::unlink(page.c_str());
+  writeHelp("qtxmain1.txt", std::string(1 << 20, 'x'));
+  ASSERT_EQ(::truncate(page.c_str(), 1LL << 30), 0);  // 1 GB, sparse
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.overview_text(), "The help page " + page + " could not be read.");
+
+  // One within the size of a page is read.
+  ASSERT_EQ(::truncate(page.c_str(), 60000), 0);
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.overview_text(), std::string(60000, 'x') + " ");
 }
