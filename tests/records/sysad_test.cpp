@@ -286,53 +286,56 @@ TEST(Administrator, RemovePasswordIsStoredAtOnce) {
   EXPECT_EQ(reread(t, "ispasswordrqd"), "False");
 }
 
-// Two administrators at once, in two copies of the program: each Close stores what its own
-// dialog changed, onto the file as the other left it, in whichever order they close.
+// Two administrators at once, in two copies of the program (or two dialogs over one store):
+// each Close stores what its own dialog changed, onto the settings as the other left them, in
+// whichever order they close.
 TEST(Administrator, TwoDialogsKeepEachOthersChanges) {
-  for (bool a_closes_first : {true, false}) {
-    SCOPED_TRACE(a_closes_first);
-    TestApp t;
-    store_list(t, kManufacturer, {"A1", "A2", "A3"});
-    store_list(t, kModel, {"Mo1", "Mo2"});
-    store(t, "FIELD3MANDATORY", "True");
-    OtherCopy other(t);
-    frmSysAd& a = open_sysad(t);
-    frmSysAd& b = other.app.forms().get<frmSysAd>();
-    b.Show();
+  for (bool a_closes_first : {true, false})
+    for (bool one_store : {false, true}) {
+      SCOPED_TRACE(testing::Message() << a_closes_first << one_store);
+      TestApp t;
+      store_list(t, kManufacturer, {"A1", "A2", "A3"});
+      store_list(t, kModel, {"Mo1", "Mo2"});
+      store(t, "FIELD3MANDATORY", "True");
+      IniSettingsStore own(t.settings().path());
+      App other(one_store ? static_cast<SettingsStore&>(t.settings()) : own, t.comm(), t.ui, t.clock);
+      frmSysAd& a = open_sysad(t);
+      frmSysAd& b = other.forms().get<frmSysAd>();
+      b.Show();
 
-    // A adds to the manufacturers and ticks a box; B removes another manufacturer and a model,
-    // and clears a box A left alone.
-    a.cmbSysAdData[kManufacturer]->setEditText("A4");
-    a.cmdAdd->click();
-    a.chkMandatory[kTechnician]->click();
-    b.cmbSysAdData[kManufacturer]->setCurrentIndex(1);
-    b.cmdRemove->click();
-    focus_in(b.cmbSysAdData[kModel]);
-    b.cmbSysAdData[kModel]->setCurrentIndex(0);
-    b.cmdRemove->click();
-    b.chkMandatory[kModel]->click();
-    (a_closes_first ? a : b).cmdClose->click();
-    (a_closes_first ? b : a).cmdClose->click();
-    processEvents();
+      // A adds to the manufacturers and ticks a box; B removes another manufacturer and a model,
+      // and clears a box A left alone.
+      a.cmbSysAdData[kManufacturer]->setEditText("A4");
+      a.cmdAdd->click();
+      a.chkMandatory[kTechnician]->click();
+      b.cmbSysAdData[kManufacturer]->setCurrentIndex(1);
+      b.cmdRemove->click();
+      focus_in(b.cmbSysAdData[kModel]);
+      b.cmbSysAdData[kModel]->setCurrentIndex(0);
+      b.cmdRemove->click();
+      b.chkMandatory[kModel]->click();
+      (a_closes_first ? a : b).cmdClose->click();
+      (a_closes_first ? b : a).cmdClose->click();
+      processEvents();
 
-    EXPECT_EQ(reread(t, "tempNumManu"), "3");
-    EXPECT_EQ(reread(t, "Manufacturer1"), "A1");
-    EXPECT_EQ(reread(t, "Manufacturer2"), "A3");
-    EXPECT_EQ(reread(t, "Manufacturer3"), "A4");
-    EXPECT_FALSE(has(t, "Manufacturer4"));
-    EXPECT_EQ(reread(t, "tempNumModels"), "1");
-    EXPECT_EQ(reread(t, "Model1"), "Mo2");
-    EXPECT_FALSE(has(t, "Model2"));
-    EXPECT_EQ(reread(t, "FIELD2MANDATORY"), "True");
-    EXPECT_EQ(reread(t, "FIELD3MANDATORY"), "False");
-    // Lists, flags and the password that neither changed are not written.
-    EXPECT_FALSE(has(t, "tempNumVTBI"));
-    EXPECT_FALSE(has(t, "FIELD0MANDATORY"));
-    EXPECT_FALSE(has(t, "password"));
-    // Each copy's flags are the stored ones after its Close.
-    EXPECT_TRUE(t.session().mandatory_fields[kTechnician]);
-    EXPECT_FALSE(other.app.session().mandatory_fields[kModel]);
-  }
+      EXPECT_EQ(reread(t, "tempNumManu"), "3");
+      EXPECT_EQ(reread(t, "Manufacturer1"), "A1");
+      EXPECT_EQ(reread(t, "Manufacturer2"), "A3");
+      EXPECT_EQ(reread(t, "Manufacturer3"), "A4");
+      EXPECT_FALSE(has(t, "Manufacturer4"));
+      EXPECT_EQ(reread(t, "tempNumModels"), "1");
+      EXPECT_EQ(reread(t, "Model1"), "Mo2");
+      EXPECT_FALSE(has(t, "Model2"));
+      EXPECT_EQ(reread(t, "FIELD2MANDATORY"), "True");
+      EXPECT_EQ(reread(t, "FIELD3MANDATORY"), "False");
+      // Lists, flags and the password that neither changed are not written.
+      EXPECT_FALSE(has(t, "tempNumVTBI"));
+      EXPECT_FALSE(has(t, "FIELD0MANDATORY"));
+      EXPECT_FALSE(has(t, "password"));
+      // Each copy's flags are the stored ones after its Close.
+      EXPECT_TRUE(t.session().mandatory_fields[kTechnician]);
+      EXPECT_FALSE(other.session().mandatory_fields[kModel]);
+    }
 }
 
 // A removal finds its entry by text where another administrator moved it; one removed by both
