@@ -128,6 +128,8 @@ class IniSettingsStore : public MemorySettingsStore {
   bool contains(std::string_view section, std::string_view key) override;
   void begin_batch() override;
   void commit_batch() override;
+  // Without the lock in time, the edit runs on the file as last read and its saves stay
+  // pending, told as a change that cannot be written.
   void update(const std::function<void()>& edit) override;
   const std::string& path() const { return path_; }
 
