@@ -83,7 +83,9 @@ struct DataLogFile {
   bool write_failure_told = false;  // a row the file did not take has been reported
 };
 
-// The record of the device under test, entered in the device-record dialog.
+// The record of the device under test, entered in the device-record dialog. Its texts are as
+// the data-log, summary and report files take them, one byte per character: the dialog takes
+// what was typed that way, once.
 struct DeviceRecord {
   std::string manufacturer;
   std::string model;
@@ -237,10 +239,6 @@ struct Session {
   std::array<bool, kFieldCount> mandatory_fields{};
   std::string admin_password;
   bool password_required = false;
-
-  // Help: the window that opened it ("main" or "graph") and the topic chosen.
-  std::string help_topic;
-  int16_t help_item = 0;
 
   // Loaded data log and trumpet analysis.
   LogSamples log_samples;

@@ -9,7 +9,6 @@
 
 #include "common/frmAbout.h"
 #include "common/global_save_open.h"
-#include "core/help_text.h"
 #include "core/vb.h"
 #include "graphs/frmSetRate.h"
 #include "graphs/frmTrumpetGraph.h"
@@ -527,8 +526,9 @@ void frmGraph::mnuPrintGraph_Click() {
 }
 
 void frmGraph::mnuGraphHelp_Click() {
-  app_.session().help_topic = help::kGraphTopic;
-  app_.forms().get<frmQTXGHelp>().Show();
+  frmQTXGHelp& help = app_.forms().get<frmQTXGHelp>();
+  help.opened_from(*this);
+  help.Show();
 }
 
 void frmGraph::mnuAbout_Click() { app_.forms().get<frmAbout>().ShowModal(this); }

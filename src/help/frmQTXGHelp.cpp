@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "common/global_main.h"
+#include "core/help_text.h"
 #include "help/help_common.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -83,10 +84,10 @@ frmQTXGHelp::frmQTXGHelp(App& app) : Form<QWidget>(app) {
 
 void frmQTXGHelp::Form_Load() { GlobalMain::center_form(*this); }
 
-void frmQTXGHelp::topic_Click(int item) { help_windows::show_help_page(app_, item); }
+void frmQTXGHelp::topic_Click(int item) { help_windows::show_help_page(app_, help::kGraphTopic, item); }
 
 void frmQTXGHelp::cmdExit_Click() {
-  help_windows::return_to_caller(app_);
+  help_windows::return_to_caller(app_, caller_);
   Unload();
 }
 

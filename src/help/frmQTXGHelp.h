@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <string>
 
 #include "platform/forms.h"
 
@@ -20,6 +21,9 @@ class frmQTXGHelp : public Form<QWidget> {
   QSize sizeHint() const override { return QSize(440, 400); }
 
   void Form_Load() override;
+  // The window whose Help menu opened this one: Exit Help returns there (the main window when
+  // none is named).
+  void opened_from(FormBase& window) { caller_ = window.formName(); }
   // A topic link: opens the viewer on its page.
   void topic_Click(int item);
   void cmdExit_Click();
@@ -32,6 +36,7 @@ class frmQTXGHelp : public Form<QWidget> {
   QPushButton* cmdExit = nullptr;
 
  private:
+  std::string caller_;
   QToolButton* topics_[20] = {};
 };
 

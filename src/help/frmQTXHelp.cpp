@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "common/global_main.h"
+#include "core/help_text.h"
 #include "help/help_common.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -58,10 +59,10 @@ frmQTXHelp::frmQTXHelp(App& app) : Form<QWidget>(app) {
 
 void frmQTXHelp::Form_Load() { GlobalMain::center_form(*this); }
 
-void frmQTXHelp::topic_Click(int item) { help_windows::show_help_page(app_, item); }
+void frmQTXHelp::topic_Click(int item) { help_windows::show_help_page(app_, help::kMainTopic, item); }
 
 void frmQTXHelp::cmdExitHelp_Click() {
-  help_windows::return_to_caller(app_);
+  help_windows::return_to_caller(app_, caller_);
   Unload();
 }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <string>
 
 #include "platform/forms.h"
 
@@ -20,6 +21,9 @@ class frmQTXHelp : public Form<QWidget> {
   QSize sizeHint() const override { return QSize(340, 360); }
 
   void Form_Load() override;
+  // The window whose Help menu opened this one: Exit Help returns there (the main window when
+  // none is named).
+  void opened_from(FormBase& window) { caller_ = window.formName(); }
   // A topic link: opens the viewer on its page.
   void topic_Click(int item);
   void cmdExitHelp_Click();
@@ -32,6 +36,7 @@ class frmQTXHelp : public Form<QWidget> {
   QPushButton* cmdExitHelp = nullptr;
 
  private:
+  std::string caller_;
   QToolButton* topics_[8] = {};
 };
 

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/forms.h"
@@ -20,7 +21,9 @@ class frmQTXOverview : public Form<QWidget> {
   QSize sizeHint() const override { return QSize(560, 420); }
 
   void Form_Load() override;
-  // Each activation reads the page of help_topic and help_item into the text box, afresh.
+  // The page to show: its topic ("main" or "graph", the help window that asks) and its item.
+  void show_page(std::string_view topic, int item);
+  // Each activation reads the page into the text box, afresh.
   void Form_Activate() override;
   void cmdExit_Click();
 
@@ -37,6 +40,8 @@ class frmQTXOverview : public Form<QWidget> {
   QPushButton* cmdExit = nullptr;
 
  private:
+  std::string topic_;
+  int item_ = 0;
   std::string text_;
   int reads_ = 0;
 };

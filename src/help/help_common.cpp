@@ -4,7 +4,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "core/help_text.h"
 #include "help/frmQTXOverview.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -79,19 +78,19 @@ QToolButton* make_topic_link(QWidget* parent, const char* name, const char* capt
   return link;
 }
 
-void show_help_page(App& app, int item) {
-  app.session().help_item = static_cast<int16_t>(item);
+void show_help_page(App& app, std::string_view topic, int item) {
   frmQTXOverview& viewer = app.forms().get<frmQTXOverview>();
+  viewer.show_page(topic, item);
   const int reads = viewer.reads();
   bring_to_front(viewer);
   // A viewer that already was the active window is not activated again: the page is read here.
   if (viewer.reads() == reads) viewer.Form_Activate();
 }
 
-void return_to_caller(App& app) {
+void return_to_caller(App& app, const std::string& caller) {
   Forms& forms = app.forms();
-  FormBase* target = nullptr;
-  if (app.session().help_topic == help::kGraphTopic) target = forms.find("frmGraph");
+  FormBase* target = caller.empty() ? nullptr : forms.find(caller);
+  if (target && !target->Visible()) target = nullptr;
   if (!target) target = forms.mainWindow();
   if (target) bring_to_front(*target);
 }

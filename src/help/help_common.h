@@ -5,6 +5,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
+#include <string>
+#include <string_view>
 
 namespace qtx {
 class App;
@@ -20,12 +22,13 @@ QFrame* make_rule(QWidget* parent, const char* name);
 // and assistive technology reach under its caption.
 QToolButton* make_topic_link(QWidget* parent, const char* name, const char* caption);
 
-// Opens the viewer on topic `item` of the current help_topic and brings it to the front; the
-// viewer reads the page when it becomes the active window.
-void show_help_page(App& app, int item);
+// Opens the viewer on page `item` of the help window's topic ("main" or "graph") and brings it
+// to the front; the viewer reads the page when it becomes the active window.
+void show_help_page(App& app, std::string_view topic, int item);
 
-// Returns the user to the window that opened help: the log graph window for "graph" (the main
-// window when the graph window has been closed meanwhile), the main window for "main".
-void return_to_caller(App& app);
+// Returns the user to the window that opened a help window (by its name; none: the main
+// window). A window closed meanwhile, or hidden (the log graph while the trumpet window is
+// open), is not brought back: the main window is.
+void return_to_caller(App& app, const std::string& caller);
 
 }  // namespace qtx::help_windows

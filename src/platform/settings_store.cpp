@@ -11,7 +11,9 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstring>
 
+#include "core/paths.h"
 #include "core/vb.h"
 #include "platform/text.h"
 
@@ -208,7 +210,9 @@ IniSettingsStore::IniSettingsStore(std::string path, int lock_wait_ms)
 }
 
 IniSettingsStore::~IniSettingsStore() {
-  // Changes still pending (the lock was not had in time) get one more try at the end of the run.
+  // Changes still pending (the lock was not had in time) get one more try; nobody is left to
+  // tell of a failure now (finish() tells, at the end of the run).
+  notice_ = nullptr;
   if (!pending_.empty()) flush();
   if (held_fd_ >= 0) ::close(held_fd_);
 }
@@ -331,35 +335,112 @@ void IniSettingsStore::commit_batch() {
   if (batch_depth_ == 0) flush();
 }
 
+void SettingsStore::update(const std::function<void()>& edit) {
+  SettingsBatch batch(*this);
+  edit();
+}
+
+void IniSettingsStore::update(const std::function<void()>& edit) {
+  // Inside a batch the edit is part of it, written at its end.
+  if (batch_depth_ > 0) return edit();
+  {
+    QLockFile file_lock(pathToQ(path_ + ".lock"));
+    const bool locked = lock(file_lock);
+    // The batch ends, and is written before the lock goes, also when the edit throws.
+    struct Batch {
+      IniSettingsStore& store;
+      bool locked;
+      ~Batch() {
+        --store.batch_depth_;
+        if (locked) store.write_locked();
+      }
+    } batch{*this, locked};
+    ++batch_depth_;
+    edit();
+  }
+  tell_failure();
+}
+
+bool IniSettingsStore::finish() {
+  flush();
+  return pending_.empty();
+}
+
+bool IniSettingsStore::lock(QLockFile& lock) {
+  QDir().mkpath(QFileInfo(pathToQ(path_)).absolutePath());
+  if (lock.tryLock(lock_wait_ms_)) return true;
+  const std::string lock_name = path_text(path_) + ".lock";
+  switch (lock.error()) {
+    case QLockFile::LockFailedError:
+      failure_ = "its lock file " + lock_name + " is held by another program";
+      break;
+    case QLockFile::PermissionError:
+      failure_ = "QTX may not write in its folder";
+      break;
+    default:
+      failure_ = "its lock file " + lock_name + " cannot be made";
+  }
+  return false;
+}
+
+// Told once the lock is let go: a message box open while this copy holds it would stop the
+// other copies' writes for as long as it stands.
+void IniSettingsStore::tell_failure() {
+  if (failure_.empty()) return;
+  std::string reason = std::move(failure_);
+  failure_.clear();
+  // Once until a write succeeds again: one message for a folder that stays read-only, not one
+  // per change.
+  if (failure_told_ || !notice_) return;
+  failure_told_ = true;
+  notice_("The settings file " + path_text(path_) + " cannot be written: " + reason + ".\r\rThe change is not stored.");
+}
+
 void IniSettingsStore::flush() {
   // A store that cannot be written keeps its changes for this run (and tries again at the next
   // change); settings are never worth stopping the bench work for.
   if (pending_.empty()) return;
-  QString p = pathToQ(path_);
-  QDir().mkpath(QFileInfo(p).absolutePath());
-  QLockFile lock(p + QStringLiteral(".lock"));
-  if (!lock.tryLock(lock_wait_ms_)) return;
+  {
+    QLockFile file_lock(pathToQ(path_ + ".lock"));
+    if (lock(file_lock)) write_locked();
+  }
+  tell_failure();
+}
 
+void IniSettingsStore::write_locked() {
+  if (pending_.empty()) return;
   // Under the lock no other copy writes: the changes go onto what the file holds now. One that
   // could not be read is not written over with what little this copy knows.
-  if ((!loaded_ || identify(-1) != file_id_) && !load()) return;
+  if ((!loaded_ || identify(-1) != file_id_) && !load()) {
+    failure_ = "it cannot be read";
+    return;
+  }
   bool changed = false;
   for (const Change& c : pending_)
     changed = (c.value ? table_.set(c.section, c.key, *c.value) : table_.erase(c.section, c.key)) || changed;
   if (changed) {
-    QSaveFile f(p);
-    bool written = f.open(QIODevice::WriteOnly);
+    QSaveFile f(pathToQ(path_));
+    // Unbuffered: a buffered write that a full disk takes only in part is lost in the buffer's
+    // flush, and the cut file would be committed in place of the settings.
+    bool written = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // The temporary file, which becomes the settings file, is the owner's alone from the start.
     if (written) {
       f.setPermissions(kOwnerOnly);
       std::string text = table_.to_ini();
+      errno = 0;
       written = f.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-      if (!written) f.cancelWriting();
-      written = written && f.commit();
+      if (!written) {
+        // The system's reason ("No space left on device"), which Qt does not always keep.
+        failure_ = errno != 0 ? std::strerror(errno) : fromQ(f.errorString());
+        f.cancelWriting();
+      } else {
+        written = f.commit();
+      }
     }
     if (!written) {
       // table_ now holds more than the file: read it again before the next try.
       loaded_ = false;
+      if (failure_.empty()) failure_ = fromQ(f.errorString());
       return;
     }
     // What was just written is what table_ holds; noted, so the next read does not parse it.
@@ -374,6 +455,7 @@ void IniSettingsStore::flush() {
   }
   pending_.clear();
   pending_index_.clear();
+  failure_told_ = false;
 }
 
 }  // namespace qtx

@@ -3,11 +3,14 @@
 // caller's default.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+class QLockFile;
 
 namespace qtx {
 
@@ -25,6 +28,11 @@ class SettingsStore {
   // outermost commit writes. Use SettingsBatch rather than calling these directly.
   virtual void begin_batch() {}
   virtual void commit_batch() {}
+
+  // Reads and saves that make one change together (a pick list re-read, edited and written
+  // back): a store kept in a file runs `edit` holding its lock, so the reads see the file as it
+  // stands and no other copy writes between them and the saves, which are written at the end.
+  virtual void update(const std::function<void()>& edit);
 };
 
 // One batch for one scope: begun when made, committed when the scope ends (an early return or
@@ -94,9 +102,11 @@ class MemorySettingsStore : public SettingsStore {
 //
 // Changes are written at once, or once at the end of a batch; a save that changes nothing writes
 // nothing. A file that stands but cannot be read is never written over: the changes stay in
-// memory, pending until it can be read again. A lock that cannot be had in time leaves the changes pending: the next
-// change, the next batch's end and the end of the store (the end of the run) try again. The file
-// holds the administrator password: only its owner may read or write it.
+// memory, pending until it can be read again. A lock that cannot be had in time, or a folder
+// that is read-only or full, leaves the changes pending: the next change, the next batch's end
+// and finish() (the end of the run) try again. A change that cannot be written is told once,
+// through the failure notice, until a write succeeds again. The file holds the administrator
+// password: only its owner may read or write it.
 class IniSettingsStore : public MemorySettingsStore {
  public:
   // A write holds the lock for a few milliseconds; longer means another copy is stuck.
@@ -118,7 +128,19 @@ class IniSettingsStore : public MemorySettingsStore {
   bool contains(std::string_view section, std::string_view key) override;
   void begin_batch() override;
   void commit_batch() override;
+  // Without the lock in time, the edit runs on the file as last read and its saves stay
+  // pending, told as a change that cannot be written.
+  void update(const std::function<void()>& edit) override;
   const std::string& path() const { return path_; }
+
+  // Told, with a message naming the file, when a change cannot be written; once, until a write
+  // succeeds again.
+  void set_failure_notice(std::function<void(const std::string& message)> notice) { notice_ = std::move(notice); }
+  // The failure is told already by other means (the start's message about an unreadable file).
+  void failure_told() { failure_told_ = true; }
+  // The end of the run: the changes still pending get their last try. False when some are left
+  // unwritten (told through the notice, unless told already).
+  bool finish();
   // The file stands but could not be read when last tried: the store keeps its changes in
   // memory and never writes over the file.
   bool unreadable() const { return unreadable_; }
@@ -145,7 +167,10 @@ class IniSettingsStore : public MemorySettingsStore {
   void hold(int fd, const FileId& id);
   const std::string* lookup(std::string_view section, std::string_view key) const;
   void record(std::string_view section, std::string_view key, std::optional<std::string> value);
+  bool lock(QLockFile& lock);
   void flush();
+  void write_locked();
+  void tell_failure();
 
   std::string path_;
   int lock_wait_ms_;
@@ -160,6 +185,9 @@ class IniSettingsStore : public MemorySettingsStore {
   // This copy's changes the file lacks, in the order made; the index finds a key's latest.
   std::vector<Change> pending_;
   std::unordered_map<std::string, size_t> pending_index_;
+  std::function<void(const std::string&)> notice_;
+  std::string failure_;  // why the last write failed, until told
+  bool failure_told_ = false;
 };
 
 }  // namespace qtx

@@ -12,6 +12,7 @@
 #include "platform/ui.h"
 #include "records/frmSysAd.h"
 #include "records/records_settings.h"
+#include "records/settings_text.h"
 
 namespace qtx {
 
@@ -108,7 +109,7 @@ void frmChgPassword::txtConfPassw_LostFocus() {
 }
 
 void frmChgPassword::take_new_password() {
-  new_password_ = fromQ(txtSetPassword->text());
+  new_password_ = records::to_settings_text(txtSetPassword->text());
   // A new password that differs from the one confirmed is not confirmed, whatever road the
   // focus takes to OK.
   if (new_password_ != confirm_text_) password_confirmed_ = false;
@@ -117,7 +118,7 @@ void frmChgPassword::take_new_password() {
 
 void frmChgPassword::compare_confirmation() {
   if (comparing_) return;
-  confirm_text_ = fromQ(txtConfPassw->text());
+  confirm_text_ = records::to_settings_text(txtConfPassw->text());
   if (confirm_text_ == new_password_) {
     password_confirmed_ = true;
     return;
@@ -132,22 +133,24 @@ void frmChgPassword::compare_confirmation() {
 
 void frmChgPassword::CmdOK_Click() {
   Session& s = app_.session();
-  if (password_confirmed_) {
-    s.admin_password = new_password_;
-    if (!s.password_required) {
-      s.password_required = true;
-      app_.settings().save(records::kSection, records::kPasswordRequiredKey, records::kTrueText);
-    }
+  if (!password_confirmed_) return reopen_administrator(std::nullopt);
+  s.admin_password = new_password_;
+  if (!s.password_required) {
+    s.password_required = true;
+    app_.settings().save(records::kSection, records::kPasswordRequiredKey, records::kTrueText);
   }
-  reopen_administrator();
+  reopen_administrator(new_password_);
 }
 
-void frmChgPassword::cmdCancel_Click() { reopen_administrator(); }
+void frmChgPassword::cmdCancel_Click() { reopen_administrator(std::nullopt); }
 
-void frmChgPassword::reopen_administrator() {
+void frmChgPassword::reopen_administrator(std::optional<std::string> new_password) {
   App& app = app_;  // taken before the window is unloaded
   Unload();
-  app.forms().get<frmSysAd>().Show();
+  frmSysAd& administrator = app.forms().get<frmSysAd>();
+  // The re-opened dialog stores it when it saves, and drops it when it is cancelled.
+  if (new_password) administrator.store_new_password(std::move(*new_password));
+  administrator.Show();
 }
 
 }  // namespace qtx

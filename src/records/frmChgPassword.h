@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 #include <string>
 
 #include "platform/forms.h"
@@ -46,7 +47,7 @@ class frmChgPassword : public DialogForm {
  private:
   void take_new_password();
   void compare_confirmation();
-  void reopen_administrator();
+  void reopen_administrator(std::optional<std::string> new_password);
 
   std::string new_password_;
   std::string confirm_text_;

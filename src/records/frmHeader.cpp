@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "core/vb.h"
 #include "platform/app.h"
@@ -12,6 +13,7 @@
 #include "platform/ui.h"
 #include "records/pick_list.h"
 #include "records/records_settings.h"
+#include "records/settings_text.h"
 
 namespace qtx {
 
@@ -120,7 +122,7 @@ void frmHeader::fill_from_settings() {
   for (int k = 0; k < kPickListCount; ++k) {
     QComboBox* combo = cmbHdr[static_cast<size_t>(k)];
     for (const std::string& entry : records::read_entries(store, k, counts[static_cast<size_t>(k)]))
-      combo->addItem(toQ(entry));
+      combo->addItem(records::from_settings_text(entry));
     records::deselect(combo);
     s.mandatory_fields[static_cast<size_t>(k)] = records::read_mandatory(store, k);
     // A live single-rate test always needs its set rate.
@@ -148,6 +150,8 @@ QLabel* frmHeader::fieldLabel(int k) const {
   return k >= 0 && k < kFieldCount ? labels_[static_cast<size_t>(k)] : nullptr;
 }
 
+// The record goes into the data-log, summary and report files, one byte per character: its
+// text is taken that way here, once.
 std::string frmHeader::fieldText(int k) const {
   if (k >= 0 && k < kPickListCount) return fromQ(cmbHdr[static_cast<size_t>(k)]->currentText());
   if (k == kSerialNo) return fromQ(txtSerialNo->text());
@@ -191,6 +195,9 @@ void frmHeader::check_numeric_field(int k) {
   app_.ui().msgbox("Invalid entry, entry must be numeric.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
   cmbHdr[static_cast<size_t>(k)]->setFocus(Qt::OtherFocusReason);
   checking_ = false;
+  // When a click on Continue took the focus from the field, its press reaches the button after
+  // the message and its release went to the message: the button is not left drawn pressed.
+  QTimer::singleShot(0, cmdContinue, [button = cmdContinue] { button->setDown(false); });
 }
 
 bool frmHeader::verifyMandatoryFields() {

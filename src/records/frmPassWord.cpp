@@ -10,6 +10,7 @@
 #include "platform/ui.h"
 #include "records/frmSysAd.h"
 #include "records/records_settings.h"
+#include "records/settings_text.h"
 
 namespace qtx {
 
@@ -55,8 +56,8 @@ void frmPassWord::txtPassword_KeyPress(int key_ascii) {
   if (key_ascii != 13) return;
   Session& s = app_.session();
   s.admin_password = app_.settings().get(records::kSection, records::kPasswordKey, records::kPasswordDefault);
-  // Compared exactly, letter case included.
-  if (fromQ(txtPassword->text()) == s.admin_password) {
+  // Compared exactly as typed, letter case and every character included.
+  if (txtPassword->text() == records::from_settings_text(s.admin_password)) {
     App& app = app_;  // taken before the window is unloaded
     Unload();
     app.forms().get<frmSysAd>().Show();

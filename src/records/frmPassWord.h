@@ -1,5 +1,5 @@
 // The password prompt "Password" in front of the administrator dialog. Enter submits; there
-// is no OK button. A modeless window.
+// is no OK button. A modeless window, made afresh on each showing.
 #pragma once
 
 #include <QDialog>
@@ -28,6 +28,8 @@ class frmPassWord : public Form<QDialog> {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Esc closes the prompt as Cancel does.
+  void reject() override { cmdCancel_Click(); }
 };
 
 }  // namespace qtx

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/vb.h"
 #include "platform/app.h"
@@ -15,6 +16,7 @@
 #include "records/frmChgPassword.h"
 #include "records/pick_list.h"
 #include "records/records_settings.h"
+#include "records/settings_text.h"
 
 namespace qtx {
 
@@ -161,15 +163,17 @@ void frmSysAd::load_sys_admin() {
 
   s.mandatory_fields.fill(false);
   for (int k = 0; k < kPickListCount; ++k) {
+    sys_admin_list& l = lists_[static_cast<size_t>(k)];
     QComboBox* combo = cmbSysAdData[static_cast<size_t>(k)];
-    for (const std::string& entry : records::read_entries(store, k, lists_[static_cast<size_t>(k)].count))
-      combo->addItem(toQ(entry));
+    l.entries = records::read_entries(store, k, l.count);
+    // Each entry read carries its place in `entries`; one added here carries none.
+    for (size_t n = 0; n < l.entries.size(); ++n)
+      combo->addItem(records::from_settings_text(l.entries[n]), static_cast<int>(n));
     records::deselect(combo);
-    s.mandatory_fields[static_cast<size_t>(k)] = records::read_mandatory(store, k);
-    chkMandatory[static_cast<size_t>(k)]->setChecked(s.mandatory_fields[static_cast<size_t>(k)]);
   }
-  for (int k : {int(kSerialNo), int(kControlNo)}) {
+  for (int k = 0; k < kFieldCount; ++k) {
     s.mandatory_fields[static_cast<size_t>(k)] = records::read_mandatory(store, k);
+    loaded_flags_[static_cast<size_t>(k)] = s.mandatory_fields[static_cast<size_t>(k)];
     chkMandatory[static_cast<size_t>(k)]->setChecked(s.mandatory_fields[static_cast<size_t>(k)]);
   }
   show_password_state();
@@ -178,30 +182,70 @@ void frmSysAd::load_sys_admin() {
 void frmSysAd::save_sys_admin() {
   Session& s = app_.session();
   SettingsStore& store = app_.settings();
+  // Only what was changed here, onto the settings as they stand: read, edited and written under
+  // the store's lock, so two administrators (two copies of the program) keep each other's work.
+  store.update([&] {
+    for (int k = 0; k < kPickListCount; ++k) save_list(k);
+    for (int k = 0; k < kFieldCount; ++k) {
+      const bool checked = chkMandatory[static_cast<size_t>(k)]->isChecked();
+      if (checked != loaded_flags_[static_cast<size_t>(k)])
+        store.save(records::kSection, records::mandatory_key(k), records::bool_text(checked));
+      s.mandatory_fields[static_cast<size_t>(k)] = records::read_mandatory(store, k);
+    }
+    if (new_password_) store.save(records::kSection, records::kPasswordKey, *new_password_);
+  });
+}
+
+namespace {
+
+// Takes entry `index` of the list as read, `read`, out of the list as stored now, `now`: the
+// same text at the same occurrence, or its last occurrence when another administrator has
+// removed some meanwhile; nothing when none is left.
+void remove_entry(std::vector<std::string>& now, const std::vector<std::string>& read, size_t index) {
+  const std::string& text = read[index];
+  const auto occurrence = std::count(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(index), text);
+  auto found = now.end();
+  std::ptrdiff_t seen = 0;
+  for (auto it = now.begin(); it != now.end(); ++it) {
+    if (*it != text) continue;
+    found = it;
+    if (seen++ == occurrence) break;
+  }
+  if (found != now.end()) now.erase(found);
+}
+
+}  // namespace
+
+void frmSysAd::save_list(int k) {
+  const sys_admin_list& l = lists_[static_cast<size_t>(k)];
+  QComboBox* combo = cmbSysAdData[static_cast<size_t>(k)];
+  std::vector<bool> kept(l.entries.size(), false);
+  std::vector<std::string> added;
+  for (int i = 0; i < combo->count(); ++i) {
+    const QVariant read_at = combo->itemData(i);
+    if (read_at.isValid())
+      kept[static_cast<size_t>(read_at.toInt())] = true;
+    else
+      added.push_back(records::to_settings_text(combo->itemText(i)));
+  }
+  if (added.empty() && std::find(kept.begin(), kept.end(), false) == kept.end()) return;
+
+  SettingsStore& store = app_.settings();
   using records::kSection;
-  // Every list, flag and the password in one write of the settings file.
-  SettingsBatch batch(store);
+  const std::string_view count_key = records::kPickLists[static_cast<size_t>(k)].count_key;
+  const int16_t stored_count = std::max<int16_t>(0, records::read_count(store, count_key));
+  std::vector<std::string> now = records::read_entries(store, k, stored_count);
+  // The last first, so the occurrences before each removal are still as they were read.
+  for (size_t i = l.entries.size(); i-- > 0;)
+    if (!kept[i]) remove_entry(now, l.entries, i);
+  now.insert(now.end(), added.begin(), added.end());
 
-  store.save(kSection, records::kPickLists[kManufacturer].count_key, vb::to_text(lists_[kManufacturer].count));
-  store.save(kSection, records::kVolumesCountKey, vb::to_text(volumes_.count));
-  for (int k = 1; k < kPickListCount; ++k)
-    store.save(kSection, records::kPickLists[static_cast<size_t>(k)].count_key,
-               vb::to_text(lists_[static_cast<size_t>(k)].count));
-
-  for (int k = 0; k < kPickListCount; ++k) {
-    const sys_admin_list& l = lists_[static_cast<size_t>(k)];
-    QComboBox* combo = cmbSysAdData[static_cast<size_t>(k)];
-    // Numbered from 1 without gaps, in the list's order; what is left of a longer list goes.
-    for (int n = 1; n <= l.count; ++n) store.save(kSection, records::entry_key(k, n), fromQ(combo->itemText(n - 1)));
-    for (int n = l.count + 1; n <= l.saved_count; ++n) store.remove(kSection, records::entry_key(k, n));
-    s.mandatory_fields[static_cast<size_t>(k)] = chkMandatory[static_cast<size_t>(k)]->isChecked();
-    store.save(kSection, records::mandatory_key(k), records::bool_text(s.mandatory_fields[static_cast<size_t>(k)]));
-  }
-  for (int k : {int(kSerialNo), int(kControlNo)}) {
-    s.mandatory_fields[static_cast<size_t>(k)] = chkMandatory[static_cast<size_t>(k)]->isChecked();
-    store.save(kSection, records::mandatory_key(k), records::bool_text(s.mandatory_fields[static_cast<size_t>(k)]));
-  }
-  store.save(kSection, records::kPasswordKey, s.admin_password);
+  // Numbered from 1 without gaps, in the list's order; what is left of a longer list goes.
+  const int count = static_cast<int>(now.size());
+  store.save(kSection, count_key, vb::to_text(count));
+  for (int n = 1; n <= count; ++n) store.save(kSection, records::entry_key(k, n), now[static_cast<size_t>(n - 1)]);
+  for (int n = count + 1; n <= std::max(stored_count, l.saved_count); ++n)
+    store.remove(kSection, records::entry_key(k, n));
 }
 
 void frmSysAd::show_password_state() {
@@ -227,11 +271,11 @@ void frmSysAd::chkMandatory_Click(int index) {
 void frmSysAd::cmdAdd_Click() {
   int k = current_list_;
   QComboBox* combo = cmbSysAdData[static_cast<size_t>(k)];
-  std::string text = fromQ(combo->currentText());
-  if ((k == kVtbi || k == kFlowRate) && !vb::IsNumeric(text)) {
+  const QString text = combo->currentText();
+  if ((k == kVtbi || k == kFlowRate) && !vb::IsNumeric(records::to_settings_text(text))) {
     app_.ui().msgbox("Invalid entry, entry must be numeric.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
   } else {
-    combo->addItem(toQ(text));
+    combo->addItem(text);
     records::deselect(combo);
     ++lists_[static_cast<size_t>(k)].count;
   }

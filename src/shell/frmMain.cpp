@@ -11,7 +11,6 @@
 #include "common/global_main.h"
 #include "common/global_save_open.h"
 #include "common/startup_settings.h"
-#include "core/help_text.h"
 #include "core/paths.h"
 #include "core/vb.h"
 #include "graphs/frmGraph.h"
@@ -225,10 +224,7 @@ void frmMain::mnuSysAdmin_Click() {
     app_.forms().get<frmSysAd>().Show();
 }
 
-void frmMain::mnuQTXHelp_Click() {
-  app_.session().help_topic = help::kMainTopic;
-  app_.forms().get<frmQTXHelp>().Show();
-}
+void frmMain::mnuQTXHelp_Click() { app_.forms().get<frmQTXHelp>().Show(); }
 
 void frmMain::mnuAbout_Click() { app_.forms().get<frmAbout>().Show(); }
 

@@ -67,7 +67,14 @@ Program::Program()
       app_(settings_, *comm_, ui_, clock_),
       printer_(make_qt_printer()) {
   app_.setPrinter(*printer_);
-  app_.forms().setEndProgram([] { QCoreApplication::quit(); });
+  settings_.set_failure_notice([this](const std::string& message) {
+    app_.ui().msgbox(message, MsgButtons::OK, MsgIcon::Exclamation, "SETTINGS");
+  });
+  // A change still waiting for the settings file is written before the program ends, or told.
+  app_.forms().setEndProgram([this] {
+    settings_.finish();
+    QCoreApplication::quit();
+  });
 }
 
 frmMain& Program::start() {
@@ -75,6 +82,8 @@ frmMain& Program::start() {
     app_.ui().msgbox("The settings file " + settings_.path() +
                          " cannot be read.\r\rQTX starts with its default settings and leaves the file as it is.",
                      MsgButtons::OK, MsgIcon::Exclamation, "SETTINGS");
+  // That message tells, too, that the changes of this run are not stored.
+  if (settings_.unreadable()) settings_.failure_told();
   frmMain& main = app_.forms().get<frmMain>();
   main.show();
   return main;

@@ -1,6 +1,7 @@
 // The help windows and the viewer: which page is read from where, reading again at each
 // activation, and what the viewer says when a page is missing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QMdiArea>
@@ -10,12 +11,15 @@
 #include "core/help_text.h"
 #include "core/paths.h"
 #include "graphs/frmGraph.h"
+#include "graphs/frmTrumpSet.h"
+#include "graphs/frmTrumpetGraph.h"
 #include "help/frmQTXGHelp.h"
 #include "help/frmQTXHelp.h"
 #include "help/frmQTXOverview.h"
 #include "platform/files.h"
 #include "shell/frmMain.h"
 #include "support/main_window.h"
+#include "support/rate_logs.h"
 #include "support/test_app.h"
 
 using namespace qtx;
@@ -52,14 +56,12 @@ struct HelpFixture : ::testing::Test {
 
 TEST_F(HelpFixture, MainTopicReadsTheHelpFolderAndFallsBackToTheShippedPage) {
   main->mnuQTXHelp_Click();
-  EXPECT_EQ(t.session().help_topic, "main");
   frmQTXHelp& help = *t.forms().loaded<frmQTXHelp>();
   EXPECT_TRUE(help.Visible());
   frmQTXOverview& v = viewer();
 
   writeHelp("qtxmain1.txt", "Local page.\r\nDuring a download of a summary of data, text.\r\n");
   help.topic_label(1)->click();
-  EXPECT_EQ(t.session().help_item, 1);
   EXPECT_EQ(v.windowTitle(), "File/Download");
   EXPECT_EQ(v.overview_text(), "Local page. \r\n\r\nDuring a download of a summary of data, text. ");
   EXPECT_EQ(v.txtQTXOverview->toPlainText(), "Local page. \n\nDuring a download of a summary of data, text. ");
@@ -94,7 +96,6 @@ TEST_F(HelpFixture, TheViewerReadsThePageAgainEachTimeItIsActivated) {
 }
 
 TEST_F(HelpFixture, GraphTopicZeroKeepsTheCaption) {
-  t.session().help_topic = "graph";
   frmQTXGHelp& ghelp = t.forms().get<frmQTXGHelp>();
   ghelp.Show();
   EXPECT_EQ(ghelp.topic_label(0), nullptr);
@@ -109,16 +110,15 @@ TEST_F(HelpFixture, GraphTopicZeroKeepsTheCaption) {
 }
 
 TEST_F(HelpFixture, MissingPagesAndTopicsOutsideTheTableAreToldInTheViewer) {
-  t.session().help_topic = "main";
   frmQTXOverview& v = viewer();
   v.shipped_help_dirs.clear();
-  t.session().help_item = 3;
+  v.show_page("main", 3);
   v.Form_Activate();
   EXPECT_EQ(v.overview_text(), "The help page qtxmain3.txt was found neither in the help folder " +
                                    t.session().folders.help_dir + " nor among the help pages that came with QTX.");
   EXPECT_EQ(v.txtQTXOverview->toPlainText().toStdString(), v.overview_text());
 
-  t.session().help_item = 8;
+  v.show_page("main", 8);
   v.Form_Activate();
   EXPECT_EQ(v.overview_text(), "There is no help page for this topic.");
 }
@@ -141,7 +141,6 @@ TEST_F(HelpFixture, ExitRoads) {
   frmGraph& graph = t.forms().get<frmGraph>();
   graph.Show();
   graph.mnuGraphHelp->trigger();
-  EXPECT_EQ(t.session().help_topic, "graph");
   frmQTXGHelp* ghelp = t.forms().loaded<frmQTXGHelp>();
   ASSERT_NE(ghelp, nullptr);
   area().setActiveSubWindow(frameOf(*ghelp));
@@ -158,4 +157,87 @@ TEST_F(HelpFixture, ExitRoads) {
   t.forms().unload("frmGraph");
   t.forms().get<frmQTXGHelp>().cmdExit->click();
   EXPECT_FALSE(t.forms().isLoaded("frmQTXGHelp"));
+}
+
+// With both help windows open, each one's links show its own pages, and its Exit Help returns
+// to the window that opened it: the main-screen help leaves the window in front where it is
+// and the keyboard out of the log graph.
+TEST_F(HelpFixture, EachHelpWindowKeepsItsTopicAndItsWayBack) {
+  frmGraph& graph = t.forms().get<frmGraph>();
+  graph.Show();
+  main->mnuQTXHelp_Click();
+  graph.mnuGraphHelp->trigger();
+  frmQTXHelp& help = *t.forms().loaded<frmQTXHelp>();
+  frmQTXGHelp& ghelp = *t.forms().loaded<frmQTXGHelp>();
+  frmQTXOverview& v = viewer();
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.windowTitle(), "File/Download");
+  EXPECT_EQ(v.overview_text(), help::paragraph_text("main", shipped("qtxmain1.txt")));
+  ghelp.topic_label(1)->click();
+  EXPECT_EQ(v.windowTitle(), "File/Open");
+  help.topic_label(3)->click();
+  EXPECT_EQ(v.windowTitle(), "File/Graph Data");
+  area().setActiveSubWindow(frameOf(v));  // the window in front, as a running test's would be
+
+  help.cmdExitHelp->click();
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmQTXHelp"));
+  EXPECT_EQ(area().activeSubWindow(), frameOf(v));
+  EXPECT_FALSE(graph.isAncestorOf(QApplication::focusWidget()));
+
+  ghelp.cmdExit->click();
+  processEvents();
+  EXPECT_EQ(area().activeSubWindow(), frameOf(graph));
+  EXPECT_TRUE(graph.isAncestorOf(QApplication::focusWidget()));
+}
+
+// The trumpet window hides the log graph while it is open; leaving the graph help meanwhile
+// does not show it.
+TEST_F(HelpFixture, ExitHelpLeavesTheHiddenLogGraphHidden) {
+  main->mnuGraphLog->trigger();
+  frmGraph& graph = *t.forms().loaded<frmGraph>();
+  t.session().log_samples = flow_log({}, [](double) { return 100.0; });
+  t.session().base_rate = 100;
+  graph.mnuGraphHelp->trigger();
+  t.ui.onModal("frmTrumpSet", [](FormBase& f) { dynamic_cast<frmTrumpSet&>(f).CmdOK->click(); });
+  graph.mnuTrumpetGraph_Click();
+  processEvents();
+  frmTrumpetGraph* trumpet = t.forms().loaded<frmTrumpetGraph>();
+  ASSERT_NE(trumpet, nullptr);
+  ASSERT_FALSE(graph.Visible());
+
+  t.forms().loaded<frmQTXGHelp>()->cmdExit->click();
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmQTXGHelp"));
+  EXPECT_FALSE(graph.Visible());
+  EXPECT_TRUE(trumpet->Visible());
+
+  // The trumpet window's Exit brings the log graph back, as before.
+  trumpet->mnuExitGraph->click();
+  processEvents();
+  EXPECT_TRUE(graph.Visible());
+}
+
+// A help page is a small plain file: a link to a device, or a page far larger than any help
+// page, is not read; the viewer says so, as for a page it cannot read.
+TEST_F(HelpFixture, APageThatIsNotASmallPlainFileIsNotRead) {
+  main->mnuQTXHelp_Click();
+  frmQTXHelp& help = *t.forms().loaded<frmQTXHelp>();
+  frmQTXOverview& v = viewer();
+  v.shipped_help_dirs.clear();
+  const std::string page = join_path(t.session().folders.help_dir, "qtxmain1.txt");
+  ASSERT_EQ(::symlink("/dev/zero", page.c_str()), 0);
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.overview_text(), "The help page " + page + " could not be read.");
+
+  ::unlink(page.c_str());
+  writeHelp("qtxmain1.txt", std::string(1 << 20, 'x'));
+  ASSERT_EQ(::truncate(page.c_str(), 1LL << 30), 0);  // 1 GB, sparse
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.overview_text(), "The help page " + page + " could not be read.");
+
+  // One within the size of a page is read.
+  ASSERT_EQ(::truncate(page.c_str(), 60000), 0);
+  help.topic_label(1)->click();
+  EXPECT_EQ(v.overview_text(), std::string(60000, 'x') + " ");
 }

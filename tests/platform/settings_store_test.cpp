@@ -178,3 +178,48 @@ TEST(SettingsStore, ChangesWaitForTheLock) {
   }
   EXPECT_EQ(file_text(path), "[Startup]\ntempNumModels=1\ncomm=3\nseries=C\n\n");
 }
+
+// An update's reads and saves are one change of the file: another copy's write waits for it.
+TEST(SettingsStore, UpdateKeepsOtherCopiesOutUntilItsSavesAreWritten) {
+  QTemporaryDir dir;
+  const std::string path = dir.path().toStdString() + "/qtx.ini";
+  IniSettingsStore admin(path), bench(path, 0);
+  admin.save("Startup", "tempNumManu", "1");
+  admin.update([&] {
+    EXPECT_EQ(admin.get("Startup", "tempNumManu", ""), "1");
+    bench.save("Startup", "savedir", "/bench");
+    EXPECT_TRUE(bench.pending());
+    admin.save("Startup", "tempNumManu", "2");
+    EXPECT_EQ(file_text(path), "[Startup]\ntempNumManu=1\n\n");
+  });
+  EXPECT_EQ(file_text(path), "[Startup]\ntempNumManu=2\n\n");
+  EXPECT_TRUE(bench.finish());
+  EXPECT_EQ(file_text(path), "[Startup]\ntempNumManu=2\nsavedir=/bench\n\n");
+}
+
+// A change that cannot be written is told once, naming the file, until a write succeeds again;
+// the end of the run writes what is pending, or says (once) that it is not stored.
+TEST(SettingsStore, AChangeThatCannotBeWrittenIsToldOnce) {
+  QTemporaryDir dir;
+  const std::string path = dir.path().toStdString() + "/qtx.ini";
+  IniSettingsStore s(path, 0);
+  std::vector<std::string> told;
+  s.set_failure_notice([&](const std::string& message) { told.push_back(message); });
+  QLockFile held(QString::fromStdString(path + ".lock"));
+  ASSERT_TRUE(held.lock());
+  s.save("Startup", "comm", "3");
+  s.update([&] { s.save("Startup", "series", "C"); });
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0], "The settings file " + path + " cannot be written: its lock file " + path +
+                         ".lock is held by another program.\r\rThe change is not stored.");
+  held.unlock();
+  EXPECT_TRUE(s.finish());
+  EXPECT_EQ(file_text(path), "[Startup]\ncomm=3\nseries=C\n\n");
+
+  ASSERT_TRUE(held.lock());
+  s.save("Startup", "comm", "4");
+  EXPECT_EQ(told.size(), 2u);
+  EXPECT_FALSE(s.finish());
+  EXPECT_EQ(told.size(), 2u);
+  held.unlock();
+}

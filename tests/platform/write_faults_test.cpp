@@ -124,6 +124,46 @@ TEST(WriteFaults, UnreadableSettingsFileIsNeverWrittenOver) {
   EXPECT_FALSE(IniSettingsStore(path).unreadable());
 }
 
+// A settings folder the user may not write, or one that is full: the change is told once,
+// kept for this run, and written once the folder can take it.
+TEST(WriteFaults, SettingsThatCannotBeWrittenAreTold) {
+  QTemporaryDir dir;
+  const std::string folder = fromQ(dir.path()) + "/qtx";
+  ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+  chmod(fromQ(dir.path()).c_str(), 0777);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);  // the user the child becomes
+  }
+  const std::string path = folder + "/qtx.ini";
+  EXPECT_EQ(in_child([&] {
+              if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 10;
+              files::fail_writes_past_size_limit();
+              IniSettingsStore store(path, 0);
+              std::vector<std::string> told;
+              store.set_failure_notice([&](const std::string& m) { told.push_back(m); });
+              const std::string head = "The settings file " + path + " cannot be written: ";
+              const std::string tail = ".\r\rThe change is not stored.";
+              if (chmod(folder.c_str(), 0555) != 0) return 11;
+              store.save("Startup", "password", "new");
+              store.save("Startup", "ispasswordrqd", "True");
+              if (told != std::vector<std::string>{head + "QTX may not write in its folder" + tail}) return 12;
+              if (store.get("Startup", "password", "") != "new") return 13;
+              if (chmod(folder.c_str(), 0755) != 0 || !store.finish()) return 14;
+
+              // Full: the file cannot take the change.
+              rlimit limit{200, 200};
+              if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 15;
+              store.save("Startup", "Manufacturer1", std::string(300, 'M'));
+              store.save("Startup", "Manufacturer2", std::string(300, 'N'));
+              if (told.size() != 2 || !told[1].starts_with(head) || !told[1].ends_with(tail) ||
+                  told[1].size() <= head.size() + tail.size())
+                return 16;
+              return store.finish() ? 17 : 0;
+            }),
+            0);
+  EXPECT_EQ(files::read_all(path), "[Startup]\npassword=new\nispasswordrqd=True\n\n");
+}
+
 TEST(WriteFaults, SaveFolderMadeReadOnlyKeepsTheOpenLogAndRefusesNewFiles) {
   QTemporaryDir dir;
   const std::string folder = fromQ(dir.path()) + "/save";

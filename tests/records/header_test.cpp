@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <functional>
 
 #include "records/frmHeader.h"
@@ -207,5 +209,32 @@ TEST(DeviceRecord, ListsComeFromTheStoreAndTheCloseBoxStoresNothing) {
   EXPECT_FALSE(t.forms().isLoaded("frmHeader"));
   EXPECT_EQ(t.session().device_record.model, "kept");
   EXPECT_EQ(t.session().device_record.manufacturer, "");
+  EXPECT_FALSE(t.session().header_entered);
+}
+
+// The numeric message shown by leaving the set rate for a click on Continue takes that click:
+// Continue is not left drawn pressed, and the record is not taken.
+TEST(DeviceRecord, NumericMessageTakesTheClickOnContinue) {
+  TestApp t;
+  t.session().header_entered = false;
+  t.ui.expectBox(kNumeric, "ERROR");
+  show_header(t, [&](frmHeader& h) {
+    h.activateWindow();
+    processEvents();
+    QComboBox* rate = h.cmbHdr[kFlowRate];
+    rate->setFocus(Qt::TabFocusReason);
+    type(rate, "abc");
+    // A press of the mouse: the button takes the focus, then the press.
+    h.cmdContinue->setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(t.ui.boxes.size(), 1u);
+    const QPointF at = QRectF(h.cmdContinue->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, h.cmdContinue->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(h.cmdContinue, &press);
+    // The release went to the message box.
+    processEvents();
+    EXPECT_FALSE(h.cmdContinue->isDown());
+    EXPECT_EQ(h.focusWidget(), rate);
+  });
+  EXPECT_TRUE(t.forms().isLoaded("frmHeader"));
   EXPECT_FALSE(t.session().header_entered);
 }

@@ -213,3 +213,64 @@ TEST(Password, EmptyPasswordAndAnExistingRequirement) {
   EXPECT_EQ(t.session().admin_password, "n");
   EXPECT_EQ(reread(t, "ispasswordrqd"), "-1");
 }
+
+// An administrator dialog open since before another copy's password change leaves that
+// password as it is when it closes: the prompt keeps asking for it.
+TEST(Password, ADialogOpenSinceBeforeKeepsAnotherCopysPassword) {
+  TestApp t;
+  OtherCopy other(t);
+  frmSysAd& b = other.app.forms().get<frmSysAd>();
+  b.Show();
+  change_password(t, [](frmChgPassword& c) {
+    c.txtSetPassword->setText("new");
+    press_enter(c.txtSetPassword);
+    c.txtConfPassw->setText("new");
+    press_enter(c.txtConfPassw);
+    c.CmdOK->click();
+  });
+  t.forms().get<frmSysAd>().cmdClose->click();
+  b.cmdClose->click();
+  processEvents();
+  EXPECT_EQ(reread(t, "password"), "new");
+  EXPECT_EQ(reread(t, "ispasswordrqd"), "True");
+
+  frmMain& main = load_main_without_ports(t);
+  main.mnuSysAdmin_Click();
+  t.ui.expectBox(kIncorrect, "Incorrect Password");
+  enter_password(t.forms().get<frmPassWord>(), "");
+  EXPECT_FALSE(t.forms().isLoaded("frmSysAd"));
+  enter_password(t.forms().get<frmPassWord>(), "new");
+  EXPECT_TRUE(t.forms().isLoaded("frmSysAd"));
+}
+
+// A password is compared as typed, every character kept; Esc closes the prompt, and the next
+// one opens empty.
+TEST(Password, KeepsEveryCharacterAndEscClosesThePrompt) {
+  TestApp t;
+  change_password(t, [](frmChgPassword& c) {
+    c.txtSetPassword->setText(QStringLiteral("жук"));
+    press_enter(c.txtSetPassword);
+    c.txtConfPassw->setText(QStringLiteral("жук"));
+    press_enter(c.txtConfPassw);
+    c.CmdOK->click();
+  });
+  t.forms().get<frmSysAd>().cmdClose->click();
+  processEvents();
+  EXPECT_EQ(reread(t, "password"), "жук");
+
+  frmPassWord* p = &t.forms().get<frmPassWord>();
+  p->Show();
+  t.ui.expectBox(kIncorrect, "Incorrect Password");
+  t.ui.expectBox(kIncorrect, "Incorrect Password");
+  enter_password(*p, "???");
+  enter_password(*p, QStringLiteral("жуК"));
+  type(p->txtPassword, "x");
+  send_key(p, Qt::Key_Escape);
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmPassWord"));
+  p = &t.forms().get<frmPassWord>();
+  p->Show();
+  EXPECT_EQ(p->txtPassword->text(), "");
+  enter_password(*p, QStringLiteral("жук"));
+  EXPECT_TRUE(t.forms().isLoaded("frmSysAd"));
+}

@@ -18,6 +18,14 @@ inline std::string stored(TestApp& t, std::string_view key) {
 }
 inline bool has(TestApp& t, std::string_view key) { return t.settings().contains(records::kSection, key); }
 
+// Another copy of the program on the same settings file (two analysers on two ports), sharing
+// the test's desktop.
+struct OtherCopy {
+  explicit OtherCopy(TestApp& t) : settings(t.settings().path()), app(settings, t.comm(), t.ui, t.clock) {}
+  IniSettingsStore settings;
+  App app;
+};
+
 // The settings file as the next start reads it.
 inline std::string reread(TestApp& t, std::string_view key) {
   IniSettingsStore again(t.settings().path());

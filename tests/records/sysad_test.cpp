@@ -32,7 +32,7 @@ QByteArray file_bytes(const std::string& path) {
 
 }  // namespace
 
-TEST(Administrator, FirstCloseWritesEveryKey) {
+TEST(Administrator, FirstCloseWithoutChangesWritesNothing) {
   TestApp t;
   frmSysAd& s = open_sysad(t);
   EXPECT_FALSE(s.isModal());
@@ -49,12 +49,8 @@ TEST(Administrator, FirstCloseWritesEveryKey) {
   s.cmdClose->click();
   processEvents();
   EXPECT_FALSE(t.forms().isLoaded("frmSysAd"));
-  for (const auto& l : records::kPickLists) EXPECT_EQ(reread(t, l.count_key), "0") << l.count_key;
-  EXPECT_EQ(reread(t, "tempNumVolumes"), "0");
-  for (int k = 0; k < kFieldCount; ++k) EXPECT_EQ(reread(t, records::mandatory_key(k)), "False") << k;
-  EXPECT_EQ(reread(t, "password"), "");
-  EXPECT_FALSE(has(t, "Manufacturer1"));
-  EXPECT_FALSE(has(t, "ispasswordrqd"));
+  // Close stores what was changed, and nothing was: no password either (the prompt's 8352 stays).
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(t.settings().path())));
 }
 
 TEST(Administrator, SavingRenumbersAndDeletesTheSurplus) {
@@ -253,11 +249,12 @@ TEST(Administrator, BadStoredCountsOpenWithoutFault) {
   s.cmbSysAdData[kVtbi]->setEditText("50");
   s.cmdAdd->click();
   s.cmdClose->click();
-  EXPECT_EQ(reread(t, "tempNumManu"), "0");
+  // Lists left alone stay as stored.
+  EXPECT_EQ(reread(t, "tempNumManu"), "abc");
   EXPECT_EQ(reread(t, "tempNumVTBI"), "1");
   EXPECT_EQ(reread(t, "VTBI1"), "50");
-  EXPECT_EQ(reread(t, "Model2"), "");
-  EXPECT_EQ(reread(t, "tempNumVolumes"), "-3");  // written back as read
+  EXPECT_EQ(reread(t, "Model2"), "<missing>");
+  EXPECT_EQ(reread(t, "tempNumVolumes"), "-3");
 
   // The device-record dialog opens on the same data.
   store(t, "tempNumLocations", "x1");
@@ -287,4 +284,132 @@ TEST(Administrator, RemovePasswordIsStoredAtOnce) {
   EXPECT_EQ(reread(t, "password"), "old");
   s.cmdCancel->click();
   EXPECT_EQ(reread(t, "ispasswordrqd"), "False");
+}
+
+// Two administrators at once, in two copies of the program (or two dialogs over one store):
+// each Close stores what its own dialog changed, onto the settings as the other left them, in
+// whichever order they close.
+TEST(Administrator, TwoDialogsKeepEachOthersChanges) {
+  for (bool a_closes_first : {true, false})
+    for (bool one_store : {false, true}) {
+      SCOPED_TRACE(testing::Message() << a_closes_first << one_store);
+      TestApp t;
+      store_list(t, kManufacturer, {"A1", "A2", "A3"});
+      store_list(t, kModel, {"Mo1", "Mo2"});
+      store(t, "FIELD3MANDATORY", "True");
+      IniSettingsStore own(t.settings().path());
+      App other(one_store ? static_cast<SettingsStore&>(t.settings()) : own, t.comm(), t.ui, t.clock);
+      frmSysAd& a = open_sysad(t);
+      frmSysAd& b = other.forms().get<frmSysAd>();
+      b.Show();
+
+      // A adds to the manufacturers and ticks a box; B removes another manufacturer and a model,
+      // and clears a box A left alone.
+      a.cmbSysAdData[kManufacturer]->setEditText("A4");
+      a.cmdAdd->click();
+      a.chkMandatory[kTechnician]->click();
+      b.cmbSysAdData[kManufacturer]->setCurrentIndex(1);
+      b.cmdRemove->click();
+      focus_in(b.cmbSysAdData[kModel]);
+      b.cmbSysAdData[kModel]->setCurrentIndex(0);
+      b.cmdRemove->click();
+      b.chkMandatory[kModel]->click();
+      (a_closes_first ? a : b).cmdClose->click();
+      (a_closes_first ? b : a).cmdClose->click();
+      processEvents();
+
+      EXPECT_EQ(reread(t, "tempNumManu"), "3");
+      EXPECT_EQ(reread(t, "Manufacturer1"), "A1");
+      EXPECT_EQ(reread(t, "Manufacturer2"), "A3");
+      EXPECT_EQ(reread(t, "Manufacturer3"), "A4");
+      EXPECT_FALSE(has(t, "Manufacturer4"));
+      EXPECT_EQ(reread(t, "tempNumModels"), "1");
+      EXPECT_EQ(reread(t, "Model1"), "Mo2");
+      EXPECT_FALSE(has(t, "Model2"));
+      EXPECT_EQ(reread(t, "FIELD2MANDATORY"), "True");
+      EXPECT_EQ(reread(t, "FIELD3MANDATORY"), "False");
+      // Lists, flags and the password that neither changed are not written.
+      EXPECT_FALSE(has(t, "tempNumVTBI"));
+      EXPECT_FALSE(has(t, "FIELD0MANDATORY"));
+      EXPECT_FALSE(has(t, "password"));
+      // Each copy's flags are the stored ones after its Close.
+      EXPECT_TRUE(t.session().mandatory_fields[kTechnician]);
+      EXPECT_FALSE(other.session().mandatory_fields[kModel]);
+    }
+}
+
+// A removal finds its entry by text where another administrator moved it; one removed by both
+// goes once; duplicates go in the order they were read.
+TEST(Administrator, RemovalsFollowTheStoredList) {
+  TestApp t;
+  store_list(t, kLocation, {"X", "Ward", "X", "Lab"});
+  OtherCopy other(t);
+  frmSysAd& a = open_sysad(t);
+  frmSysAd& b = other.app.forms().get<frmSysAd>();
+  b.Show();
+  focus_in(a.cmbSysAdData[kLocation]);
+  a.cmbSysAdData[kLocation]->setCurrentIndex(2);  // the second X
+  a.cmdRemove->click();
+  a.cmbSysAdData[kLocation]->setCurrentIndex(2);  // Lab
+  a.cmdRemove->click();
+  focus_in(b.cmbSysAdData[kLocation]);
+  b.cmbSysAdData[kLocation]->setCurrentIndex(3);  // Lab
+  b.cmdRemove->click();
+  b.cmbSysAdData[kLocation]->setCurrentIndex(1);  // Ward
+  b.cmdRemove->click();
+  b.cmdClose->click();
+  a.cmdClose->click();
+  EXPECT_EQ(reread(t, "tempNumLocations"), "1");
+  EXPECT_EQ(reread(t, "Location1"), "X");
+  for (const char* gone : {"Location2", "Location3", "Location4"}) EXPECT_FALSE(has(t, gone)) << gone;
+}
+
+// Esc abandons the changes: the dialog is unloaded, and the next one opens on the store.
+TEST(Administrator, EscAbandonsTheChanges) {
+  TestApp t;
+  store_list(t, kTechnician, {"Ann"});
+  frmSysAd* s = &open_sysad(t);
+  focus_in(s->cmbSysAdData[kTechnician]);
+  s->cmbSysAdData[kTechnician]->setEditText("Bob");
+  s->cmdAdd->click();
+  s->chkMandatory[kTechnician]->click();
+  send_key(s, Qt::Key_Escape);
+  processEvents();
+  EXPECT_FALSE(t.forms().isLoaded("frmSysAd"));
+  s = &open_sysad(t);
+  EXPECT_EQ(s->cmbSysAdData[kTechnician]->count(), 1);
+  EXPECT_FALSE(s->chkMandatory[kTechnician]->isChecked());
+  s->cmdClose->click();
+  EXPECT_EQ(reread(t, "tempNumTechnicians"), "1");
+  EXPECT_FALSE(has(t, "Technician2"));
+  EXPECT_FALSE(has(t, "FIELD2MANDATORY"));
+}
+
+// Entries keep their characters in the settings and in both dialogs; the device record takes
+// them one byte per character, as the files hold it. An entry an older QTX stored that way
+// reads as it was typed.
+TEST(Administrator, EntriesKeepTheirCharacters) {
+  TestApp t;
+  store_list(t, kManufacturer, {"M\xfcller"});
+  frmSysAd& s = open_sysad(t);
+  EXPECT_EQ(s.cmbSysAdData[kManufacturer]->itemText(0), QStringLiteral("Müller"));
+  s.cmbSysAdData[kManufacturer]->setEditText(QStringLiteral("Шприц"));
+  s.cmdAdd->click();
+  s.cmdClose->click();
+  EXPECT_EQ(reread(t, "Manufacturer2"), "Шприц");
+  EXPECT_EQ(reread(t, "Manufacturer1"), "M\xfcller");  // not changed, not rewritten
+
+  EXPECT_EQ(open_sysad(t).cmbSysAdData[kManufacturer]->itemText(1), QStringLiteral("Шприц"));
+  t.forms().unload("frmSysAd");
+  t.ui.onModal("frmHeader", [](FormBase& f) {
+    auto& h = dynamic_cast<frmHeader&>(f);
+    EXPECT_EQ(h.cmbHdr[kManufacturer]->itemText(0), QStringLiteral("Müller"));
+    EXPECT_EQ(h.cmbHdr[kManufacturer]->itemText(1), QStringLiteral("Шприц"));
+    h.cmbHdr[kManufacturer]->setCurrentIndex(1);
+    h.cmbHdr[kModel]->setEditText(QStringLiteral("Ü-2"));
+    h.cmdContinue->click();
+  });
+  t.forms().get<frmHeader>().ShowModal();
+  EXPECT_EQ(t.session().device_record.manufacturer, "?????");
+  EXPECT_EQ(t.session().device_record.model, "\xdc-2");
 }
