@@ -40,7 +40,8 @@ NoticeText notice_text(Notice notice);
 inline constexpr int kMinSamples = 4;
 inline constexpr int kMaxSamples = 32767;
 
-// A sample line: trimmed of blanks, its 3rd and 6th characters are ":".
+// A sample line: trimmed of blanks, its 3rd and 6th characters are ":"; or, from hour 100 on,
+// three hour digits or more, ":" and again ":" three characters on ("150:00:00").
 bool is_sample_line(std::string_view trimmed);
 
 struct RecordCount {
@@ -63,7 +64,8 @@ struct GraphData {
   double base_rate = 0;  // the next-to-last average flow, rounded half up to a whole number
 };
 
-// Elapsed minutes of a "hh:mm:ss" field, cut (not rounded) to two decimals.
+// Elapsed minutes of a "hh:mm:ss" field (or "hhh:mm:ss" and longer from hour 100 on), cut (not
+// rounded) to two decimals.
 double sample_minutes(std::string_view field);
 
 // The second pass: samples count only after the four header lines of the log ("KOLVANTA",
