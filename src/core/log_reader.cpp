@@ -65,6 +65,9 @@ NoticeText notice_text(Notice notice) {
       return {"Insufficient number of Graph Points", "Insufficient Points", false};
     case Notice::OpenError:
       return {"Error opening LOG file for graphing, graphing cancelled", "ERROR", true};
+    case Notice::TooLarge:
+      return {"The file is too large to be a data log for graphing (more than 8 MB), graphing cancelled", "ERROR",
+              true};
     case Notice::None:
       break;
   }
@@ -96,6 +99,12 @@ RecordCount unreadable_log() {
   RecordCount c;
   c.graph_log_ok = false;
   c.notice = Notice::OpenError;
+  return c;
+}
+
+RecordCount too_large_log() {
+  RecordCount c = unreadable_log();
+  c.notice = Notice::TooLarge;
   return c;
 }
 
