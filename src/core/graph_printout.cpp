@@ -1,6 +1,5 @@
 #include "core/graph_printout.h"
 
-#include "core/paths.h"
 #include "core/vb.h"
 
 namespace qtx::graph_printout {
@@ -84,7 +83,7 @@ Page log_graph_page(const LogGraphFigures& f) {
   add_line(p, {{"Maximum flow rate:  " + vb::Format(f.max_flow, "00.00") + " ml/hr ", true},
                {"Number of Points:  " + n(f.last_index + 1)}});
   add_line(p, "Minimum flow rate:  " + vb::Format(f.min_flow, "00.00") + " ml/hr ");
-  add_line(p, "File name:  " + path_text(f.file_name));
+  add_line(p, {PrintItem{"File name:  "}, path_item(f.file_name)});
   p.push_back(empty_line());
   return p;
 }
@@ -123,7 +122,7 @@ Page trumpet_page(const TrumpetFigures& f) {
     p.push_back(size(12));
     p.push_back(invert_italic());
   }
-  add_line(p, "File name:  " + path_text(f.file_name));
+  add_line(p, {PrintItem{"File name:  "}, path_item(f.file_name)});
   p.push_back(empty_line());
   add_line(p, "Observation Period:");
   std::string windows = vb::Space(12) + "2";

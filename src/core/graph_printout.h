@@ -46,7 +46,7 @@ struct LogGraphFigures {
   int16_t last_index = 0;
   double max_flow = 0;
   double min_flow = 0;
-  std::string file_name;  // as the file system names it; printed as Latin-1, letter case kept
+  std::string file_name;  // as the file system names it, printed as it stands
 };
 // The figures of a log of two samples or more; nothing for a shorter one.
 std::optional<LogGraphFigures> log_graph_figures(const LogSamples& log, const LogGraphResults& results,

@@ -44,9 +44,10 @@ PrinterOrientation orientation_of(const QPrinter& p) {
                                                                  : PrinterOrientation::Portrait;
 }
 
-// What is drawn of a text: control characters draw nothing.
-QString drawn(std::string_view text) {
-  QString s = toQ(text);
+// What is drawn of an item: a file name as it stands, other text as Latin-1; control
+// characters draw nothing.
+QString drawn(const PrintItem& item) {
+  QString s = item.path ? pathToQ(item.text) : toQ(item.text);
   s.removeIf([](QChar c) { return c.unicode() < 32 || c.unicode() == 127; });
   return s;
 }
@@ -107,7 +108,7 @@ class QtPrinter : public Printer {
     if (y_ + m.lineSpacing() > page_height() && y_ > 0 && !newPage()) return false;
     const double zone = kZoneWidth * m.horizontalAdvance(QLatin1Char('0')) / d;
     for (size_t i = 0; i < items.size(); ++i) {
-      const QString text = drawn(items[i].text);
+      const QString text = drawn(items[i]);
       painter_->drawText(QPointF(x_inches_ * d, y_ + m.ascent()), text);
       x_inches_ += m.horizontalAdvance(text) / d;
       if (items[i].next_zone) x_inches_ = (std::floor(x_inches_ / zone + 1e-9) + 1) * zone;

@@ -53,11 +53,16 @@ TEST(GraphPrintout, LogGraphPageLines) {
       "",
   };
   EXPECT_EQ(lines(log_graph_page(log_figures(7.123456))), expected);
-  // A name beyond Latin-1 prints as the page's Latin-1 text, not as its UTF-8 bytes, in its own
-  // letter case.
+  // A name beyond Latin-1 prints as it stands, in its own letter case: an item of its own, in the
+  // file system's encoding.
   LogGraphFigures utf8 = log_figures(7.123456);
   utf8.file_name = "/Data/\xD0\x96urnal \xC3\xA9t\xC3\xA9.LOG";
-  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /Data/?urnal \xE9t\xE9.LOG");
+  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /Data/\xD0\x96urnal \xC3\xA9t\xC3\xA9.LOG");
+  const Page utf8_page = log_graph_page(utf8);
+  const PageStep& name_line = utf8_page[20];
+  ASSERT_EQ(name_line.items.size(), 2u);
+  EXPECT_FALSE(name_line.items[0].path);
+  EXPECT_TRUE(name_line.items[1].path);
   EXPECT_EQ(lines(log_graph_page(log_figures(1234.5678)))[6],
             "Average flow rate:  1234. ml/hr  |Total time:  99.5 mins");
 
