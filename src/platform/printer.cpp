@@ -260,4 +260,43 @@ std::string resolve_font_family(std::string_view name) {
 
 std::unique_ptr<Printer> make_qt_printer() { return std::make_unique<QtPrinter>(); }
 
+namespace {
+
+class NoPrinter final : public Printer {
+ public:
+  void setOrientation(PrinterOrientation orientation) override { orientation_ = orientation; }
+  PrinterOrientation orientation() override { return orientation_; }
+  bool setFontName(std::string_view) override { return false; }
+  void setFontSize(double) override {}
+  void setFontBold(bool bold) override { bold_ = bold; }
+  void setFontItalic(bool italic) override { italic_ = italic; }
+  bool fontBold() const override { return bold_; }
+  bool fontItalic() const override { return italic_; }
+  void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
+  ScaleUnit scaleUnit() const override { return unit_; }
+  void setCurrentX(double) override {}
+  double currentX() override { return 0; }
+  double currentY() override { return 0; }
+  bool print(const std::vector<PrintItem>&, bool) override { return false; }
+  bool newPage() override { return false; }
+  bool endDoc() override { return false; }
+  void killDoc() override {}
+  QPainter* painter() override { return nullptr; }
+  QRectF drawingArea() override { return {}; }
+  QRectF scaleArea() override { return {}; }
+
+ private:
+  PrinterOrientation orientation_ = PrinterOrientation::Portrait;
+  bool bold_ = false;
+  bool italic_ = false;
+  ScaleUnit unit_ = ScaleUnit::Twips;
+};
+
+}  // namespace
+
+Printer& no_printer() {
+  static NoPrinter printer;
+  return printer;
+}
+
 }  // namespace qtx

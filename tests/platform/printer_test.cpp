@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/app.h"
 #include "platform/files.h"
+#include "support/test_app.h"
 
 using namespace qtx;
 
@@ -113,4 +115,14 @@ TEST(Printer, WithoutAnyPrinterEveryDocumentFails) {
   EXPECT_FALSE(printer->endDoc());
   printer->killDoc();
   EXPECT_EQ(printer->painter(), nullptr);
+}
+
+// A program given no printer prints on one where every document fails.
+TEST(Printer, AProgramGivenNoPrinterFailsEveryDocument) {
+  test::TestApp t;
+  App bare(t.settings(), t.comm(), t.ui, t.clock);
+  EXPECT_FALSE(bare.printer().setFontName("courier new"));
+  EXPECT_FALSE(bare.printer().printLine("x"));
+  EXPECT_FALSE(bare.printer().endDoc());
+  EXPECT_EQ(bare.printer().painter(), nullptr);
 }
