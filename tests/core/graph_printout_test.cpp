@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 using namespace qtx;
@@ -134,6 +135,19 @@ TEST(GraphPrintout, TrumpetPageLinesAndTableCells) {
   expected.insert(expected.begin() + 12, {"Warning: The data used to generate this graph had an insufficient ",
                                           "number of data points to be an accurate representation"});
   EXPECT_EQ(lines(trumpet_page(f)), expected);
+
+  // The table is sized for its widest line: 12 points while it ends within the page from the
+  // half-inch margin (95 characters on a 10-inch page), smaller when it would run past it.
+  const Page page = trumpet_page(f);
+  const auto fit =
+      std::find_if(page.begin(), page.end(), [](const PageStep& p) { return p.kind == PageStep::kFitSize; });
+  ASSERT_NE(fit, page.end());
+  EXPECT_EQ(fit->value, static_cast<double>(max_row.size()));
+  EXPECT_EQ(page.back().kind, PageStep::kFontSize);  // 12 points again after the table
+  EXPECT_EQ(fitted_points(95, 12, 10), 12);
+  EXPECT_DOUBLE_EQ(fitted_points(190, 12, 10), 6);
+  EXPECT_DOUBLE_EQ(fitted_points(120, 12, 11.5), 11);
+  EXPECT_EQ(fitted_points(200, 12, 0.4), 12);  // no room at all: left as it is
 }
 
 TEST(GraphPrintout, ImageSuffixesAndPrintPlacement) {
