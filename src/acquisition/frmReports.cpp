@@ -474,12 +474,12 @@ void frmReports::print_screen() {
     return;
   }
   Printer& printer = app_.printer();
-  ReportPrintout printout(path_text(name));
+  ReportPrintout printout(name);
   bool ok = printer.setFontName("courier new");
   LineReader lines(*file);
   while (ok && !lines.eof()) {
     for (const PrintStep& step : printout.steps(lines.next())) {
-      ok = step.kind == PrintStep::kNewPage ? printer.newPage() : printer.printLine(step.text);
+      ok = step.kind == PrintStep::kNewPage ? printer.newPage() : printer.print(step.items);
       if (!ok) break;
     }
   }

@@ -131,9 +131,14 @@ void load_file_into_reports(App& app, ReportWindow& reports) {
     app.ui().msgbox("CancelOpen", MsgButtons::OK, MsgIcon::Exclamation, "CANCEL");
   } else {
     s.file_text.clear();
-    std::optional<std::vector<std::string>> lines = files::read_lines(s.file_name);
+    const bool too_large = files::larger_than(s.file_name, kMaxReportBytes);
+    std::optional<std::vector<std::string>> lines = too_large ? std::nullopt : files::read_lines(s.file_name);
     if (!lines) {
-      app.ui().msgbox("Bad file name entered", MsgButtons::OK, MsgIcon::Critical, "BAD FILE NAME");
+      if (too_large)
+        app.ui().msgbox("The file is too large for the report window (more than 4 MB).", MsgButtons::OK,
+                        MsgIcon::Critical, "ERROR");
+      else
+        app.ui().msgbox("Bad file name entered", MsgButtons::OK, MsgIcon::Critical, "BAD FILE NAME");
       read_failed = true;
       // Not opened, so not the file a later save of the window's text goes to.
       s.file_name.clear();
@@ -246,6 +251,12 @@ void convert_log_to_csv(App& app, ReportWindow& reports) {
   }
   std::string output_name = csv_export::csv_name(s.file_name);
 
+  if (files::larger_than(s.file_name, csv_export::kMaxLogBytes)) {
+    app.ui().msgbox("The file is too large to convert (more than 64 MB).", MsgButtons::OK, MsgIcon::Critical, "ERROR");
+    set_pointer(app, report_window, MousePointer::Default);
+    set_pointer(app, main_window(app), MousePointer::Default);
+    return;
+  }
   std::optional<std::string> log = files::read_all(s.file_name);
   if (!log) {
     unable_to_open();

@@ -26,6 +26,11 @@ inline constexpr const char* kSummaryFirstFilter =
     "Summary Files (*.sum)| *.sum|Log files (*.log) | *.log|Data files (*.dat) | *.dat|All files (*.*) | *.*";
 inline constexpr const char* kConvertFilter = "Spreadsheet Files (*.log)| *.log|All files (*.*) | *.*";
 
+// The largest file the report window opens. Its reports are summaries and data logs of some
+// kilobytes to a few megabytes; a larger file would hold the window up for seconds and is
+// refused before it is read.
+inline constexpr std::uint64_t kMaxReportBytes = 4u << 20;
+
 // Where a report window's text came from, and so where it is saved: kept by the window itself,
 // since file_name and the download mode are whatever the last dialog of any window left.
 struct ReportSource {

@@ -2,22 +2,28 @@
 // scales its flow axis about and the trumpet analysis measures its errors against.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace qtx::base_rate {
 
-// The largest base rate, in ml/h either side of 0. The flow-scale steps hold the base rate as a
-// 16-bit whole number, and up to this size the trumpet table's errors, kept as 32-bit floats,
-// are still exact to the hundredth they show.
+// The largest base rate, in ml/h either side of 0: the flow-scale steps hold the base rate as a
+// 16-bit whole number.
 inline constexpr double kLargest = 32767;
-// The smallest base rate other than 0. Below it the rate's own text on the windows and the
-// trumpet page (the general number format) turns to exponent form, and the errors measured
-// against it outgrow any figure the table can show.
+// The smallest base rate other than 0: below it the rate's own text on the windows and the
+// trumpet page (the general number format) turns to exponent form.
 inline constexpr double kSmallest = 0.0001;
 
-// The numeric test of the base-rate box: a plain decimal number (vb::IsNumeric) whose value is 0
-// (the dialog refuses that with its own message) or lies, either side of 0, from kSmallest to
-// kLargest. A number too large for a double is refused as well, never taken as the largest one.
-bool entry_numeric(std::string_view text);
+// What the dialog makes of the text in its box.
+enum class Entry {
+  NotANumber,  // not a plain decimal number (vb::IsNumeric)
+  Zero,        // a number whose leading number is 0
+  OutOfRange,  // a number that lies, either side of 0, below kSmallest or above kLargest
+  Rate,        // a base rate the windows and the trumpet page can show
+};
+Entry check_entry(std::string_view text);
+
+// The message for a number outside the range, naming the range.
+std::string out_of_range_message();
 
 }  // namespace qtx::base_rate

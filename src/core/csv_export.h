@@ -3,6 +3,7 @@
 // headings, and the log's closing lines after the data.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ inline constexpr int kPageHeadingLines = 5;
 // Each ":" becomes ","; the first blank of each run of blanks becomes ","; the others stay. The
 // line keeps its length. The conversion is left in `line` and returned.
 std::string line_to_csv(std::string& line);
+
+// The largest log converted. The conversion holds the log and its output in memory (about
+// twice the log); a live test polled every second writes some 200 kB an hour, so this takes
+// logs of two weeks. A larger file is refused before it is read.
+inline constexpr std::uint64_t kMaxLogBytes = 64u << 20;
 
 // True when the name ends in ".log", in any case (".LOG" of the live tests' logs too).
 bool has_log_extension(std::string_view name);

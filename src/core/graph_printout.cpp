@@ -1,13 +1,13 @@
 #include "core/graph_printout.h"
 
-#include "core/paths.h"
+#include <algorithm>
+
 #include "core/vb.h"
 
 namespace qtx::graph_printout {
 
 namespace {
 
-constexpr double kMargin = 0.5;  // inches
 constexpr double kWarningMargin = 0.65;
 
 PageStep size(double points) { return {PageStep::kFontSize, points, {}, {}}; }
@@ -44,6 +44,14 @@ std::string cell(double value, int negative, int other) {
 }
 
 }  // namespace
+
+double fitted_points(double chars, double points, double page_width) {
+  const double room = page_width - kMargin;
+  const double width = chars * kCharWidth * points / 72;
+  // A page narrower than the margin leaves the size as it is: nothing would fit.
+  if (room <= 0 || width <= room * (1 + 1e-9)) return points;
+  return points * room / width;
+}
 
 std::vector<PrintItem> head_line(bool landscape, std::string_view date) {
   std::vector<PrintItem> items{{"Korvane Systems Inc.", true}};
@@ -84,7 +92,7 @@ Page log_graph_page(const LogGraphFigures& f) {
   add_line(p, {{"Maximum flow rate:  " + vb::Format(f.max_flow, "00.00") + " ml/hr ", true},
                {"Number of Points:  " + n(f.last_index + 1)}});
   add_line(p, "Minimum flow rate:  " + vb::Format(f.min_flow, "00.00") + " ml/hr ");
-  add_line(p, "File name:  " + path_text(f.file_name));
+  add_line(p, {PrintItem{"File name:  "}, path_item(f.file_name)});
   p.push_back(empty_line());
   return p;
 }
@@ -123,17 +131,23 @@ Page trumpet_page(const TrumpetFigures& f) {
     p.push_back(size(12));
     p.push_back(invert_italic());
   }
-  add_line(p, "File name:  " + path_text(f.file_name));
+  add_line(p, {PrintItem{"File name:  "}, path_item(f.file_name)});
   p.push_back(empty_line());
   add_line(p, "Observation Period:");
   std::string windows = vb::Space(12) + "2";
   for (const char* w : {"5", "11", "19", "31"}) windows += vb::Space(17) + w;
-  add_line(p, windows);
   std::string units;
   for (int i = 0; i < 5; ++i) units += vb::Space(7) + "%" + vb::Space(6) + "ml/hr";
+  const std::string max_row = trumpet_row(f.results, true), min_row = trumpet_row(f.results, false);
+  // Errors far beyond 100 % (a base rate far from the log's rates) make the rows long: the table
+  // is then printed smaller, its lines together, rather than past the page's edge.
+  const size_t widest = std::max({windows.size(), units.size(), max_row.size(), min_row.size()});
+  p.push_back({PageStep::kFitSize, static_cast<double>(widest), {}, {}});
+  add_line(p, windows);
   add_line(p, units);
-  add_line(p, trumpet_row(f.results, true));
-  add_line(p, trumpet_row(f.results, false));
+  add_line(p, max_row);
+  add_line(p, min_row);
+  p.push_back(size(12));
   return p;
 }
 

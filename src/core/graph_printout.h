@@ -26,6 +26,8 @@ struct PageStep {
     kInvertItalic,  // italic := not italic
     kPrint,         // items: one line; no items: an empty line
     kHeadLine,      // the orientation is read back, then head_line() with `text`, the date
+    kFitSize,       // value: the characters of the widest line up to the next kFontSize step,
+                    // printed from the margin; the size becomes fitted_points() for them
   };
   Kind kind = kPrint;
   double value = 0;
@@ -33,6 +35,15 @@ struct PageStep {
   std::string text;
 };
 using Page = std::vector<PageStep>;
+
+// The left margin of the page's text, in inches, and the width of a character of its face
+// ("courier new", monospaced) in ems.
+inline constexpr double kMargin = 0.5;
+inline constexpr double kCharWidth = 0.6;
+
+// The font size at which `chars` characters printed from the margin end within a printable
+// width of `page_width` inches: `points` itself when they fit at that size.
+double fitted_points(double chars, double points, double page_width);
 
 // "Korvane Systems Inc.", three zone separators (two when the printer did not turn the page to
 // landscape), the date.
@@ -46,7 +57,7 @@ struct LogGraphFigures {
   int16_t last_index = 0;
   double max_flow = 0;
   double min_flow = 0;
-  std::string file_name;  // as the file system names it; printed as Latin-1, letter case kept
+  std::string file_name;  // as the file system names it, printed as it stands
 };
 // The figures of a log of two samples or more; nothing for a shorter one.
 std::optional<LogGraphFigures> log_graph_figures(const LogSamples& log, const LogGraphResults& results,

@@ -65,20 +65,46 @@ NoticeText notice_text(Notice notice) {
       return {"Insufficient number of Graph Points", "Insufficient Points", false};
     case Notice::OpenError:
       return {"Error opening LOG file for graphing, graphing cancelled", "ERROR", true};
+    case Notice::TooLarge:
+      return {"The file is too large to be a data log for graphing (more than 8 MB), graphing cancelled", "ERROR",
+              true};
     case Notice::None:
       break;
   }
   return {"", "", false};
 }
 
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The hour digits of a time field of a hundred hours or more ("150:00:00"): three digits or
+// more, then ":"; 0 for any other field.
+size_t long_hour_digits(std::string_view field) {
+  size_t k = 0;
+  while (k < field.size() && is_digit(field[k])) ++k;
+  return k >= 3 && k < field.size() && field[k] == ':' ? k : 0;
+}
+
+}  // namespace
+
 bool is_sample_line(std::string_view trimmed) {
-  return trimmed.size() >= 6 && trimmed[2] == ':' && trimmed[5] == ':';
+  if (trimmed.size() >= 6 && trimmed[2] == ':' && trimmed[5] == ':') return true;
+  // The log writes the hours with at least two digits, so from hour 100 on the colons move right.
+  const size_t k = long_hour_digits(trimmed);
+  return k > 0 && trimmed.size() >= k + 4 && trimmed[k + 3] == ':';
 }
 
 RecordCount unreadable_log() {
   RecordCount c;
   c.graph_log_ok = false;
   c.notice = Notice::OpenError;
+  return c;
+}
+
+RecordCount too_large_log() {
+  RecordCount c = unreadable_log();
+  c.notice = Notice::TooLarge;
   return c;
 }
 
@@ -114,9 +140,12 @@ RecordCount get_num_graph_records(std::string_view text, RefusedKinds& kinds) {
 }
 
 double sample_minutes(std::string_view field) {
-  const double h = vb::Val(vb::Mid(field, 1, 2));
-  const double m = vb::Val(vb::Mid(field, 4, 2));
-  const double s = vb::Val(vb::Mid(field, 7, 2));
+  // "hh:mm:ss", or from hour 100 on as many hour digits as the hours take.
+  const size_t k = field.size() >= 3 && field[2] == ':' ? 2 : std::max<size_t>(long_hour_digits(field), 2);
+  const auto at = static_cast<long long>(k);
+  const double h = vb::Val(vb::Mid(field, 1, at));
+  const double m = vb::Val(vb::Mid(field, at + 2, 2));
+  const double s = vb::Val(vb::Mid(field, at + 5, 2));
   std::string text = vb::general(h * 60 + m + s / 60);
   // Cut, not rounded, to two decimals.
   if (size_t point = text.find('.'); point != std::string::npos) text.resize(std::min(text.size(), point + 3));

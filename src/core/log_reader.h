@@ -27,6 +27,7 @@ enum class Notice {
   DualRate,            // "Dual Rate Test Graph not implemented"
   InsufficientPoints,  // fewer than four sample lines
   OpenError,           // the file could not be read, or holds more sample lines than a count holds
+  TooLarge,            // the file is far larger than any log the graph can hold; it is not read
 };
 
 struct NoticeText {
@@ -39,8 +40,13 @@ NoticeText notice_text(Notice notice);
 // A log needs at least this many sample lines; a 16-bit count holds at most the other.
 inline constexpr int kMinSamples = 4;
 inline constexpr int kMaxSamples = 32767;
+// The largest file the graph reads. A log of kMaxSamples rows as the live tests write it, page
+// headings included, takes under 2 MB (some 55 bytes a row); a larger file cannot be a log the
+// graph holds, and is refused before it is read.
+inline constexpr std::uint64_t kMaxLogBytes = 8u << 20;
 
-// A sample line: trimmed of blanks, its 3rd and 6th characters are ":".
+// A sample line: trimmed of blanks, its 3rd and 6th characters are ":"; or, from hour 100 on,
+// three hour digits or more, ":" and again ":" three characters on ("150:00:00").
 bool is_sample_line(std::string_view trimmed);
 
 struct RecordCount {
@@ -55,6 +61,8 @@ struct RecordCount {
 RecordCount get_num_graph_records(std::string_view text, RefusedKinds& kinds);
 // The first pass over a file that could not be opened or read.
 RecordCount unreadable_log();
+// The first pass over a file of more than kMaxLogBytes, which is not read.
+RecordCount too_large_log();
 
 struct GraphData {
   bool graph_data_ready = false;  // at least one sample was parsed
@@ -63,7 +71,8 @@ struct GraphData {
   double base_rate = 0;  // the next-to-last average flow, rounded half up to a whole number
 };
 
-// Elapsed minutes of a "hh:mm:ss" field, cut (not rounded) to two decimals.
+// Elapsed minutes of a "hh:mm:ss" field (or "hhh:mm:ss" and longer from hour 100 on), cut (not
+// rounded) to two decimals.
 double sample_minutes(std::string_view field);
 
 // The second pass: samples count only after the four header lines of the log ("KOLVANTA",

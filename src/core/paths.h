@@ -1,6 +1,6 @@
 // Folder and file names as the program builds them: a folder, the native separator, a name.
 // Names keep the file system's encoding (UTF-8); they become Latin-1 text only where they are
-// written into a file's or a printout's text (path_text).
+// written into a file's text (path_text). A printed page shows them as they stand.
 #pragma once
 
 #include <string>
@@ -18,8 +18,13 @@ inline std::string join_path(std::string_view folder, std::string_view name) {
   return p;
 }
 
-// A name as Latin-1 text, for a file's or a printout's contents: each character Latin-1 has
+// A name as Latin-1 text, for a file's contents or a message: each character Latin-1 has
 // becomes its byte, every other one (and a byte that is not UTF-8) becomes "?".
 std::string path_text(std::string_view path);
+
+// The number of characters of a name (UTF-8; a byte that begins no whole character counts as
+// one), and its first `count` characters.
+size_t path_length(std::string_view path);
+std::string path_left(std::string_view path, size_t count);
 
 }  // namespace qtx

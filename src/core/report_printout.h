@@ -7,17 +7,19 @@
 #include <string_view>
 #include <vector>
 
+#include "core/print_item.h"
+
 namespace qtx {
 
 struct PrintStep {
   enum Kind { kNewPage, kLine };
   Kind kind = kLine;
-  std::string text;
+  std::vector<PrintItem> items;  // the line's text; the file name is an item of its own
 };
 
 class ReportPrintout {
  public:
-  // `file_name`: the name as printed (Latin-1).
+  // `file_name`: the report file's name as the file system spells it, printed as it stands.
   explicit ReportPrintout(std::string file_name) : file_name_(std::move(file_name)) {}
 
   // What one line of the file prints: the page break and page heading it brings, then the line.

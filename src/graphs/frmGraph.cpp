@@ -176,9 +176,15 @@ void frmGraph::display_graph_dialog() {
 }
 
 void frmGraph::get_num_graph_records() {
-  log_text_ = files::read_all(app_.session().file_name);
-  log_reader::RecordCount c =
-      log_text_ ? log_reader::get_num_graph_records(*log_text_, refused_kinds) : log_reader::unreadable_log();
+  const std::string& name = app_.session().file_name;
+  log_reader::RecordCount c;
+  if (files::larger_than(name, log_reader::kMaxLogBytes)) {
+    log_text_.reset();
+    c = log_reader::too_large_log();
+  } else {
+    log_text_ = files::read_all(name);
+    c = log_text_ ? log_reader::get_num_graph_records(*log_text_, refused_kinds) : log_reader::unreadable_log();
+  }
   graph_log_ok = c.graph_log_ok;
   graph_data_ready = c.graph_data_ready;
   counted_last_index_ = c.graph_last_index;

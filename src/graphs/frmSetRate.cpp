@@ -70,21 +70,24 @@ void frmSetRate::txtSetRate_KeyPress(int key_ascii) {
 void frmSetRate::update_rate() {
   const std::string text = fromQ(txtSetRate->text());
   Session& s = app_.session();
-  // A number beyond the rates the graph and the trumpet figures can show is refused as not
-  // being a rate at all.
-  if (!base_rate::entry_numeric(text)) {
-    app_.ui().msgbox("Non-numeric value", MsgButtons::OK, MsgIcon::Critical, "ERROR");
-    return;
+  switch (base_rate::check_entry(text)) {
+    case base_rate::Entry::NotANumber:
+      app_.ui().msgbox("Non-numeric value", MsgButtons::OK, MsgIcon::Critical, "ERROR");
+      return;
+    case base_rate::Entry::OutOfRange:
+      // The rate's text and the flow-scale steps hold only rates of that range.
+      app_.ui().msgbox(base_rate::out_of_range_message(), MsgButtons::OK, MsgIcon::Critical, "ERROR");
+      return;
+    case base_rate::Entry::Zero:
+      app_.ui().msgbox("Zero value not possible.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
+      Unload();
+      return;
+    case base_rate::Entry::Rate:
+      s.base_rate = vb::Val(text);
+      s.rate_updated = true;
+      Unload();
+      return;
   }
-  const double rate = vb::Val(text);
-  if (rate == 0) {
-    app_.ui().msgbox("Zero value not possible.", MsgButtons::OK, MsgIcon::Critical, "ERROR");
-    Unload();
-    return;
-  }
-  s.base_rate = rate;
-  s.rate_updated = true;
-  Unload();
 }
 
 void frmSetRate::cmdUpdate_Click() { update_rate(); }

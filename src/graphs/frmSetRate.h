@@ -21,7 +21,8 @@ class frmSetRate : public DialogForm {
   // Each showing starts with an empty text box and no new rate.
   void Form_Activate() override;
 
-  // Checks the text box and stores the rate; the dialog closes unless the text is not a number.
+  // Checks the text box and stores the rate; the dialog closes unless the text is not a number
+  // or a number outside the base-rate range.
   void update_rate();
 
   void txtSetRate_KeyPress(int key_ascii);

@@ -1,8 +1,11 @@
 #include "graphs/frmTrumpetGraph.h"
 
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMdiArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/global_main.h"
 #include "core/vb.h"
@@ -36,6 +39,7 @@ frmTrumpetGraph::frmTrumpetGraph(App& app) : Form<QWidget>(app) {
   lblAnalysisPeriod = make<QLabel>(this, "lblAnalysisPeriod", "Analysis Period:  xx min");
   auto* top = new QHBoxLayout;
   for (QLabel* l : {lblSetRate, lblAvgRate, lblAvgError, lblAnalysisPeriod}) top->addWidget(l, 1);
+  top_line_ = top;
 
   TGraph = make<GraphControl>(this, "TGraph", "Trumpet graph");
   TGraph->setBottomTitle("Observation Period(minutes)");
@@ -72,6 +76,10 @@ frmTrumpetGraph::frmTrumpetGraph(App& app) : Form<QWidget>(app) {
   Label8 = make<QLabel>(this, "Label8", "Min:");
   table->addWidget(Label7, 2, 0);
   table->addWidget(Label8, 3, 0);
+  table_ = table;
+  for (QLayout* part : {top_line_, table_})
+    for (int i = 0; i < part->count(); ++i)
+      if (auto* l = qobject_cast<QLabel*>(part->itemAt(i)->widget())) figure_labels_.push_back(l);
 
   cmdScale = make<QPushButton>(this, "cmdScale", "Scale");
   GetNewData = make<QPushButton>(this, "GetNewData", "New Data");
@@ -207,12 +215,41 @@ void frmTrumpetGraph::update_summary_data() {
   lblAnalysisPeriod->setText(toQ("Analysis Period:  " + vb::to_text(s.analysis_end_min - s.analysis_start_min) +
                                  " min  -  From " + vb::to_text(s.analysis_start_min) + " to " +
                                  vb::to_text(s.analysis_end_min) + " min"));
-  // The top line grows with its figures: widen the window so that none of it is cut off.
-  layout()->itemAt(0)->invalidate();  // the top line's own layout keeps its old measures otherwise
-  layout()->invalidate();
+  fit_figures();
+}
+
+void frmTrumpetGraph::fit_figures() {
+  // The figures grow with the errors, and a base rate far from the log's rates (0.0001 ml/h,
+  // say) makes them long. The window widens so that none of them is cut off, but not past the
+  // main window, where its buttons could no longer be reached: there the figures are drawn
+  // smaller instead, for as long as they are what makes the window too wide.
+  constexpr double kSmallestPoints = 4;
   QWidget& f = frame();
-  const int need = layout()->minimumSize().width() + f.width() - width();
+  const int decoration = f.width() - width();
+  auto needed = [&] {
+    // The nested layouts keep their old measures otherwise.
+    top_line_->invalidate();
+    table_->invalidate();
+    layout()->invalidate();
+    return layout()->minimumSize().width() + decoration;
+  };
+  for (QLabel* l : figure_labels_) l->setFont(QFont());
+  int need = needed();
+  const QMdiArea* area = app_.forms().mdiArea();
+  const int room = area ? area->viewport()->width() : need;
+  double points = QFontInfo(font()).pointSizeF();
+  while (need > room && points > kSmallestPoints) {
+    points = std::max(kSmallestPoints, points - 0.5);
+    QFont smaller = font();
+    smaller.setPointSizeF(points);
+    for (QLabel* l : figure_labels_) l->setFont(smaller);
+    const int was = need;
+    need = needed();
+    if (need >= was) break;  // something else sets the width
+  }
   if (f.width() < need) f.resize(need, f.height());
+  // A window widened past the main window's right edge moves back into it.
+  if (area && f.x() + f.width() > room) f.move(std::max(0, room - f.width()), f.y());
 }
 
 void frmTrumpetGraph::cmdScale_Click() {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <array>
+#include <vector>
 
 #include "core/trumpet.h"
 #include "platform/forms.h"
@@ -73,8 +74,14 @@ class frmTrumpetGraph : public Form<QWidget> {
  private:
   // The log graph window comes back, with its figures refreshed.
   void show_log_graph();
+  // Widens the window to hold its figures, drawing them smaller where the main window has no
+  // room for them at their size.
+  void fit_figures();
 
   bool activating_ = false;
+  QLayout* top_line_ = nullptr;
+  QLayout* table_ = nullptr;
+  std::vector<QLabel*> figure_labels_;  // the top line and the table
 };
 
 }  // namespace qtx

@@ -46,10 +46,15 @@ bool print_page(Printer& printer, GraphControl& graph, const graph_printout::Pag
   printer.setOrientation(PrinterOrientation::Landscape);
   if (!printer.setFontName("courier new")) return false;
   printer.setScaleUnit(ScaleUnit::Inches);  // the print positions are in inches
+  double points = 12;
   for (const PageStep& step : page) {
     switch (step.kind) {
       case PageStep::kFontSize:
+        points = step.value;
         printer.setFontSize(step.value);
+        break;
+      case PageStep::kFitSize:
+        printer.setFontSize(graph_printout::fitted_points(step.value, points, printer.scaleArea().width()));
         break;
       case PageStep::kPrintX:
         printer.setCurrentX(step.value);

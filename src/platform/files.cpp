@@ -35,6 +35,12 @@ QByteArray native_name(std::string_view path) { return QByteArray(path.data(), s
 
 }  // namespace
 
+bool larger_than(std::string_view path, std::uint64_t limit) {
+  if (path.empty()) return false;
+  const QFileInfo fi(pathToQ(path));
+  return fi.isFile() && static_cast<std::uint64_t>(fi.size()) > limit;
+}
+
 std::optional<std::string> read_all(std::string_view path) {
   if (path.empty()) return std::nullopt;
   // Only plain files: a folder cannot be read, and a pipe or device could block the program.

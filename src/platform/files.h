@@ -2,6 +2,7 @@
 // native separator).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,10 @@ bool exists(std::string_view path);
 bool remove(std::string_view path);
 // The current folder, with native separators.
 std::string current_folder();
+
+// Whether the path names a plain file of more than `limit` bytes: asked before a file is read
+// whole, so that a file far beyond what the program can show is refused without reading it.
+bool larger_than(std::string_view path, std::uint64_t limit);
 
 // The whole file as bytes; nothing when it cannot be opened or read (a folder included).
 std::optional<std::string> read_all(std::string_view path);

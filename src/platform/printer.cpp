@@ -44,9 +44,10 @@ PrinterOrientation orientation_of(const QPrinter& p) {
                                                                  : PrinterOrientation::Portrait;
 }
 
-// What is drawn of a text: control characters draw nothing.
-QString drawn(std::string_view text) {
-  QString s = toQ(text);
+// What is drawn of an item: a file name as it stands, other text as Latin-1; control
+// characters draw nothing.
+QString drawn(const PrintItem& item) {
+  QString s = item.path ? pathToQ(item.text) : toQ(item.text);
   s.removeIf([](QChar c) { return c.unicode() < 32 || c.unicode() == 127; });
   return s;
 }
@@ -107,7 +108,7 @@ class QtPrinter : public Printer {
     if (y_ + m.lineSpacing() > page_height() && y_ > 0 && !newPage()) return false;
     const double zone = kZoneWidth * m.horizontalAdvance(QLatin1Char('0')) / d;
     for (size_t i = 0; i < items.size(); ++i) {
-      const QString text = drawn(items[i].text);
+      const QString text = drawn(items[i]);
       painter_->drawText(QPointF(x_inches_ * d, y_ + m.ascent()), text);
       x_inches_ += m.horizontalAdvance(text) / d;
       if (items[i].next_zone) x_inches_ = (std::floor(x_inches_ / zone + 1e-9) + 1) * zone;
@@ -258,5 +259,44 @@ std::string resolve_font_family(std::string_view name) {
 }
 
 std::unique_ptr<Printer> make_qt_printer() { return std::make_unique<QtPrinter>(); }
+
+namespace {
+
+class NoPrinter final : public Printer {
+ public:
+  void setOrientation(PrinterOrientation orientation) override { orientation_ = orientation; }
+  PrinterOrientation orientation() override { return orientation_; }
+  bool setFontName(std::string_view) override { return false; }
+  void setFontSize(double) override {}
+  void setFontBold(bool bold) override { bold_ = bold; }
+  void setFontItalic(bool italic) override { italic_ = italic; }
+  bool fontBold() const override { return bold_; }
+  bool fontItalic() const override { return italic_; }
+  void setScaleUnit(ScaleUnit unit) override { unit_ = unit; }
+  ScaleUnit scaleUnit() const override { return unit_; }
+  void setCurrentX(double) override {}
+  double currentX() override { return 0; }
+  double currentY() override { return 0; }
+  bool print(const std::vector<PrintItem>&, bool) override { return false; }
+  bool newPage() override { return false; }
+  bool endDoc() override { return false; }
+  void killDoc() override {}
+  QPainter* painter() override { return nullptr; }
+  QRectF drawingArea() override { return {}; }
+  QRectF scaleArea() override { return {}; }
+
+ private:
+  PrinterOrientation orientation_ = PrinterOrientation::Portrait;
+  bool bold_ = false;
+  bool italic_ = false;
+  ScaleUnit unit_ = ScaleUnit::Twips;
+};
+
+}  // namespace
+
+Printer& no_printer() {
+  static NoPrinter printer;
+  return printer;
+}
 
 }  // namespace qtx

@@ -80,6 +80,10 @@ class Printer {
 // The Qt printer (QPrinter).
 std::unique_ptr<Printer> make_qt_printer();
 
+// A printer on which every document fails, as on a system without any printer: what a program
+// that was given none prints on.
+Printer& no_printer();
+
 // The installed face that prints a face name ("courier new" -> a metric-compatible monospaced
 // face when Courier New itself is not installed).
 std::string resolve_font_family(std::string_view name);

@@ -27,20 +27,27 @@ std::string serial_device_for(int port, SettingsStore& settings) {
 
 namespace {
 
-// The lock file another program holds on `device`, as QSerialPort writes them: LCK.. and the
-// path below /dev with '/' as '_', in the first lock folder that can be written to.
-bool locked_by_other_program(const std::string& device) {
-  std::string name = device.rfind("/dev/", 0) == 0 ? device.substr(5) : device.substr(device.rfind('/') + 1);
+// The device a port's path leads to, symbolic links resolved; empty when there is none.
+std::string device_behind(const std::string& path) { return pathFromQ(QFileInfo(pathToQ(path)).canonicalFilePath()); }
+
+// The name of the lock file QSerialPort writes for `path`: LCK.., then the path less a leading
+// /dev/, every '/' as '_'.
+std::string lock_file_name(const std::string& path) {
+  std::string name = path.rfind("/dev/", 0) == 0 ? path.substr(5) : path;
   for (char& c : name)
     if (c == '/') c = '_';
+  return "LCK.." + name;
+}
+
+// Whether another running program holds a lock of that name, in any of the folders QSerialPort
+// may have written it to. A lock left by a program that has ended does not hold the port.
+bool locked_by_other_program(const std::string& lock_name) {
   for (const char* dir : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp",
                           "/var/lock/lockdev", "/run/lock"}) {
-    if (::access(dir, W_OK) != 0) continue;
-    std::ifstream lock(std::string(dir) + "/LCK.." + name);
+    std::ifstream lock(std::string(dir) + "/" + lock_name);
     long pid = 0;
-    if (!(lock >> pid) || pid <= 0 || pid == ::getpid()) return false;
-    // A lock left by a program that has ended does not hold the port.
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    if (!(lock >> pid) || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM) return true;
   }
   return false;
 }
@@ -70,12 +77,15 @@ class QtSerialPort final : public SerialPort {
     }
     // A device that is not there fails here, without the lock file QSerialPort writes and
     // syncs for every open it tries (the start-up probe asks four ports).
-    if (!QFileInfo::exists(pathToQ(device))) {
+    const std::string real = device_behind(device);
+    if (real.empty()) {
       error_ = "No such device: " + device;
       state_ = State::Closed;
       return false;
     }
-    port_.setPortName(pathToQ(device));
+    // Opened by the device's own name, so its lock file is the one every copy of the program
+    // looks for, whatever name (a symbolic link) each was given for the port.
+    port_.setPortName(pathToQ(real));
     if (!port_.open(QIODevice::ReadWrite)) {
       error_ = fromQ(port_.errorString());
       state_ = State::Closed;
@@ -91,15 +101,21 @@ class QtSerialPort final : public SerialPort {
   }
 
   // The start-up probe asks all four ports: a plain open and close of each device tells what
-  // QSerialPort's open would, without writing and syncing a lock file for every port.
+  // QSerialPort's open would, without writing and syncing a lock file for every port. The port
+  // is judged by the device its path leads to: it must be a terminal, and no other program may
+  // hold its lock, neither under the device's own name nor under the name given here.
   bool canOpen(int16_t port) override {
     const std::string device = serial_device_for(port, settings_);
     if (device.empty()) return false;
     if (port_.isOpen() && port == port_number_) return true;
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const std::string real = device_behind(device);
+    if (real.empty()) return false;
+    const int fd = ::open(real.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
+    const bool terminal = ::isatty(fd) == 1;
     ::close(fd);
-    return !locked_by_other_program(device);
+    return terminal && !locked_by_other_program(lock_file_name(real)) &&
+           (real == device || !locked_by_other_program(lock_file_name(device)));
   }
 
   void close() override {

@@ -1,8 +1,9 @@
 // The one serial port of the program, with the operations the analyser exchanges rely on.
 //
 // Port number n (COM1-COM4) names a device through the settings section "Ports", key "com<n>"
-// (default /dev/ttyS<n-1>); the environment variable QTX_COM<n> overrides both. Nothing here
-// raises events: callers poll.
+// (default /dev/ttyS<n-1>); the environment variable QTX_COM<n> overrides both. A path may be a
+// symbolic link: the port is the device it leads to, opened and locked by that device's own
+// name. Nothing here raises events: callers poll.
 #pragma once
 
 #include <cstdint>
@@ -55,8 +56,9 @@ class SerialPort {
   // input arrives or the device goes away. False when the port cannot tell (closed, input
   // already waiting, or a port that only polls): the caller keeps polling.
   virtual bool wakeOnInput(std::function<void()> /*wake*/) { return false; }
-  // Whether COM `port` could be opened now (the start-up probe, before any port is open). This
-  // opens and closes it; a port that can tell without opening and locking the device overrides it.
+  // Whether COM `port` could be opened now (the start-up probe, before any port is open): a
+  // terminal device that no other program holds. This opens and closes it; a port that can tell
+  // without opening and locking the device overrides it.
   virtual bool canOpen(int16_t port) {
     const int16_t was = commPort();
     setCommPort(port);

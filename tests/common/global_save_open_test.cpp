@@ -295,6 +295,39 @@ TEST(GlobalSaveOpen, SavingTheReportText) {
   EXPECT_EQ(gso::save_report_text(t.app(), reports), gso::SaveResult::WriteFailed);
 }
 
+// A file far beyond any report or log is refused by its size before it is read: a sparse
+// gigabyte costs nothing here, while reading it would take a gigabyte of memory.
+TEST(GlobalSaveOpen, FilesFarTooLargeAreRefusedUnread) {
+  TestApp t;
+  load_main_without_ports(t);
+  Session& s = t.session();
+  FakeReports reports;
+  for (const char* name : {"huge.log", "huge.sum"}) {
+    QFile f(QString::fromStdString(t.path(name)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(qint64{1} << 30));
+  }
+  QFile just_over(QString::fromStdString(t.path("over.sum")));
+  ASSERT_TRUE(just_over.open(QIODevice::WriteOnly) && just_over.resize(gso::kMaxReportBytes + 1));
+
+  for (const char* name : {"huge.sum", "over.sum"}) {
+    s.file_name = t.path(name);
+    s.exists_proceed = s.download_started = false;
+    t.ui.expectBox("The file is too large for the report window (more than 4 MB).", "ERROR", MsgAnswer::OK,
+                   MsgIcon::Critical, MsgButtons::OK);
+    gso::load_file_into_reports(t.app(), reports);
+    EXPECT_EQ(reports.text, "old text");
+    EXPECT_FALSE(s.exists_proceed || s.download_started);
+    EXPECT_EQ(t.ui.pointers.back().second, MousePointer::Default);
+  }
+
+  s.file_name = t.path("huge.log");
+  t.ui.expectBox("The file is too large to convert (more than 64 MB).", "ERROR", MsgAnswer::OK, MsgIcon::Critical,
+                 MsgButtons::OK);
+  gso::convert_log_to_csv(t.app(), reports);
+  EXPECT_FALSE(files::exists(t.path("huge.CSV")));
+  EXPECT_EQ(t.ui.pointers.back().second, MousePointer::Default);
+}
+
 TEST(GlobalSaveOpen, ConvertingLogsToCsv) {
   TestApp t;
   frmMain& main = load_main_without_ports(t);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 using namespace qtx;
@@ -53,11 +54,16 @@ TEST(GraphPrintout, LogGraphPageLines) {
       "",
   };
   EXPECT_EQ(lines(log_graph_page(log_figures(7.123456))), expected);
-  // A name beyond Latin-1 prints as the page's Latin-1 text, not as its UTF-8 bytes, in its own
-  // letter case.
+  // A name beyond Latin-1 prints as it stands, in its own letter case: an item of its own, in the
+  // file system's encoding.
   LogGraphFigures utf8 = log_figures(7.123456);
   utf8.file_name = "/Data/\xD0\x96urnal \xC3\xA9t\xC3\xA9.LOG";
-  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /Data/?urnal \xE9t\xE9.LOG");
+  EXPECT_EQ(lines(log_graph_page(utf8))[9], "File name:  /Data/\xD0\x96urnal \xC3\xA9t\xC3\xA9.LOG");
+  const Page utf8_page = log_graph_page(utf8);
+  const PageStep& name_line = utf8_page[20];
+  ASSERT_EQ(name_line.items.size(), 2u);
+  EXPECT_FALSE(name_line.items[0].path);
+  EXPECT_TRUE(name_line.items[1].path);
   EXPECT_EQ(lines(log_graph_page(log_figures(1234.5678)))[6],
             "Average flow rate:  1234. ml/hr  |Total time:  99.5 mins");
 
@@ -129,6 +135,19 @@ TEST(GraphPrintout, TrumpetPageLinesAndTableCells) {
   expected.insert(expected.begin() + 12, {"Warning: The data used to generate this graph had an insufficient ",
                                           "number of data points to be an accurate representation"});
   EXPECT_EQ(lines(trumpet_page(f)), expected);
+
+  // The table is sized for its widest line: 12 points while it ends within the page from the
+  // half-inch margin (95 characters on a 10-inch page), smaller when it would run past it.
+  const Page page = trumpet_page(f);
+  const auto fit =
+      std::find_if(page.begin(), page.end(), [](const PageStep& p) { return p.kind == PageStep::kFitSize; });
+  ASSERT_NE(fit, page.end());
+  EXPECT_EQ(fit->value, static_cast<double>(max_row.size()));
+  EXPECT_EQ(page.back().kind, PageStep::kFontSize);  // 12 points again after the table
+  EXPECT_EQ(fitted_points(95, 12, 10), 12);
+  EXPECT_DOUBLE_EQ(fitted_points(190, 12, 10), 6);
+  EXPECT_DOUBLE_EQ(fitted_points(120, 12, 11.5), 11);
+  EXPECT_EQ(fitted_points(200, 12, 0.4), 12);  // no room at all: left as it is
 }
 
 TEST(GraphPrintout, ImageSuffixesAndPrintPlacement) {

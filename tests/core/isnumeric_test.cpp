@@ -17,13 +17,17 @@ TEST(IsNumeric, RefusesOtherTextAndTheEmptyText) {
     EXPECT_FALSE(IsNumeric(t)) << '"' << t << '"';
 }
 
-// The base-rate box takes the rates the windows and the trumpet figures can show, and 0 (which
-// the dialog refuses with its own message).
+// The base-rate box: rates the windows and the trumpet page can show, 0 (which the dialog
+// refuses with its own message), numbers outside the range, and text that is no number.
 TEST(IsNumeric, BaseRateEntries) {
-  for (const char* t : {"0", "0.0", "1e-400", "-5", "12.5", " 100 ", "32767", "-32767", "1.5e2", "0.0001", "-1E-4"})
-    EXPECT_TRUE(qtx::base_rate::entry_numeric(t)) << '"' << t << '"';
-  for (const char* t : {"", "abc", "1e999", "-1e999", "1e300", "32767.01", "-40000", "1e5", "0.00009", "1e-300"})
-    EXPECT_FALSE(qtx::base_rate::entry_numeric(t)) << '"' << t << '"';
+  using qtx::base_rate::check_entry;
+  using qtx::base_rate::Entry;
+  for (const char* t : {"-5", "12.5", " 100 ", "32767", "-32767", "1.5e2", "0.0001", "-1E-4"})
+    EXPECT_EQ(check_entry(t), Entry::Rate) << '"' << t << '"';
+  for (const char* t : {"0", "0.0", "-0", "1e-400"}) EXPECT_EQ(check_entry(t), Entry::Zero) << '"' << t << '"';
+  for (const char* t : {"1e999", "-1e999", "1e300", "32767.01", "-40000", "1e5", "0.00009", "-0.00009", "1e-300"})
+    EXPECT_EQ(check_entry(t), Entry::OutOfRange) << '"' << t << '"';
+  for (const char* t : {"", "abc", "1,000", "12 ml"}) EXPECT_EQ(check_entry(t), Entry::NotANumber) << '"' << t << '"';
   // Both ends still read as plain decimals wherever the rate is shown.
   EXPECT_EQ(qtx::vb::general(qtx::base_rate::kLargest), "32767");
   EXPECT_EQ(qtx::vb::general(-qtx::base_rate::kSmallest), "-0.0001");

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/line_sink.h"
+#include "core/trumpet.h"
 #include "core/vb.h"
 #include "support/golden_log.h"
 #include "support/rate_log_files.h"
@@ -54,6 +55,34 @@ TEST(LogReader, TimeIsCutToTwoDecimals) {
   GraphData d = read_both(rate_log_text({rate_row(10, 1, 1, 1), rate_row(90, 1, 1, 1), rate_row(7439, 1, 1, 1),
                                          rate_row(7440, 1, 1, 1)}));
   EXPECT_EQ(d.samples.graph_time, (std::vector<double>{0.16, 1.5, 123.98, 124}));
+}
+
+// The writer puts the hours of a long test in as many digits as they take ("150:00:00"): those
+// rows are samples too, and the graph's totals and the trumpet analysis go on past 99:59:59.
+TEST(LogReader, LogsOfAHundredHoursAndMoreReadWhole) {
+  std::vector<data_log::RateRow> rows;  // one row every 30 minutes for 150 hours, 100 ml/h
+  for (int i = 1; i <= 300; ++i) rows.push_back(rate_row(i * 1800, 100, 100, i * 50.0));
+  const std::string text = rate_log_text(rows);
+  ASSERT_NE(text.find(std::string(9, ' ') + "150:00:00  100.0   100.0    15000"), std::string::npos);
+  GraphData d = read_both(text);
+  ASSERT_TRUE(d.graph_data_ready);
+  ASSERT_EQ(d.samples.graph_last_index, 299);
+  EXPECT_DOUBLE_EQ(d.samples.graph_time[198], 5970);  // 99:30:00
+  EXPECT_DOUBLE_EQ(d.samples.graph_time[199], 6000);  // 100:00:00
+  EXPECT_DOUBLE_EQ(d.samples.graph_time[299], 9000);
+  EXPECT_DOUBLE_EQ(d.samples.graph_volume[299], 15000);
+  EXPECT_DOUBLE_EQ(d.results.graph_max_volume, 15000);
+  EXPECT_DOUBLE_EQ(sample_minutes("150:30:45 "), 9030.75);
+  EXPECT_DOUBLE_EQ(sample_minutes("1000:00:59 "), 60000.98);
+  // A 60-minute analysis from minute 8880 resamples the log up to minute 8940 and beyond.
+  trumpet::TrumpetWork work;
+  trumpet::getInterpolatedData(d.samples, 8880, 8940, 60, work);
+  ASSERT_GE(work.interp_count, 61);
+  EXPECT_NEAR(work.interp_volume[60], 8940 * 100 / 60.0, 1e-6);
+  // Under 100 hours nothing changes: a row is a sample only with its colons where they stand.
+  EXPECT_FALSE(is_sample_line("1:00:00 1 1 1 1"));
+  EXPECT_FALSE(is_sample_line("12a:00:00 1 1 1 1"));
+  EXPECT_TRUE(is_sample_line("ab:cd:ef"));
 }
 
 TEST(LogReader, ParsesEveryRowAcrossPageBreaks) {

@@ -294,21 +294,43 @@ TEST(ReportReceiver, MarkerStraddlingTwoAppendsIsFound) {
   }
 }
 
+namespace {
+
+// A printed line's text: its items joined, the file name marked "[...]" (printed as it stands).
+std::string printed(const PrintStep& step) {
+  std::string text;
+  for (const PrintItem& i : step.items) text += i.path ? "[" + i.text + "]" : i.text;
+  return text;
+}
+
+}  // namespace
+
 TEST(ReportPrintout, PagesAndTheFileName) {
   ReportPrintout p("/save/a.sum");
   auto texts = [&](const std::string& line) {
     std::vector<std::string> out;
-    for (const PrintStep& s : p.steps(line)) out.push_back(s.kind == PrintStep::kNewPage ? "<page>" : s.text);
+    for (const PrintStep& s : p.steps(line)) out.push_back(s.kind == PrintStep::kNewPage ? "<page>" : printed(s));
     return out;
   };
   EXPECT_EQ(texts("\f"), std::vector<std::string>{"\f"});  // no SUMMARY yet: no page
   EXPECT_EQ(texts("  SUMMARY"), std::vector<std::string>{"  SUMMARY"});
-  EXPECT_EQ(texts("\f"), (std::vector<std::string>{"<page>", "", S(66) + "p.  2", "        Filename /save/a.sum", "\f"}));
-  EXPECT_EQ(texts(S(67) + "p. 01"), std::vector<std::string>{"        Filename:  /save/a.sum" + S(37) + "p. 01"});
+  EXPECT_EQ(texts("\f"),
+            (std::vector<std::string>{"<page>", "", S(66) + "p.  2", "        Filename [/save/a.sum]", "\f"}));
+  EXPECT_EQ(texts(S(67) + "p. 01"), std::vector<std::string>{"        Filename:  [/save/a.sum]" + S(37) + "p. 01"});
   // "p." inside a word breaks the page too, and gets the name as far as the line goes.
   EXPECT_EQ(texts("Temp.: 21"), (std::vector<std::string>{"<page>", "Temp.: 2F"}));
   ReportPrintout l(std::string(49, 'n'));
   const std::vector<PrintStep> steps = l.steps(S(67) + "p. 02");
   ASSERT_EQ(steps.size(), 2u);
-  EXPECT_EQ(steps[1].text, S(8) + "Filename:  " + std::string(49, 'n') + ". 02");  // its "p" is gone
+  EXPECT_EQ(printed(steps[1]), S(8) + "Filename:  [" + std::string(49, 'n') + "]. 02");  // its "p" is gone
+
+  // A name beyond Latin-1 covers the page line character for character, whatever its bytes;
+  // one too long is cut at a character's end.
+  const std::string cyrillic = "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD1\x8B";  // five letters
+  ReportPrintout u("/" + cyrillic + "/run.sum");
+  EXPECT_EQ(printed(u.steps(S(67) + "p. 01")[0]), S(8) + "Filename:  [/" + cyrillic + "/run.sum]" + S(34) + "p. 01");
+  ReportPrintout cut("/" + cyrillic + std::string(40, 'n') + cyrillic);  // 51 letters, room for 49
+  EXPECT_EQ(printed(cut.steps(S(67) + "p. 02")[1]),
+            S(8) + "Filename:  [/" + cyrillic + std::string(40, 'n') + cyrillic.substr(0, 6) + "]. 02");
+  EXPECT_EQ(printed(cut.steps("p. 3")[1]), "p. 3");  // a line too short to take the name
 }

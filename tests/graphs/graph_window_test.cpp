@@ -210,6 +210,13 @@ TEST(GraphWindow, RefusedAndInvalidLogsKeepTheLoadedOne) {
                    MsgIcon::Critical);
   w.t.ui.answerOpen(w.t.path("missing.log"));
   w.g->mnuOpen->trigger();
+  // A file far beyond any log the graph holds is refused by its size, unread (a sparse gigabyte).
+  QFile huge(QString::fromStdString(w.t.path("huge.log")));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64{1} << 30));
+  w.t.ui.expectBox("The file is too large to be a data log for graphing (more than 8 MB), graphing cancelled", "ERROR",
+                   MsgAnswer::OK, MsgIcon::Critical);
+  w.t.ui.answerOpen(w.t.path("huge.log"));
+  w.g->mnuOpen->trigger();
 
   EXPECT_EQ(w.t.session().log_samples.graph_time, times);
   EXPECT_EQ(w.g->windowTitle(), caption);

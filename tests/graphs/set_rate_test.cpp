@@ -19,15 +19,19 @@ void show_set_rate(TestApp& t, const std::function<void(frmSetRate&)>& user) {
 
 }  // namespace
 
-TEST(SetRate, TextThatIsNotANumberKeepsTheDialogOpen) {
+TEST(SetRate, TextThatIsNotARateKeepsTheDialogOpen) {
   TestApp t;
   load_main_without_ports(t);
   t.session().base_rate = 100;
   show_set_rate(t, [&](frmSetRate& d) {
     EXPECT_EQ(d.windowTitle(), "SET RATE");
-    // Numbers beyond the rates the figures can show are refused like text.
-    for (const char* text : {"", "abc", "1e999", "1e300", "0.00001"}) {
-      t.ui.expectBox("Non-numeric value", "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+    // Numbers outside the base-rate range get a message naming the range; text, its own.
+    for (const char* text : {"", "abc", "1e999", "1e300", "0.00001", "-40000"}) {
+      const bool number = *text && text != std::string_view("abc");
+      t.ui.expectBox(number ? "Base rate out of range: enter a rate from 0.0001 to 32767 ml/h (or from -32767 to "
+                              "-0.0001 ml/h)."
+                            : "Non-numeric value",
+                     "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
       d.txtSetRate->setText(QString::fromLatin1(text));
       d.cmdUpdate->click();
       EXPECT_TRUE(t.forms().isLoaded("frmSetRate"));
@@ -43,7 +47,7 @@ TEST(SetRate, TextThatIsNotANumberKeepsTheDialogOpen) {
   // After a refusal an ordinary rate is still taken.
   show_set_rate(t, [&](frmSetRate& d) {
     t.ui.expectBox("Non-numeric value", "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
-    d.txtSetRate->setText(QStringLiteral("1e999"));
+    d.txtSetRate->setText(QStringLiteral("1e"));
     d.cmdUpdate->click();
     d.txtSetRate->setText(QStringLiteral("32767"));
     d.cmdUpdate->click();

@@ -182,6 +182,52 @@ TEST_F(TrumpetTest, FiguresTableGraphBaseRateAndScale) {
   }
 }
 
+// A base rate far below the log's rates makes errors of millions of per cent. The window still
+// fits the main window with its Exit in reach, its figures drawn smaller; the printed table
+// still ends on the page, printed smaller. Ordinary figures keep their size on both.
+TEST_F(TrumpetTest, FiguresFarFromTheBaseRateFitTheWindowAndThePage) {
+  frmMain& main = t.forms().get<frmMain>();
+  main.show();  // at its own size, 800 by 600
+  processEvents();
+  const QWidget* area = t.forms().mdiArea()->viewport();
+  ASSERT_GE(area->width(), 700);
+  s.base_rate = 100 / 0.985;  // errors of -1.50 %
+  frmTrumpetGraph* w = open();
+  ASSERT_NE(w, nullptr);
+  const double ordinary = w->font().pointSizeF();
+  EXPECT_EQ(w->lblMaxErrorP[0]->font().pointSizeF(), ordinary);
+  // The table as printed: its four lines, as "size text", after the printout.
+  auto printed_table = [&] {
+    t.ui.expectBox("Are you sure want to print the graph?", "PRINTING GRAPH", MsgAnswer::Yes);
+    w->cmdPrint->click();
+    const auto& lines = t.printer.documents.back().pages.at(0);
+    return std::vector<RecordingPrinter::Line>(lines.end() - 4, lines.end());
+  };
+  for (const auto& l : printed_table()) EXPECT_EQ(l.size, 12) << l.text;
+
+  on_modal<frmSetRate>(t, "frmSetRate", [](frmSetRate& d) {
+    d.txtSetRate->setText("0.0001");
+    d.cmdUpdate->click();
+  });
+  w->cmdSetRate->click();
+  EXPECT_TRUE(w->lblMaxErrorP[0]->text().startsWith("999999")) << w->lblMaxErrorP[0]->text().toStdString();
+  EXPECT_GE(w->frame().x(), 0);
+  EXPECT_LE(w->frame().x() + w->frame().width(), area->width());
+  const QPoint exit_end = w->mnuExitGraph->mapTo(&w->frame(), QPoint(w->mnuExitGraph->width(), 0));
+  EXPECT_LE(exit_end.x(), w->frame().width());
+  EXPECT_LT(w->lblMaxErrorP[0]->font().pointSizeF(), ordinary);
+
+  const std::vector<RecordingPrinter::Line> table = printed_table();
+  size_t widest = 0;
+  for (const auto& l : table) {
+    EXPECT_EQ(l.size, table[0].size);  // the table's lines together, so its columns stay
+    widest = std::max(widest, l.text.size());
+  }
+  EXPECT_LT(table[0].size, 12);
+  EXPECT_LE(0.5 + widest * 0.6 * table[0].size / 72, 10 + 1e-9);  // the page is 10 inches wide
+  EXPECT_NE(table[2].text.find(" 999999"), std::string::npos) << table[2].text;
+}
+
 TEST_F(TrumpetTest, TheLogGraphsItemOpensTheWindowOverTheHiddenLogGraph) {
   ASSERT_TRUE(files::write_all(t.path("Hour.LOG"), rate_log_text(steady_rows(61, 60))));
   t.ui.answerOpen(t.path("Hour.LOG"));

@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/app.h"
 #include "platform/files.h"
+#include "support/test_app.h"
 
 using namespace qtx;
 
@@ -92,6 +94,18 @@ TEST(Printer, PrintsLinesZonesAndPagesIntoThePdf) {
   EXPECT_EQ(pdf_text(env.pdf).find("second page"), std::string::npos);
 }
 
+// A file name prints as the file system spells it, not as Latin-1 with "?" for the rest.
+TEST(Printer, PrintsFileNamesAsTheyStand) {
+  PdfPrinter env;
+  auto printer = make_qt_printer();
+  ASSERT_TRUE(printer->setFontName("courier new"));
+  const std::string name = "/data/\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD1\x8B/caf\xC3\xA9.LOG";
+  ASSERT_TRUE(printer->print({PrintItem{"File name:  caf\xE9 "}, path_item(name)}));
+  ASSERT_TRUE(printer->endDoc());
+  const std::string text = pdf_text(env.pdf);
+  EXPECT_NE(text.find("caf\xC3\xA9 " + name), std::string::npos) << text;  // the Latin-1 text, then the name
+}
+
 TEST(Printer, WithoutAnyPrinterEveryDocumentFails) {
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
   ::unsetenv("QTX_PRINT_PDF");
@@ -101,4 +115,14 @@ TEST(Printer, WithoutAnyPrinterEveryDocumentFails) {
   EXPECT_FALSE(printer->endDoc());
   printer->killDoc();
   EXPECT_EQ(printer->painter(), nullptr);
+}
+
+// A program given no printer prints on one where every document fails.
+TEST(Printer, AProgramGivenNoPrinterFailsEveryDocument) {
+  test::TestApp t;
+  App bare(t.settings(), t.comm(), t.ui, t.clock);
+  EXPECT_FALSE(bare.printer().setFontName("courier new"));
+  EXPECT_FALSE(bare.printer().printLine("x"));
+  EXPECT_FALSE(bare.printer().endDoc());
+  EXPECT_EQ(bare.printer().painter(), nullptr);
 }

@@ -1,6 +1,9 @@
 // Start-up, the port probe and the exit roads of the main window.
+#include "support/main_window.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -9,6 +12,7 @@
 #include <QStyle>
 #include <QSysInfo>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -20,7 +24,6 @@
 #include "platform/text.h"
 #include "shell/frmMain.h"
 #include "shell/program.h"
-#include "support/main_window.h"
 #include "support/pty_pair.h"
 #include "support/test_app.h"
 
@@ -164,6 +167,69 @@ TEST(PortProbe, PortLockedByAnotherProgramIsNotUsable) {
   EXPECT_FALSE(t.session().comm.port_usable[2]);
   EXPECT_TRUE(t.session().comm.port_usable[3]);
   EXPECT_TRUE(t.ui.boxes.empty());
+}
+
+// The child of the next test: another copy of the program that holds a port, opened by the
+// name in QTX_HELD_PORT, until its input closes.
+TEST(PortProbe, DISABLED_ChildHoldsAPort) {
+  const char* held = std::getenv("QTX_HELD_PORT");
+  ASSERT_NE(held, nullptr);
+  TestApp t;
+  t.setPort(1, held);
+  t.comm().setCommPort(1);
+  std::printf("open %d\n", t.comm().open() ? 1 : 0);
+  std::fflush(stdout);
+  char c;
+  while (::read(STDIN_FILENO, &c, 1) > 0) {
+  }
+}
+
+// A port is judged by the device its path leads to: one that another copy holds, whatever names
+// either copy reaches it by, is not usable, and neither is a path to no terminal. With no port
+// left the probe says so once and the port menus go off.
+TEST(PortProbe, APortHeldUnderAnotherNameOrNoTerminalIsNotUsable) {
+  TestApp t;
+  PtyPair pty;
+  const std::string held_as = t.path("analyser"), probed_as = t.path("com1");
+  ASSERT_EQ(::symlink(pty.device().c_str(), held_as.c_str()), 0);
+  ASSERT_EQ(::symlink(pty.device().c_str(), probed_as.c_str()), 0);
+  int to_child[2], from_child[2];
+  ASSERT_EQ(::pipe(to_child), 0);
+  ASSERT_EQ(::pipe(from_child), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(to_child[0], STDIN_FILENO);
+    ::dup2(from_child[1], STDOUT_FILENO);
+    ::close(to_child[1]);
+    ::close(from_child[0]);
+    ::setenv("QTX_HELD_PORT", held_as.c_str(), 1);
+    ::execl("/proc/self/exe", "port_holder", "--gtest_filter=PortProbe.DISABLED_ChildHoldsAPort",
+            "--gtest_also_run_disabled_tests", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(to_child[0]);
+  ::close(from_child[1]);
+  FILE* child = ::fdopen(from_child[0], "r");
+  char line[256];
+  bool opened = false;
+  while (!opened && std::fgets(line, sizeof line, child)) opened = std::string(line) == "open 1\n";
+
+  t.setPort(1, probed_as);
+  t.setPort(2, pty.device());
+  ASSERT_TRUE(files::write_all(t.path("plain"), "x"));
+  t.setPort(3, t.path("plain"));
+  t.setPort(4, "/dev/null");
+  if (opened) t.ui.expectBox(kNoPortsMessage, "ERROR", MsgAnswer::OK, MsgIcon::Critical, MsgButtons::OK);
+  frmMain& main = load_main(t);
+  ::close(to_child[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  std::fclose(child);
+  ASSERT_TRUE(opened) << "the other copy could not open the port";
+  EXPECT_EQ(t.ui.boxes.size(), 1u);
+  EXPECT_FALSE(main.mnuCommPort->isEnabled());
+  EXPECT_FALSE(main.mnuDownload->isEnabled());
+  EXPECT_FALSE(main.mnuTestPort->isEnabled());
 }
 
 TEST(PortProbe, NoPortAtAllGivesOneMessage) {
