@@ -424,6 +424,12 @@ TEST_F(SequenceTest, SummaryToPrinterCapturesNothing) {
   ASSERT_NE(t.forms().loaded<frmOTGraph>(), nullptr);
   EXPECT_TRUE(s.test_phase_flags.ot_phase);
   EXPECT_TRUE(s.download_flags.show_ot_request);
+  // The occlusion window's close box is refused while its test runs, as the rate window's is.
+  t.ui.expectBox(LiveTestWindow::kCloseDuringTest, "TEST RUNNING", MsgAnswer::OK, MsgIcon::Exclamation);
+  ot().frame().close();
+  flush_unloads();
+  t.ui.verify();
+  ASSERT_TRUE(t.forms().isLoaded("frmOTGraph"));
   ot().cmdStop_Click();
   EXPECT_EQ(port.commands, (std::vector<std::string>{"STA\r", "PRA1\r", "RTA4\r", "STA\r", "PRA1\r"}));
   EXPECT_FALSE(t.forms().isLoaded("frmSummary"));
@@ -768,10 +774,11 @@ TEST(DownloadDuringARun, SecondOkAndCancelLeaveTheRunAsItWasStarted) {
                   calm);
 }
 
-// Edit Summary or Data Log while the test runs and while its summary is captured: refused with
-// its message, and the run sends, logs and writes what the undisturbed run does, ending by
-// itself. Once it has ended, Edit opens the report window as always.
-TEST(EditDuringARun, IsRefusedAndTheRunEndsAsItWould) {
+// Edit Summary or Data Log and the close boxes of the run's windows, while the test runs and
+// while its summary is captured: each is refused with its message, and the run sends, logs and
+// writes what the undisturbed run does, ending by itself. Once it has ended, Edit opens the report
+// window as always.
+TEST(EditAndCloseDuringARun, AreRefusedAndTheRunEndsAsItWould) {
   const RunOutcome calm = calm_rate_run();
   TestApp t{Port::Scripted};
   frmMain& main = load_main(t);
@@ -785,15 +792,22 @@ TEST(EditDuringARun, IsRefusedAndTheRunEndsAsItWould) {
     EXPECT_FALSE(t.forms().isLoaded("frmReports"));
   };
   const auto edit = [&] { main.mnuEdit->trigger(); };
+  const auto close_rate = [&] { rt->frame().close(); };  // the close box of its frame
   expect_same_run(play_scripted_rate_run(
                       t, rt,
                       [&] {
                         refused(frmMain::kEditDuringLiveRun, "EDIT", edit);
+                        refused(LiveTestWindow::kCloseDuringTest, "TEST RUNNING", close_rate);
                         EXPECT_TRUE(rt->GetDataTimer->isActive());
                         EXPECT_TRUE(rt->DurationTimer->isActive());
                       },
                       [&] {
                         refused(frmMain::kEditDuringLiveRun, "EDIT", edit);
+                        refused(LiveTestWindow::kCloseDuringSummary, "TEST RUNNING", close_rate);
+                        frmSummary* summary = t.forms().loaded<frmSummary>();
+                        ASSERT_NE(summary, nullptr);
+                        refused(frmSummary::kCloseDuringSummary, "TEST RUNNING", [&] { summary->frame().close(); });
+                        EXPECT_EQ(t.forms().loaded<frmSummary>(), summary);
                         EXPECT_TRUE(rt->GetSumTimer->isActive());
                       }),
                   calm);
@@ -803,4 +817,20 @@ TEST(EditDuringARun, IsRefusedAndTheRunEndsAsItWould) {
   EXPECT_TRUE(t.ui.boxes.empty());
   ASSERT_TRUE(t.forms().isLoaded("frmReports"));
   EXPECT_TRUE(t.forms().loaded<frmReports>()->Visible());
+}
+
+// Exit with Yes while a test runs ends the program: its own unloads are not refused.
+TEST(ExitDuringARun, YesEndsTheProgram) {
+  TestApp t{Port::Scripted};
+  frmMain& main = load_main(t);
+  frmRTGraph* rt = start_scripted_rate_run(t, main);
+  ASSERT_NE(rt, nullptr);
+  t.serial().reply("GRA\r", rate_reply(golden_rate_row(1)));
+  rt->GetDataTimer_Timer();
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main.mnuExit->trigger();
+  processEvents();
+  t.ui.verify();
+  EXPECT_TRUE(t.ended());
+  for (const char* name : {"frmRTGraph", "frmDownload", "frmMain"}) EXPECT_FALSE(t.forms().isLoaded(name));
 }
