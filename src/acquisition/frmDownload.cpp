@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/frmReports.h"
-#include "acquisition/test_sequence.h"
+#include "acquisition/running_work.h"
 #include "core/protocol.h"
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -334,12 +334,13 @@ RunChoices frmDownload::choices() const {
 }
 
 const char* frmDownload::running_now() const {
-  const Session& s = app_.session();
-  if (TestSequence::running(s)) return kLiveRunRunning;
-  // A transfer is running while the report window receives for it.
-  if (s.download_flags.show_reports_request) {
-    const frmReports* reports = app_.forms().loaded<frmReports>();
-    if (reports && reports->GetDataTimer->isActive()) return kTransferRunning;
+  switch (qtx::running_now(app_)) {
+    case RunningWork::LiveRun:
+      return kLiveRunRunning;
+    case RunningWork::Transfer:
+      return kTransferRunning;
+    case RunningWork::Nothing:
+      break;
   }
   return nullptr;
 }

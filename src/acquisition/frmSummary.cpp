@@ -7,6 +7,7 @@
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/files.h"
+#include "platform/ui.h"
 
 namespace qtx {
 
@@ -47,6 +48,13 @@ void frmSummary::cmdCancel_Click() {
   }
   TestSequence::beginnextproc(app_);
   Unload();
+}
+
+bool frmSummary::Form_QueryUnload(UnloadMode mode) {
+  const TestPhaseFlags& p = app_.session().test_phase_flags;
+  if (mode != UnloadMode::FormControlMenu || !(p.rt_summary_phase || p.ot_summary_phase)) return false;
+  app_.ui().msgbox(kCloseDuringSummary, MsgButtons::OK, MsgIcon::Exclamation, "TEST RUNNING");
+  return true;
 }
 
 }  // namespace qtx

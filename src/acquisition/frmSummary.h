@@ -23,6 +23,11 @@ class frmSummary : public Form<QWidget> {
   // Shows the window for the capture of a summary, under the test's caption.
   void show_capture(const char* caption);
   void cmdCancel_Click();
+  // The close box while the summary is captured is refused: this window's Cancel is then the
+  // technician's only way to abandon a summary the analyser does not finish.
+  bool Form_QueryUnload(UnloadMode mode) override;
+  static constexpr const char* kCloseDuringSummary =
+      "The summary of the test is being written.\r\rPress Cancel to abandon it, or let it end.";
 
   QLabel* lblMessage = nullptr;
   QPushButton* cmdCancel = nullptr;

@@ -136,6 +136,18 @@ void LiveTestWindow::cmdCancel_Click() {
   Unload();
 }
 
+bool LiveTestWindow::Form_QueryUnload(UnloadMode mode) {
+  if (mode != UnloadMode::FormControlMenu) return false;
+  const TestPhaseFlags& p = app_.session().test_phase_flags;
+  const bool rate = kind_ == summary_capture::Kind::Rate;
+  const bool testing = rate ? p.rt_phase : p.ot_phase;
+  const bool capturing = rate ? p.rt_summary_phase : p.ot_summary_phase;
+  if (!testing && !capturing) return false;
+  app_.ui().msgbox(testing ? kCloseDuringTest : kCloseDuringSummary, MsgButtons::OK, MsgIcon::Exclamation,
+                   "TEST RUNNING");
+  return true;
+}
+
 void LiveTestWindow::disable_run_buttons() {
   cmdCancel->setEnabled(false);
   cmdStop->setEnabled(false);

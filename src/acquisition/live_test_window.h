@@ -44,6 +44,15 @@ class LiveTestWindow : public PolledWindow {
   void cmdCancel_Click();
   // Stop and Cancel go off while the test's summary is captured.
   void disable_run_buttons();
+  // The close box while this window's test or its summary capture runs is refused with a word
+  // on how to end it: gone, the window would leave the run with its log open and its steps
+  // unended. The program's own unloads (the sequence's, Exit's) go through.
+  bool Form_QueryUnload(UnloadMode mode) override;
+  static constexpr const char* kCloseDuringTest =
+      "The test is running.\r\rPress Stop to end it, or Cancel to abandon the run, before you close this window.";
+  static constexpr const char* kCloseDuringSummary =
+      "The summary of the test is being written.\r\r"
+      "Press Cancel in the summary window to abandon it, or let it end, before you close this window.";
   // lblTimeLeft := seconds_left as "hh:mm:ss".
   void seconds_to_hhmmss();
 

@@ -6,6 +6,7 @@
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
 #include "acquisition/frmReports.h"
+#include "acquisition/running_work.h"
 #include "common/frmAbout.h"
 #include "common/global_comm.h"
 #include "common/global_main.h"
@@ -195,6 +196,14 @@ void frmMain::mnuDownload_Click() {
 }
 
 void frmMain::mnuEdit_Click() {
+  // A live run or a transfer keeps its windows until it ends: unloading them would leave its log
+  // open without its end and its flags set.
+  const RunningWork running = running_now(app_);
+  if (running != RunningWork::Nothing) {
+    app_.ui().msgbox(running == RunningWork::LiveRun ? kEditDuringLiveRun : kEditDuringTransfer, MsgButtons::OK,
+                     MsgIcon::Exclamation, "EDIT");
+    return;
+  }
   Forms& forms = app_.forms();
   forms.unload("frmRTGraph");
   forms.unload("frmOTGraph");

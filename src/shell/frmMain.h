@@ -23,6 +23,15 @@ class frmMain : public Form<QMainWindow>, public PortMenus {
   // The windows the exit roads unload, in this order.
   static const char* const kUnloadOrder[19];
 
+  // Told by Edit Summary or Data Log while a live run goes on, or a transfer into the report
+  // window.
+  static constexpr const char* kEditDuringLiveRun =
+      "A live test is running. Its windows stay as they are until it ends.\r\r"
+      "Stop it in its window, or let it end, before you edit a report.";
+  static constexpr const char* kEditDuringTransfer =
+      "A transfer from the analyser is running in the report window.\r\r"
+      "Stop it there, or let it end, before you edit a report.";
+
   void read_ini();
   // Asks whether to quit; on Yes deletes the temporary report file. True when the program may end.
   bool exit_qtx();

@@ -322,24 +322,13 @@ TEST_F(DownloadStartOnAnalyser, GetLogWithoutSavingAndTheRepeatedHandOver) {
   EXPECT_EQ(t.forms().loaded<frmReports>(), r);
   expect_receiving_layout(*r);
 
-  // "Edit Summary or Data Log" after the download: the report window, last in the receiving
-  // layout, is created afresh at its design layout, not receiving.
+  // "Edit Summary or Data Log" while the log is on its way leaves the window to its transfer.
+  t.ui.expectBox(frmMain::kEditDuringTransfer, "EDIT", MsgAnswer::OK, MsgIcon::Exclamation);
   main.mnuEdit_Click();
-  frmReports* fresh = t.forms().loaded<frmReports>();
-  ASSERT_NE(fresh, nullptr);
-  EXPECT_NE(fresh, r);
-  EXPECT_TRUE(fresh->isVisible());
-  EXPECT_GE(fresh->Height(), 3000);
-  EXPECT_EQ(fresh->windowTitle(), "REPORTS");
-  EXPECT_TRUE(fresh->menuBar->isVisible());
-  EXPECT_FALSE(fresh->cmdPrint->isVisible());
-  EXPECT_FALSE(fresh->GetDataTimer->isActive());
-  EXPECT_FALSE(fresh->mnuClose->isEnabled());
-  EXPECT_FALSE(fresh->mnuConvertPrn->isEnabled());
-  EXPECT_TRUE(fresh->mnuOpen->isEnabled());
-  // A second time the same window stays.
-  main.mnuEdit_Click();
-  EXPECT_EQ(t.forms().loaded<frmReports>(), fresh);
+  t.ui.verify();
+  EXPECT_EQ(t.forms().loaded<frmReports>(), r);
+  expect_receiving_layout(*r);
+  EXPECT_TRUE(r->GetDataTimer->isActive());
 }
 
 TEST_F(DownloadStartOnAnalyser, GetSummarySavedAsksForTheRecordBeforeSending) {

@@ -4,11 +4,13 @@
 
 #include <QCoreApplication>
 #include <filesystem>
+#include <functional>
 
 #include "acquisition/data_log_files.h"
 #include "acquisition/frmDownload.h"
 #include "acquisition/frmOTGraph.h"
 #include "acquisition/frmRTGraph.h"
+#include "acquisition/frmReports.h"
 #include "acquisition/frmSummary.h"
 #include "acquisition/test_sequence.h"
 #include "common/global_comm.h"
@@ -422,6 +424,12 @@ TEST_F(SequenceTest, SummaryToPrinterCapturesNothing) {
   ASSERT_NE(t.forms().loaded<frmOTGraph>(), nullptr);
   EXPECT_TRUE(s.test_phase_flags.ot_phase);
   EXPECT_TRUE(s.download_flags.show_ot_request);
+  // The occlusion window's close box is refused while its test runs, as the rate window's is.
+  t.ui.expectBox(LiveTestWindow::kCloseDuringTest, "TEST RUNNING", MsgAnswer::OK, MsgIcon::Exclamation);
+  ot().frame().close();
+  flush_unloads();
+  t.ui.verify();
+  ASSERT_TRUE(t.forms().isLoaded("frmOTGraph"));
   ot().cmdStop_Click();
   EXPECT_EQ(port.commands, (std::vector<std::string>{"STA\r", "PRA1\r", "RTA4\r", "STA\r", "PRA1\r"}));
   EXPECT_FALSE(t.forms().isLoaded("frmSummary"));
@@ -650,91 +658,179 @@ TEST_F(LiveTest, LogFolderDeletedDuringTheRunIsToldOnce) {
   EXPECT_EQ(rt.seconds, golden_rate_row(3).seconds);
 }
 
+namespace {
+
+struct RunOutcome {
+  std::vector<std::string> commands;
+  std::string log, summary;
+};
+
+// A logged 0.5-minute rate run on channel A with "Summary to File" (rate.log, rate.sum), started
+// from the download dialog with the clock and the analyser scripted: the rate window, or nullptr.
+frmRTGraph* start_scripted_rate_run(TestApp& t, frmMain& main) {
+  main.show();
+  t.clock.date = DateTime{2026, 12, 8, 9, 30, 0, 2};
+  t.clock.seconds = 9 * 3600 + 30 * 60;
+  t.ui.answerSave(t.path("rate.log")).answerSave(t.path("rate.sum"));
+  t.ui.onModal("frmHeader", [](FormBase& f) {
+    auto& h = dynamic_cast<frmHeader&>(f);
+    h.cmbHdr[kFlowRate]->setEditText(QStringLiteral("50"));
+    h.cmdContinue->click();
+  });
+  main.mnuDownload->trigger();
+  frmDownload* d = t.forms().loaded<frmDownload>();
+  d->optRealTime->click();
+  d->chkSingle->click();
+  d->optDuration->click();  // 0.5 min
+  d->chkReport->click();    // Summary to File
+  d->chkTestAuto->click();
+  d->CmdOK->click();
+  processEvents();
+  return t.forms().loaded<frmRTGraph>();
+}
+
+// Plays the started run to its own end: six samples, the countdown, the summary. `during_test`
+// runs in its 3rd second, `during_summary` while the summary is awaited.
+RunOutcome play_scripted_rate_run(TestApp& t, frmRTGraph* rt, const std::function<void()>& during_test = {},
+                                  const std::function<void()>& during_summary = {}) {
+  EXPECT_NE(rt, nullptr);
+  if (!rt) return {};
+  ScriptedSerial& port = t.serial();
+  for (int second = 1; second <= 30; ++second) {
+    if (second <= 6) {
+      port.reply("GRA\r", rate_reply(golden_rate_row(second)));
+      rt->GetDataTimer_Timer();
+    }
+    if (second == 3 && during_test) during_test();
+    if (second == 30) port.reply("DLA1\r", kRateSummary);
+    rt->DurationTimer_Timer();
+  }
+  EXPECT_TRUE(t.session().test_phase_flags.rt_summary_phase);
+  if (during_summary) during_summary();
+  if (frmRTGraph* capturing = t.forms().loaded<frmRTGraph>()) capturing->GetSumTimer_Timer();
+  processEvents();
+  EXPECT_FALSE(TestSequence::running(t.session()));
+  EXPECT_FALSE(t.forms().isLoaded("frmRTGraph"));
+  return RunOutcome{port.commands, get(t.path("rate.log")), get(t.path("rate.sum"))};
+}
+
+// The run as nobody disturbed it.
+RunOutcome calm_rate_run() {
+  TestApp t{Port::Scripted};
+  frmMain& main = load_main(t);
+  return play_scripted_rate_run(t, start_scripted_rate_run(t, main));
+}
+
+void expect_same_run(const RunOutcome& disturbed, const RunOutcome& calm) {
+  EXPECT_EQ(disturbed.commands, calm.commands);
+  EXPECT_EQ(disturbed.log, calm.log);
+  EXPECT_EQ(disturbed.summary, calm.summary);
+}
+
+}  // namespace
+
 // The download dialog used while a logged rate run with "Summary to File" goes on: a second OK
 // (other choices, another channel) is refused with its message, Cancel closes the dialog only,
 // and the dialog loaded afresh with its defaults is not the run's either. The run sends the same
 // bytes, writes the same log and summary and ends by its own countdown, as one nobody disturbed.
 TEST(DownloadDuringARun, SecondOkAndCancelLeaveTheRunAsItWasStarted) {
-  struct Outcome {
-    std::vector<std::string> commands;
-    std::string log, summary;
-  };
-  const auto run = [](bool meddle) {
-    TestApp t{Port::Scripted};
-    frmMain& main = load_main(t);
-    main.show();
-    Session& s = t.session();
-    ScriptedSerial& port = t.serial();
-    t.clock.date = DateTime{2026, 12, 8, 9, 30, 0, 2};
-    t.clock.seconds = 9 * 3600 + 30 * 60;
-    const std::string log = t.path("rate.log"), summary = t.path("rate.sum");
-    t.ui.answerSave(log).answerSave(summary);
-    t.ui.onModal("frmHeader", [](FormBase& f) {
-      auto& h = dynamic_cast<frmHeader&>(f);
-      h.cmbHdr[kFlowRate]->setEditText(QStringLiteral("50"));
-      h.cmdContinue->click();
-    });
-    main.mnuDownload->trigger();
-    frmDownload* d = t.forms().loaded<frmDownload>();
-    d->optRealTime->click();
-    d->chkSingle->click();
-    d->optDuration->click();  // 0.5 min
-    d->chkReport->click();    // Summary to File
-    d->chkTestAuto->click();
-    d->CmdOK->click();
-    processEvents();
-    frmRTGraph* rt = t.forms().loaded<frmRTGraph>();
-    EXPECT_NE(rt, nullptr);
-    if (!rt) return Outcome{};
-
-    for (int second = 1; second <= 30; ++second) {
-      if (second <= 6) {
-        port.reply("GRA\r", rate_reply(golden_rate_row(second)));
-        rt->GetDataTimer_Timer();
-      }
-      if (meddle && second == 3) {
-        main.mnuDownload->trigger();
-        d = t.forms().loaded<frmDownload>();
-        EXPECT_TRUE(d->optDuration->isChecked());  // shown as the run was started
-        d->optIndefinite->click();
-        d->chkSaveFile->click();
-        d->chkOccl->click();
-        d->optPrinter->click();
-        d->optChannelB->click();
-        t.ui.expectBox(frmDownload::kLiveRunRunning, "DOWNLOAD", MsgAnswer::OK, MsgIcon::Exclamation);
-        d->CmdOK->click();
-        t.ui.verify();
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(s.channel_code, "A");
-        d->cmdCancel->click();
-        processEvents();
-        EXPECT_FALSE(t.forms().isLoaded("frmDownload"));
-        // Loaded afresh with its defaults, then cancelled.
-        main.mnuDownload->trigger();
-        t.forms().loaded<frmDownload>()->cmdCancel->click();
-        processEvents();
-        // The run's request still brings its window back.
-        main.Form_Activate();
-        EXPECT_EQ(t.forms().loaded<frmRTGraph>(), rt);
-      }
-      if (second == 30) port.reply("DLA1\r", kRateSummary);
-      rt->DurationTimer_Timer();
-    }
-    EXPECT_TRUE(s.test_phase_flags.rt_summary_phase);
-    if (frmRTGraph* capturing = t.forms().loaded<frmRTGraph>()) capturing->GetSumTimer_Timer();
-    processEvents();
-    EXPECT_FALSE(TestSequence::running(s));
-    EXPECT_FALSE(t.forms().isLoaded("frmRTGraph"));
-    return Outcome{port.commands, get(log), get(summary)};
-  };
-
-  const Outcome calm = run(false);
+  const RunOutcome calm = calm_rate_run();
   EXPECT_EQ(calm.commands, (std::vector<std::string>{"RTA1\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r", "GRA\r",
                                                      "STA\r", "DLA1\r"}));
   EXPECT_NE(calm.log.find("END OF DATA"), std::string::npos);
   EXPECT_NE(calm.summary.find("TEST SUMMARY"), std::string::npos);
-  const Outcome meddled = run(true);
-  EXPECT_EQ(meddled.commands, calm.commands);
-  EXPECT_EQ(meddled.log, calm.log);
-  EXPECT_EQ(meddled.summary, calm.summary);
+
+  TestApp t{Port::Scripted};
+  frmMain& main = load_main(t);
+  Session& s = t.session();
+  frmRTGraph* rt = start_scripted_rate_run(t, main);
+  expect_same_run(play_scripted_rate_run(t, rt,
+                                         [&] {
+                                           main.mnuDownload->trigger();
+                                           frmDownload* d = t.forms().loaded<frmDownload>();
+                                           EXPECT_TRUE(d->optDuration->isChecked());  // shown as the run was started
+                                           d->optIndefinite->click();
+                                           d->chkSaveFile->click();
+                                           d->chkOccl->click();
+                                           d->optPrinter->click();
+                                           d->optChannelB->click();
+                                           t.ui.expectBox(frmDownload::kLiveRunRunning, "DOWNLOAD", MsgAnswer::OK,
+                                                          MsgIcon::Exclamation);
+                                           d->CmdOK->click();
+                                           t.ui.verify();
+                                           EXPECT_TRUE(d->isVisible());
+                                           EXPECT_EQ(s.channel_code, "A");
+                                           d->cmdCancel->click();
+                                           processEvents();
+                                           EXPECT_FALSE(t.forms().isLoaded("frmDownload"));
+                                           // Loaded afresh with its defaults, then cancelled.
+                                           main.mnuDownload->trigger();
+                                           t.forms().loaded<frmDownload>()->cmdCancel->click();
+                                           processEvents();
+                                           // The run's request still brings its window back.
+                                           main.Form_Activate();
+                                           EXPECT_EQ(t.forms().loaded<frmRTGraph>(), rt);
+                                         }),
+                  calm);
+}
+
+// Edit Summary or Data Log and the close boxes of the run's windows, while the test runs and
+// while its summary is captured: each is refused with its message, and the run sends, logs and
+// writes what the undisturbed run does, ending by itself. Once it has ended, Edit opens the report
+// window as always.
+TEST(EditAndCloseDuringARun, AreRefusedAndTheRunEndsAsItWould) {
+  const RunOutcome calm = calm_rate_run();
+  TestApp t{Port::Scripted};
+  frmMain& main = load_main(t);
+  frmRTGraph* rt = start_scripted_rate_run(t, main);
+  const auto refused = [&](const char* text, const char* title, const std::function<void()>& action) {
+    t.ui.expectBox(text, title, MsgAnswer::OK, MsgIcon::Exclamation);
+    action();
+    processEvents();
+    t.ui.verify();
+    EXPECT_EQ(t.forms().loaded<frmRTGraph>(), rt);
+    EXPECT_FALSE(t.forms().isLoaded("frmReports"));
+  };
+  const auto edit = [&] { main.mnuEdit->trigger(); };
+  const auto close_rate = [&] { rt->frame().close(); };  // the close box of its frame
+  expect_same_run(play_scripted_rate_run(
+                      t, rt,
+                      [&] {
+                        refused(frmMain::kEditDuringLiveRun, "EDIT", edit);
+                        refused(LiveTestWindow::kCloseDuringTest, "TEST RUNNING", close_rate);
+                        EXPECT_TRUE(rt->GetDataTimer->isActive());
+                        EXPECT_TRUE(rt->DurationTimer->isActive());
+                      },
+                      [&] {
+                        refused(frmMain::kEditDuringLiveRun, "EDIT", edit);
+                        refused(LiveTestWindow::kCloseDuringSummary, "TEST RUNNING", close_rate);
+                        frmSummary* summary = t.forms().loaded<frmSummary>();
+                        ASSERT_NE(summary, nullptr);
+                        refused(frmSummary::kCloseDuringSummary, "TEST RUNNING", [&] { summary->frame().close(); });
+                        EXPECT_EQ(t.forms().loaded<frmSummary>(), summary);
+                        EXPECT_TRUE(rt->GetSumTimer->isActive());
+                      }),
+                  calm);
+
+  t.ui.boxes.clear();
+  main.mnuEdit->trigger();
+  EXPECT_TRUE(t.ui.boxes.empty());
+  ASSERT_TRUE(t.forms().isLoaded("frmReports"));
+  EXPECT_TRUE(t.forms().loaded<frmReports>()->Visible());
+}
+
+// Exit with Yes while a test runs ends the program: its own unloads are not refused.
+TEST(ExitDuringARun, YesEndsTheProgram) {
+  TestApp t{Port::Scripted};
+  frmMain& main = load_main(t);
+  frmRTGraph* rt = start_scripted_rate_run(t, main);
+  ASSERT_NE(rt, nullptr);
+  t.serial().reply("GRA\r", rate_reply(golden_rate_row(1)));
+  rt->GetDataTimer_Timer();
+  t.ui.expectBox("Are you sure want to quit QTX?", "EXIT QTX", MsgAnswer::Yes);
+  main.mnuExit->trigger();
+  processEvents();
+  t.ui.verify();
+  EXPECT_TRUE(t.ended());
+  for (const char* name : {"frmRTGraph", "frmDownload", "frmMain"}) EXPECT_FALSE(t.forms().isLoaded(name));
 }

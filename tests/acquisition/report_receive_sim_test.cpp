@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPointer>
 #include <chrono>
 #include <csignal>
 #include <functional>
@@ -113,6 +114,25 @@ TEST_F(ReceiveOnAnalyser, ReceiveAnyTakesWhatTheAnalyserSendsUnasked) {
   const std::string file = tempfile();
   EXPECT_EQ(file.size(), sim.sentCount() - kAnalyserEnding + kEmptySignOff.size() + 2);
   EXPECT_EQ(file.substr(file.size() - kEmptySignOff.size() - 15), "END OF DATA\r\n" + kEmptySignOff + "\r\n");
+
+  // "Edit Summary or Data Log" once it has ended: the report window, last in the receiving
+  // layout, is created afresh at its design layout, not receiving; a second time it stays.
+  const QPointer<frmReports> received = &reports();
+  main->mnuEdit_Click();
+  processEvents();
+  EXPECT_TRUE(received.isNull());
+  frmReports& fresh = reports();
+  EXPECT_TRUE(fresh.isVisible());
+  EXPECT_GE(fresh.Height(), 3000);
+  EXPECT_EQ(fresh.windowTitle(), "REPORTS");
+  EXPECT_TRUE(fresh.menuBar->isVisible());
+  EXPECT_FALSE(fresh.cmdPrint->isVisible());
+  EXPECT_FALSE(fresh.GetDataTimer->isActive());
+  EXPECT_FALSE(fresh.mnuClose->isEnabled());
+  EXPECT_FALSE(fresh.mnuConvertPrn->isEnabled());
+  EXPECT_TRUE(fresh.mnuOpen->isEnabled());
+  main->mnuEdit_Click();
+  EXPECT_EQ(&reports(), &fresh);
 }
 
 class LongLogOnAnalyser : public ReceiveOnAnalyser {
